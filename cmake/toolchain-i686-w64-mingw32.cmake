@@ -1,0 +1,4 @@
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CORVANTA_TRIPLE i686-w64-mingw32)
+set(CORVANTA_WIDL_ARCH --win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,121 @@
+#include "VariantArray.h"
+
+#include <new>
+
+CVariantArray::CVariantArray()
+{
+    VariantInit(&value_);
+}
+
+CVariantArray::~CVariantArray()
+{
+    if (owned_) VariantClear(&value_);
+}
+
+void CVariantArray::Attach(const VARIANT &v, bool owned)
+{
+    if (owned_ && V_VT(&value_) != VT_EMPTY) VariantClear(&value_);
+    value_ = v;
+    owned_ = owned;
+    count_ = 0;
+}
+
+void CVariantArray::Reset()
+{
+    if (owned_)
+        VariantClear(&value_);
+    else
+        VariantInit(&value_);
+    owned_ = true;
+}
+
+VARIANT *CVariantArray::Receive()
+{
+    Reset();
+    count_ = 0;
+    lowerBound_ = 0;
+    return &value_;
+}
+
+const wchar_t *ElementTypeName(VARTYPE elementType)
+{
+    switch (elementType) {
+    case VT_EMPTY: return L"EMPTY";
+    case VT_I2: return L"short";
+    case VT_I4: return L"long";
+    case VT_R8: return L"double precision";
+    case VT_BSTR: return L"string";
+    case VT_VARIANT: return L"VARIANT";
+    default: return L"<unknown>";
+    }
+}
+
+bool CVariantArray::Check(VARTYPE elementType, std::wstring &error)
+{
+    if (V_VT(&value_) == VT_EMPTY) {
+        lowerBound_ = 0;
+        count_ = 0;
+        return true;
+    }
+    if (V_VT(&value_) != (VT_ARRAY | elementType)) {
+        error = L"Expected an array of type ";
+        error += ElementTypeName(elementType);
+        return false;
+    }
+    SAFEARRAY *array = V_ARRAY(&value_);
+    if (!array || SafeArrayGetDim(array) != 1) {
+        error = L"unexpected dimension; 1-dimensional array expected";
+        return false;
+    }
+    LONG lower = 0, upper = 0;
+    if (FAILED(SafeArrayGetLBound(array, 1, &lower))) {
+        error = L"failed to get lower bound";
+        return false;
+    }
+    if (FAILED(SafeArrayGetUBound(array, 1, &upper))) {
+        error = L"failed to get upper bound";
+        return false;
+    }
+    lowerBound_ = lower;
+    count_ = upper - lower + 1;
+    return true;
+}
+
+SAFEARRAY *CVariantArray::Create(LONG count, VARTYPE elementType)
+{
+    if (owned_ && V_VT(&value_) != VT_EMPTY) VariantClear(&value_);
+    VariantInit(&value_);
+    owned_ = true;
+    SAFEARRAYBOUND bound = {static_cast<ULONG>(count), 0};
+    SAFEARRAY *array = SafeArrayCreate(elementType, 1, &bound);
+    if (!array) throw std::bad_alloc();
+    V_VT(&value_) = VT_ARRAY | elementType;
+    V_ARRAY(&value_) = array;
+    count_ = count;
+    lowerBound_ = 0;
+    return array;
+}
+
+double CVariantArray::GetDouble(LONG i) const
+{
+    double d = 0.0;
+    LONG index = lowerBound_ + i;
+    SafeArrayGetElement(V_ARRAY(&value_), &index, &d);
+    return d;
+}
+
+BSTR CVariantArray::GetString(LONG i) const
+{
+    BSTR b = nullptr;
+    LONG index = lowerBound_ + i;
+    HRESULT hr = SafeArrayGetElement(V_ARRAY(&value_), &index, &b);
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
+    return SUCCEEDED(hr) ? b : nullptr;
+}
+
+HRESULT CVariantArray::PutElement(LONG i, void *element)
+{
+    HRESULT hr = SafeArrayPutElement(V_ARRAY(&value_), &i, element);
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
+    return hr;
+}
