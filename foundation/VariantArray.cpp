@@ -7,6 +7,29 @@ CVariantArray::CVariantArray()
     VariantInit(&value_);
 }
 
+CVariantArray::CVariantArray(CVariantArray &&other) noexcept
+    : value_(other.value_), owned_(other.owned_), lowerBound_(other.lowerBound_), count_(other.count_)
+{
+    VariantInit(&other.value_);
+    other.owned_ = true;
+    other.count_ = 0;
+}
+
+CVariantArray &CVariantArray::operator=(CVariantArray &&other) noexcept
+{
+    if (this != &other) {
+        if (owned_) VariantClear(&value_);
+        value_ = other.value_;
+        owned_ = other.owned_;
+        lowerBound_ = other.lowerBound_;
+        count_ = other.count_;
+        VariantInit(&other.value_);
+        other.owned_ = true;
+        other.count_ = 0;
+    }
+    return *this;
+}
+
 CVariantArray::~CVariantArray()
 {
     if (owned_) VariantClear(&value_);

@@ -11,6 +11,9 @@ public:
     CVariantArray();
     CVariantArray(const CVariantArray &) = delete;
     CVariantArray &operator=(const CVariantArray &) = delete;
+    // Moves keep ownership with the value (so holders can live in vectors).
+    CVariantArray(CVariantArray &&other) noexcept;
+    CVariantArray &operator=(CVariantArray &&other) noexcept;
     ~CVariantArray();
 
     // Takes v bit for bit; with owned true the holder releases it later.

@@ -1,0 +1,7 @@
+// PLACEHOLDER: to be implemented.
+#include "PropertyPackage.h"
+
+void CPropertyPackage::LoadPropertySupport()
+{
+    
+}
