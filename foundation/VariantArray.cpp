@@ -136,6 +136,14 @@ BSTR CVariantArray::GetString(LONG i) const
     return SUCCEEDED(hr) ? b : nullptr;
 }
 
+BSTR CVariantArray::PeekString(LONG i) const
+{
+    void *element = nullptr;
+    LONG index = lowerBound_ + i;
+    if (FAILED(SafeArrayPtrOfIndex(V_ARRAY(&value_), &index, &element)) || !element) return nullptr;
+    return *static_cast<BSTR *>(element);
+}
+
 HRESULT CVariantArray::PutElement(LONG i, void *element)
 {
     HRESULT hr = SafeArrayPutElement(V_ARRAY(&value_), &i, element);

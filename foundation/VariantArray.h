@@ -30,6 +30,9 @@ public:
     double GetDouble(LONG i) const;
     // Element i of a checked VT_BSTR list, as a copy the caller frees.
     BSTR GetString(LONG i) const;
+    // Element i of a checked VT_BSTR list, not copied: valid while the value
+    // lives. For reading names on hot paths.
+    BSTR PeekString(LONG i) const;
     // Writes element i (index as given); BSTR elements are copied.
     HRESULT PutElement(LONG i, void *element);
 
