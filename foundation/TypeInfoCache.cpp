@@ -30,6 +30,29 @@ HRESULT LoadLibraryLocked()
     return LoadEmbeddedCapeOpenTypeLib(&library);
 }
 
+// A dual interface is found as its dispinterface; DispInvoke needs the
+// vtable description, which calls methods by slot instead of re-entering
+// IDispatch::Invoke.
+HRESULT VtableInfo(ITypeInfo *&info)
+{
+    TYPEATTR *attributes = nullptr;
+    HRESULT hr = info->GetTypeAttr(&attributes);
+    if (FAILED(hr)) {
+        info->Release();
+        return hr;
+    }
+    const bool dualDispatch = attributes->typekind == TKIND_DISPATCH && (attributes->wTypeFlags & TYPEFLAG_FDUAL);
+    info->ReleaseTypeAttr(attributes);
+    if (!dualDispatch) return S_OK;
+    HREFTYPE vtableRef = 0;
+    ITypeInfo *vtable = nullptr;
+    hr = info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableRef);
+    if (SUCCEEDED(hr)) hr = info->GetRefTypeInfo(vtableRef, &vtable);
+    info->Release();
+    info = SUCCEEDED(hr) ? vtable : nullptr;
+    return hr;
+}
+
 }  // namespace
 
 HRESULT LoadEmbeddedCapeOpenTypeLib(ITypeLib **result)
@@ -62,6 +85,8 @@ HRESULT GetCapeOpenTypeInfo(REFIID iid, ITypeInfo **info)
     if (FAILED(hr)) return hr;
     ITypeInfo *loaded = nullptr;
     hr = library->GetTypeInfoOfGuid(iid, &loaded);
+    if (FAILED(hr)) return hr;
+    hr = VtableInfo(loaded);
     if (FAILED(hr)) return hr;
     if (cacheSize < static_cast<int>(sizeof(cache) / sizeof(cache[0]))) {
         cache[cacheSize++] = {iid, loaded};

@@ -1,26 +1,44 @@
-// The base object: identification, the error convention and IDispatch.
+// The base object: identification, the error convention, the interface
+// table, aggregation and the IDispatch part.
 #include <gtest/gtest.h>
 
 #include "CapeOpenBaseObject.h"
 #include "ComHolders.h"
+#include "ModuleLock.h"
 
 namespace {
 
-// A minimal object with no interfaces of its own.
-class CTestObject : public CapeObject<> {
+// A minimal object with one interface of its own.
+class CTestObject : public CapeObject<ICapeUtilities> {
 public:
     CTestObject() { SetIdentification(L"Tester", L"A test object"); }
 
+    STDMETHODIMP get_parameters(IDispatch **) override { return NotImplemented(L"CTestObject::get_parameters", L"ICapeUtilities"); }
+    STDMETHODIMP put_simulationContext(IDispatch *) override { return S_OK; }
+    STDMETHODIMP Initialize() override { return Fail(L"first failure, a long one", L"CTestObject::Initialize", L"ICapeUtilities"); }
+    STDMETHODIMP Terminate() override { return S_OK; }
+    STDMETHODIMP Edit() override { return Fail(L"second", L"CTestObject::Edit", L"ICapeEdit"); }
+
 protected:
-    IUnknown *MainInterface() override { return static_cast<DispatchPart<ICapeIdentification> *>(this); }
-    IUnknown *FindOwnInterface(REFIID) override { return nullptr; }
+    IUnknown *MainInterface() override { return static_cast<ICapeUtilities *>(this); }
+    IUnknown *FindOwnInterface(REFIID riid) override
+    {
+        return IsEqualIID(riid, __uuidof(ICapeUtilities)) ? static_cast<ICapeUtilities *>(this) : nullptr;
+    }
 };
 
-ComPtr<ICapeIdentification> NewTestObject()
+ComPtr<ICapeUtilities> NewTestObject()
 {
-    ComPtr<ICapeIdentification> object;
-    EXPECT_EQ(S_OK, CreateComObject<CTestObject>(nullptr, __uuidof(ICapeIdentification), object.ReceiveVoid()));
+    ComPtr<ICapeUtilities> object;
+    EXPECT_EQ(S_OK, CreateComObject<CTestObject>(nullptr, __uuidof(ICapeUtilities), object.ReceiveVoid()));
     return object;
+}
+
+std::wstring Read(HRESULT (STDMETHODCALLTYPE ECapeUser::*getter)(BSTR *), ECapeUser *user)
+{
+    ScopedBstr text;
+    EXPECT_EQ(S_OK, (user->*getter)(text.Receive()));
+    return text.Text();
 }
 
 VARIANT InvokeGet(IDispatch *dispatch, const wchar_t *member)
@@ -36,22 +54,201 @@ VARIANT InvokeGet(IDispatch *dispatch, const wchar_t *member)
     return result;
 }
 
+// An outer object that counts the references it is given.
+class Outer : public IUnknown {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
+    {
+        if (IsEqualIID(riid, IID_IUnknown)) {
+            *ppv = this;
+            AddRef();
+            return S_OK;
+        }
+        return inner->QueryInterface(riid, ppv);
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++count; }
+    STDMETHODIMP_(ULONG) Release() override { return --count; }
+    ULONG count = 1;
+    IUnknown *inner = nullptr;
+};
+
 }  // namespace
+
+TEST(CapeOpenBaseObject, ErrorStateFollowsTheConvention)
+{
+    ComPtr<ICapeUtilities> object = NewTestObject();
+    ComPtr<ECapeUser> user;
+    ASSERT_EQ(S_OK, object.As(user));
+    EXPECT_EQ(L"", Read(&ECapeUser::get_description, user.Get()));
+    EXPECT_EQ(L"", Read(&ECapeUser::get_scope, user.Get()));
+    EXPECT_EQ(L"", Read(&ECapeUser::get_interfaceName, user.Get()));
+    EXPECT_EQ(L"N/A", Read(&ECapeUser::get_operation, user.Get()));
+    long code = -1;
+    EXPECT_EQ(S_OK, user->get_code(&code));
+    EXPECT_EQ(0, code);
+
+    EXPECT_EQ(ECapeUnknownHR, object->Initialize());
+    EXPECT_EQ(ECapeUnknownHR, object->Edit());  // a shorter second message replaces all three strings
+    EXPECT_EQ(L"second", Read(&ECapeUser::get_description, user.Get()));
+    EXPECT_EQ(L"CTestObject::Edit", Read(&ECapeUser::get_scope, user.Get()));
+    EXPECT_EQ(L"ICapeEdit", Read(&ECapeUser::get_interfaceName, user.Get()));
+    EXPECT_EQ(S_OK, object->Terminate());  // success does not clear the state
+    EXPECT_EQ(L"second", Read(&ECapeUser::get_description, user.Get()));
+    EXPECT_EQ(S_OK, user->get_code(&code));
+    EXPECT_EQ(0, code);
+
+    ComPtr<ECapeRoot> root;
+    ASSERT_EQ(S_OK, object.As(root));
+    ScopedBstr name;
+    EXPECT_EQ(S_OK, root->get_name(name.Receive()));
+    EXPECT_STREQ(L"second", name.Text());
+
+    EXPECT_EQ(ECapeUnknownHR, object->get_parameters(nullptr));
+    EXPECT_EQ(L"CTestObject::get_parameters is not implemented", Read(&ECapeUser::get_description, user.Get()));
+    EXPECT_EQ(E_POINTER, user->get_description(nullptr));
+}
+
+TEST(CapeOpenBaseObject, Identification)
+{
+    ComPtr<ICapeUtilities> object = NewTestObject();
+    ComPtr<ICapeIdentification> id;
+    ASSERT_EQ(S_OK, object.As(id));
+    ScopedBstr text;
+    EXPECT_EQ(S_OK, id->get_ComponentName(text.Receive()));
+    EXPECT_STREQ(L"Tester", text.Text());
+    EXPECT_EQ(S_OK, id->put_ComponentName(nullptr));
+    EXPECT_EQ(S_OK, id->get_ComponentName(text.Receive()));
+    EXPECT_EQ(0u, text.Length());
+    ScopedBstr description(L"new words");
+    EXPECT_EQ(S_OK, id->put_ComponentDescription(description.Get()));
+    EXPECT_EQ(S_OK, id->get_ComponentDescription(text.Receive()));
+    EXPECT_STREQ(L"new words", text.Text());
+}
+
+TEST(CapeOpenBaseObject, InterfaceTableAndModuleLock)
+{
+    LONG before = ModuleLockCount();
+    {
+        ComPtr<ICapeUtilities> object = NewTestObject();
+        EXPECT_EQ(before + 1, ModuleLockCount());
+
+        ComPtr<IUnknown> unknown, again;
+        ASSERT_EQ(S_OK, object.As(unknown));
+        ComPtr<IDispatch> dispatch;
+        ASSERT_EQ(S_OK, object.As(dispatch));
+        EXPECT_EQ(static_cast<IUnknown *>(object.Get()), unknown.Get());  // IUnknown is the first row
+        EXPECT_EQ(static_cast<IDispatch *>(object.Get()), dispatch.Get());  // IDispatch is the main interface
+        ComPtr<ECapeUser> user;
+        ASSERT_EQ(S_OK, object.As(user));
+        ASSERT_EQ(S_OK, user.As(again));
+        EXPECT_EQ(unknown.Get(), again.Get());  // one identity
+        ComPtr<ECapeNoImpl> noImpl;
+        EXPECT_EQ(S_OK, object.As(noImpl));
+        ComPtr<ECapeUnknown> unknownError;
+        EXPECT_EQ(S_OK, object.As(unknownError));
+
+        void *raw = reinterpret_cast<void *>(1);
+        EXPECT_EQ(E_NOINTERFACE, object->QueryInterface(__uuidof(ICapeThermoCompounds), &raw));
+        EXPECT_EQ(nullptr, raw);
+        EXPECT_EQ(E_POINTER, object->QueryInterface(IID_IUnknown, nullptr));
+    }
+    EXPECT_EQ(before, ModuleLockCount());
+}
+
+TEST(CapeOpenBaseObject, AggregatedObjectDelegatesToItsOuter)
+{
+    Outer outer;
+    EXPECT_EQ(CLASS_E_NOAGGREGATION,
+              CreateComObject<CTestObject>(&outer, __uuidof(ICapeUtilities), reinterpret_cast<void **>(&outer.inner)));
+    ASSERT_EQ(S_OK, CreateComObject<CTestObject>(&outer, IID_IUnknown, reinterpret_cast<void **>(&outer.inner)));
+
+    ICapeUtilities *utilities = nullptr;
+    ASSERT_EQ(S_OK, outer.QueryInterface(__uuidof(ICapeUtilities), reinterpret_cast<void **>(&utilities)));
+    EXPECT_EQ(2u, outer.count);  // the interface's reference went to the outer object
+    IUnknown *viaInner = nullptr;
+    ASSERT_EQ(S_OK, utilities->QueryInterface(IID_IUnknown, reinterpret_cast<void **>(&viaInner)));
+    EXPECT_EQ(static_cast<IUnknown *>(&outer), viaInner);  // identity is the outer's
+    viaInner->Release();
+    utilities->Release();
+    EXPECT_EQ(1u, outer.count);
+    EXPECT_EQ(0u, outer.inner->Release());  // destroys the inner object
+}
 
 TEST(CapeOpenBaseObject, LateBoundCallsReachTheObject)
 {
-    ComPtr<ICapeIdentification> object = NewTestObject();
-    VARIANT name = InvokeGet(object.Get(), L"ComponentName");
+    ComPtr<ICapeUtilities> object = NewTestObject();
+    ComPtr<ICapeIdentification> id;
+    ASSERT_EQ(S_OK, object.As(id));
+    VARIANT name = InvokeGet(id.Get(), L"ComponentName");
     ASSERT_EQ(VT_BSTR, V_VT(&name));
     EXPECT_STREQ(L"Tester", V_BSTR(&name));
     VariantClear(&name);
 
+    object->Initialize();
     ComPtr<ECapeUser> user;
     ASSERT_EQ(S_OK, object.As(user));
-    static_cast<CTestObject *>(static_cast<DispatchPart<ICapeIdentification> *>(object.Get()))
-        ->SetError(L"it broke", L"CTestObject::Run", L"ICapeTest");
     VARIANT description = InvokeGet(user.Get(), L"description");
     ASSERT_EQ(VT_BSTR, V_VT(&description));
-    EXPECT_STREQ(L"it broke", V_BSTR(&description));
+    EXPECT_STREQ(L"first failure, a long one", V_BSTR(&description));
     VariantClear(&description);
+
+    // A failing method reached late-bound reports an exception with its code.
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"Edit")};
+    DISPID editId = 0;
+    ASSERT_EQ(S_OK, object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &editId));
+    EXPECT_EQ(5, editId);
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    EXCEPINFO exception = {};
+    EXPECT_EQ(DISP_E_EXCEPTION, object->Invoke(editId, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                                               nullptr, &exception, nullptr));
+    EXPECT_EQ(ECapeUnknownHR, exception.scode);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+
+    UINT count = 0;
+    EXPECT_EQ(S_OK, object->GetTypeInfoCount(&count));
+    EXPECT_EQ(1u, count);
+    ITypeInfo *info = nullptr;
+    EXPECT_EQ(DISP_E_BADINDEX, object->GetTypeInfo(1, 0, &info));
+    EXPECT_EQ(E_POINTER, object->GetTypeInfo(0, 0, nullptr));
+}
+
+TEST(TypeInfo, TheEmbeddedLibraryMatchesTheInterfaces)
+{
+    ITypeLib *library = nullptr;
+    ASSERT_EQ(S_OK, LoadEmbeddedCapeOpenTypeLib(&library));
+    TLIBATTR *attributes = nullptr;
+    ASSERT_EQ(S_OK, library->GetLibAttr(&attributes));
+    EXPECT_TRUE(IsEqualGUID(LIBID_CAPEOPEN110, attributes->guid));
+    EXPECT_EQ(1, attributes->wMajorVerNum);
+    EXPECT_EQ(1, attributes->wMinorVerNum);
+    library->ReleaseTLibAttr(attributes);
+
+    // Member order and DISPIDs of an interface called by slot.
+    ITypeInfo *dispatchInfo = nullptr, *info = nullptr;
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(__uuidof(ICapeThermoMaterialObject), &dispatchInfo));
+    HREFTYPE vtableRef = 0;
+    ASSERT_EQ(S_OK, dispatchInfo->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableRef));
+    ASSERT_EQ(S_OK, dispatchInfo->GetRefTypeInfo(vtableRef, &info));
+    dispatchInfo->Release();
+    const wchar_t *expected[] = {L"ComponentIds", L"PhaseIds", L"GetUniversalConstant", L"GetComponentConstant",
+                                 L"CalcProp", L"GetProp", L"SetProp", L"CalcEquilibrium", L"SetIndependentVar",
+                                 L"GetIndependentVar", L"PropCheck", L"AvailableProps", L"RemoveResults",
+                                 L"CreateMaterialObject", L"Duplicate", L"ValidityCheck", L"GetPropList",
+                                 L"GetNumComponents"};
+    for (int i = 0; i < 18; ++i) {
+        FUNCDESC *function = nullptr;
+        ASSERT_EQ(S_OK, info->GetFuncDesc(i, &function));
+        BSTR name = nullptr;
+        UINT got = 0;
+        info->GetNames(function->memid, &name, 1, &got);
+        EXPECT_STREQ(expected[i], name) << "member " << i;
+        EXPECT_EQ(i + 1, function->memid);
+        EXPECT_EQ((7 + i) * static_cast<int>(sizeof(void *)), function->oVft);
+        SysFreeString(name);
+        info->ReleaseFuncDesc(function);
+    }
+    info->Release();
+    library->Release();
 }

@@ -1,0 +1,141 @@
+// CVariantArray validation and the name helpers every list goes through.
+#include <gtest/gtest.h>
+
+#include "ComHolders.h"
+#include "Names.h"
+#include "VariantArray.h"
+
+namespace {
+
+// A VT_ARRAY|VT_BSTR VARIANT with the given bounds, elements "e<index>".
+VARIANT StringArray(LONG lower, LONG count)
+{
+    SAFEARRAYBOUND bound = {static_cast<ULONG>(count), lower};
+    SAFEARRAY *array = SafeArrayCreate(VT_BSTR, 1, &bound);
+    for (LONG i = lower; i < lower + count; ++i) {
+        wchar_t text[16];
+        wsprintfW(text, L"e%ld", i);
+        BSTR b = SysAllocString(text);
+        SafeArrayPutElement(array, &i, b);
+        SysFreeString(b);
+    }
+    VARIANT v;
+    VariantInit(&v);
+    V_VT(&v) = VT_ARRAY | VT_BSTR;
+    V_ARRAY(&v) = array;
+    return v;
+}
+
+}  // namespace
+
+TEST(CVariantArray, CheckAcceptsEmptyAndHonoursTheLowerBound)
+{
+    CVariantArray empty;
+    std::wstring error;
+    ASSERT_TRUE(empty.Check(VT_BSTR, error));
+    EXPECT_EQ(0, empty.Count());
+
+    CVariantArray list;
+    list.Attach(StringArray(1, 3), true);
+    ASSERT_TRUE(list.Check(VT_BSTR, error));
+    EXPECT_EQ(1, list.LowerBound());
+    EXPECT_EQ(3, list.Count());
+    ScopedBstr first = ScopedBstr::Adopt(list.GetString(0));
+    EXPECT_STREQ(L"e1", first.Text());
+
+    CVariantArray none;
+    none.Attach(StringArray(5, 0), true);
+    ASSERT_TRUE(none.Check(VT_BSTR, error));
+    EXPECT_EQ(0, none.Count());
+}
+
+TEST(CVariantArray, CheckNamesTheExpectedTypeAndRejectsOtherShapes)
+{
+    std::wstring error;
+    CVariantArray strings;
+    strings.Attach(StringArray(0, 2), true);
+    EXPECT_FALSE(strings.Check(VT_R8, error));
+    EXPECT_EQ(L"Expected an array of type double precision", error);
+    EXPECT_FALSE(strings.Check(VT_VARIANT, error));
+    EXPECT_EQ(L"Expected an array of type VARIANT", error);
+    // The held value survives a failed check and is still released by the holder.
+    EXPECT_TRUE(strings.Check(VT_BSTR, error));
+
+    SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
+    VARIANT matrix;
+    VariantInit(&matrix);
+    V_VT(&matrix) = VT_ARRAY | VT_BSTR;
+    V_ARRAY(&matrix) = SafeArrayCreate(VT_BSTR, 2, bounds);
+    CVariantArray twoDimensional;
+    twoDimensional.Attach(matrix, true);
+    EXPECT_FALSE(twoDimensional.Check(VT_BSTR, error));
+    EXPECT_EQ(L"unexpected dimension; 1-dimensional array expected", error);
+
+    VARIANT scalar;
+    VariantInit(&scalar);
+    V_VT(&scalar) = VT_R8;
+    V_R8(&scalar) = 1.0;
+    CVariantArray notAnArray;
+    notAnArray.Attach(scalar, true);
+    EXPECT_FALSE(notAnArray.Check(VT_BSTR, error));
+    EXPECT_EQ(L"Expected an array of type string", error);
+
+    EXPECT_STREQ(L"short", ElementTypeName(VT_I2));
+    EXPECT_STREQ(L"long", ElementTypeName(VT_I4));
+    EXPECT_STREQ(L"EMPTY", ElementTypeName(VT_EMPTY));
+    EXPECT_STREQ(L"<unknown>", ElementTypeName(VT_DATE));
+}
+
+TEST(CVariantArray, OwnershipRules)
+{
+    // A value the holder does not own is forgotten, not released, by Reset.
+    VARIANT shared = StringArray(0, 2);
+    {
+        CVariantArray borrowed;
+        borrowed.Attach(shared, false);
+        borrowed.Reset();
+        EXPECT_TRUE(borrowed.IsEmpty());
+        EXPECT_TRUE(borrowed.Owned());
+    }
+    LONG upper = -1;
+    EXPECT_EQ(S_OK, SafeArrayGetUBound(V_ARRAY(&shared), 1, &upper));
+    EXPECT_EQ(1, upper);
+    VariantClear(&shared);
+
+    // Create builds a zero-based array that PutElement fills and GetDouble reads.
+    CVariantArray doubles;
+    doubles.Create(3, VT_R8);
+    for (LONG i = 0; i < 3; ++i) {
+        double d = 1.5 * i;
+        doubles.PutElement(i, &d);
+    }
+    std::wstring error;
+    ASSERT_TRUE(doubles.Check(VT_R8, error));
+    EXPECT_DOUBLE_EQ(3.0, doubles.GetDouble(2));
+
+    // Moving keeps the value alive in the destination only.
+    CVariantArray moved(std::move(doubles));
+    EXPECT_TRUE(doubles.IsEmpty());
+    ASSERT_TRUE(moved.Check(VT_R8, error));
+    EXPECT_EQ(3, moved.Count());
+}
+
+TEST(Names, ComparisonAndFolding)
+{
+    EXPECT_TRUE(NamesEqual(nullptr, L""));
+    EXPECT_TRUE(NamesEqual(L"", nullptr));
+    EXPECT_TRUE(NamesEqual(nullptr, nullptr));
+    EXPECT_TRUE(NamesEqual(L"Vapor", L"VAPOR"));
+    EXPECT_FALSE(NamesEqual(L"Vapor", L"Vapour"));
+    EXPECT_FALSE(NamesEqual(L"Vapor", nullptr));
+
+    EXPECT_EQ(L"phasefraction", ToLowerName(L"PhaseFraction"));
+    EXPECT_EQ(L"\u00c9tat", ToLowerName(L"\u00c9TAT"));  // only A-Z fold
+    EXPECT_EQ(L"", ToLowerName(nullptr));
+
+    std::wstring longName(300, L'Q');
+    FoldedName folded(longName.c_str());
+    EXPECT_EQ(std::wstring(300, L'q'), folded.Text());
+    FoldedName edge(std::wstring(127, L'Z').c_str());
+    EXPECT_EQ(std::wstring(127, L'z'), edge.Text());
+}
