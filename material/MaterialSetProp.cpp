@@ -1,7 +1,190 @@
-// PLACEHOLDER: to be implemented.
+// CMaterialObject::SetProp: routes each result a 1.0 package stores to where
+// the calculation in progress wants it. Values nobody asked for are dropped.
 #include "MaterialObject.h"
 
-HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BSTR calcType, BSTR basis, VARIANT values)
+#include "ComHolders.h"
+#include "ErrorText.h"
+#include "Names.h"
+#include "PropertyPackage.h"
+#include "VariantArray.h"
+
+namespace {
+
+constexpr const wchar_t *scope = L"CMaterialObject::SetProp";
+constexpr const wchar_t *interfaceName = L"ICapeThermoMaterialObject";
+constexpr const wchar_t *unexpectedCall = L"Unexpected call or arguments";
+
+bool IsNullOrEmpty(BSTR text)
 {
-    return E_NOTIMPL;
+    return SysStringLen(text) == 0;
+}
+
+// The slot of a property requested by the current call, or -1.
+int SlotOf(const CPropertyPackage &pkg, BSTR property)
+{
+    const int *slot = pkg.resultSlots.Lookup(property);
+    if (!slot || *slot < 0 || static_cast<size_t>(*slot) >= pkg.slotFilled.size()) return -1;
+    return *slot;
+}
+
+// Factor that turns a pure-compound value a 1.0 package gave in mass basis
+// into the mole basis the 1.1 client asked for. A mass-basis value is the
+// mole-basis one times M^exponent (M in kg/mol), so we multiply by
+// M^-exponent: J/kg (exponent -1) times M gives J/mol, kg/m3 (exponent +1)
+// divided by M gives mol/m3. 0 when the molecular weight is unknown.
+double MassToMoleFactor(const CPropertyPackage &pkg, int compound, int exponent)
+{
+    if (compound < 0 || static_cast<size_t>(compound) >= pkg.molecularWeights.size()) return 0.0;
+    const double weight = pkg.molecularWeights[compound];
+    const double inverse = pkg.inverseMolecularWeights[compound];
+    if (weight == 0.0 || inverse == 0.0) return 0.0;
+    double factor = 1.0;
+    for (int e = exponent; e < 0; ++e) factor *= weight;
+    for (int e = exponent; e > 0; --e) factor *= inverse;
+    return factor;
+}
+
+}  // namespace
+
+HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BSTR calcType, BSTR basis,
+                                 VARIANT values)
+{
+    return ComGuard([&]() -> HRESULT {
+        if (!property) return E_POINTER;
+        if (!package) return Fail(unexpectedCall, scope, interfaceName);
+        CPropertyPackage &pkg = *package;
+
+        std::wstring error;
+        if (!CheckCompoundList(compIds, error)) return Fail(error, scope, interfaceName);
+        CVariantArray numbers;
+        numbers.Attach(values, false);
+        if (!numbers.Check(VT_R8, error)) return Fail(L"Invalid format for values: " + error, scope, interfaceName);
+
+        switch (calcMode) {
+        case CalcModePure: {
+            const int slot = SlotOf(pkg, property);
+            if (slot < 0) return S_OK;
+            int exponent = 0;
+            if (NamesEqual(basis, L"mass")) {
+                const PropertyRecord *record = pkg.propsBy10Name.Lookup(property);
+                if (record && record->row) exponent = record->row->basisExponent;
+            }
+            const size_t n = pkg.selectionIndices.size();
+            if (static_cast<size_t>(numbers.Count()) != n)
+                return Fail(L"Unexpected number of values", scope, interfaceName);
+            pkg.slotFilled[slot] = true;
+            for (size_t i = 0; i < n; ++i) {
+                double value = numbers.GetDouble(static_cast<LONG>(i));
+                if (exponent != 0) {
+                    const double factor = MassToMoleFactor(pkg, pkg.selectionIndices[i], exponent);
+                    if (factor == 0.0)
+                        return Fail(L"One or more missing molecular weights; unable to perform basis conversion",
+                                    scope, interfaceName);
+                    value *= factor;
+                }
+                pkg.pureResults.PutElement(static_cast<LONG>(slot * n + i), &value);
+            }
+            return S_OK;
+        }
+
+        case CalcModeSinglePhase: {
+            if (!NamesEqual(phase, pkg.currentPhase)) return S_OK;
+            const int slot = SlotOf(pkg, property);
+            if (slot < 0) return S_OK;
+            if (!NamesEqual(calcType, L"mixture"))
+                return Fail(unexpectedCall, scope, interfaceName);
+            const PropertyRecord *record = pkg.requestRecords[slot];
+            if (!record || !pkg.contextMaterial) return Fail(unexpectedCall, scope, interfaceName);
+            HRESULT hr = pkg.contextMaterial->SetSinglePhaseProp(record->name11.Get(), phase, basis, values);
+            if (FAILED(hr)) return Fail(CapeErrorText(pkg.contextMaterial.Get(), hr), scope, interfaceName);
+            pkg.slotFilled[slot] = true;
+            return S_OK;
+        }
+
+        case CalcModeTwoPhase: {
+            if (!NamesEqual(phase, pkg.bstrVaporLiquid.Get()) && !NamesEqual(phase, pkg.bstrLiquid.Get()))
+                return S_OK;
+            const int slot = SlotOf(pkg, property);
+            if (slot < 0) return S_OK;
+            if (!NamesEqual(calcType, L"mixture"))
+                return Fail(unexpectedCall, scope, interfaceName);
+            const PropertyRecord *record = pkg.requestRecords[slot];
+            if (!record || !pkg.contextMaterial || !pkg.twoPhaseLabels)
+                return Fail(unexpectedCall, scope, interfaceName);
+            HRESULT hr = pkg.contextMaterial->SetTwoPhaseProp(record->name11.Get(), *pkg.twoPhaseLabels, basis,
+                                                              values);
+            if (FAILED(hr)) return Fail(CapeErrorText(pkg.contextMaterial.Get(), hr), scope, interfaceName);
+            pkg.slotFilled[slot] = true;
+            return S_OK;
+        }
+
+        case CalcModeEquilibrium: {
+            const PropertyRecord *record = pkg.propsBy10Name.Lookup(property);
+            if (!record || !record->row) return Fail(unexpectedCall, scope, interfaceName);
+            if (record->derivative != DerivativeNone) return S_OK;
+            switch (record->row->category) {
+            case PropertyCategory::Temperature:
+                if (!IsNullOrEmpty(basis)) return Fail(L"Invalid basis for temperature", scope, interfaceName);
+                if (numbers.Count() != 1)
+                    return Fail(L"Unexpected number of values for temperature: scalar expected", scope,
+                                interfaceName);
+                pkg.calcTemperature = numbers.GetDouble(0);
+                return S_OK;
+            case PropertyCategory::Pressure:
+                if (!IsNullOrEmpty(basis)) return Fail(L"Invalid basis for pressure", scope, interfaceName);
+                if (numbers.Count() != 1)
+                    return Fail(L"Unexpected number of values for pressure: scalar expected", scope,
+                                interfaceName);
+                pkg.calcPressure = numbers.GetDouble(0);
+                return S_OK;
+            case PropertyCategory::Fraction:
+            case PropertyCategory::PhaseFraction: {
+                const bool isComposition = record->row->category == PropertyCategory::Fraction;
+                if (!phase) return E_POINTER;
+                const int *found = pkg.phaseIndex.Lookup(phase);
+                if (!found || *found < 0 || static_cast<size_t>(*found) >= pkg.phaseResultSet.size() ||
+                    static_cast<size_t>(*found) >= pkg.phaseComposition.size() ||
+                    static_cast<size_t>(*found) >= pkg.phaseFractionValue.size() ||
+                    static_cast<size_t>(*found) >= pkg.compositionBasis.size() ||
+                    static_cast<size_t>(*found) >= pkg.phaseFractionBasis.size())
+                    return Fail(L"Unknown/unsupported phase", scope, interfaceName);
+                const size_t index = static_cast<size_t>(*found);
+                BSTR storedBasis = nullptr;
+                if (NamesEqual(basis, L"mole"))
+                    storedBasis = pkg.bstrMole.Get();
+                else if (NamesEqual(basis, L"mass"))
+                    storedBasis = pkg.bstrMass.Get();
+                if (!storedBasis)
+                    return Fail(isComposition ? L"Invalid basis for fraction" : L"Invalid basis for phaseFraction",
+                                scope, interfaceName);
+                CVariantArray &target = isComposition ? pkg.phaseComposition[index] : pkg.phaseFractionValue[index];
+                (isComposition ? pkg.compositionBasis : pkg.phaseFractionBasis)[index] = storedBasis;
+                target.Reset();
+                VariantCopy(target.Get(), &values);
+                pkg.phaseResultSet[index] = true;
+                return S_OK;
+            }
+            default:
+                return S_OK;
+            }
+        }
+
+        case CalcModeLnPhi: {
+            if (!NamesEqual(phase, pkg.currentPhase)) return S_OK;
+            const int slot = SlotOf(pkg, property);
+            if (slot < 0 || static_cast<size_t>(slot) >= pkg.lnPhiTargets.size()) return S_OK;
+            if (!IsNullOrEmpty(basis) &&
+                !(NamesEqual(property, L"LogFugacityCoefficient.Dmoles") && NamesEqual(basis, L"mole")))
+                return Fail(L"Invalid basis", scope, interfaceName);
+            if (!NamesEqual(calcType, L"mixture"))
+                return Fail(unexpectedCall, scope, interfaceName);
+            if (VARIANT *target = pkg.lnPhiTargets[slot]) VariantCopy(target, &values);
+            pkg.slotFilled[slot] = true;
+            return S_OK;
+        }
+
+        default:
+            return Fail(unexpectedCall, scope, interfaceName);
+        }
+    });
 }
