@@ -1,17 +1,93 @@
-// PLACEHOLDER: to be implemented.
+// The context material and its validation before every calculation: the
+// material's compounds, in its order, mapped onto the package's.
 #include "PropertyPackage.h"
+
+#include <algorithm>
+
+#include "ErrorText.h"
+#include "Names.h"
+
+namespace {
+constexpr const wchar_t *contextInterface = L"ICapeThermoMaterialContext";
+}
 
 HRESULT CPropertyPackage::SetMaterial(IDispatch *material)
 {
-    return E_NOTIMPL;
+    return ComGuard([&]() -> HRESULT {
+        UnsetMaterial();
+        if (!material) return S_OK;
+        HRESULT hr = QueryFrom(material, contextMaterial);
+        if (FAILED(hr) || !contextMaterial) {
+            contextMaterial.Reset();
+            return Fail(L"Failed to get ICapeThermoMaterial pointer: " + ErrorText(FAILED(hr) ? hr : E_NOINTERFACE),
+                        PACKAGE_SCOPE(L"SetMaterial"), contextInterface);
+        }
+        return S_OK;
+    });
 }
 
 HRESULT CPropertyPackage::UnsetMaterial()
 {
-    return E_NOTIMPL;
+    return ComGuard([&]() -> HRESULT {
+        contextMaterial.Reset();
+        contextCompounds.Reset();
+        selectionIds.Receive();
+        return S_OK;
+    });
 }
 
 bool CPropertyPackage::ValidateContextMaterial(const wchar_t *scope, const wchar_t *interfaceName)
 {
-    return false;
+    auto fail = [&](const std::wstring &message) {
+        SetError(message.c_str(), scope, interfaceName);
+        return false;
+    };
+    if (!contextMaterial) return fail(L"No material object has been set");
+    if (!contextCompounds) QueryFrom(contextMaterial.Get(), contextCompounds);
+    if (!contextCompounds) return fail(L"Context material does not expose ICapeThermoCompounds");
+
+    CVariantArray ids;
+    ScopedVariant formulae, names, boilTemps, molwts, casnos;
+    HRESULT hr = contextCompounds->GetCompoundList(ids.Receive(), formulae.Get(), names.Get(), boilTemps.Get(),
+                                                   molwts.Get(), casnos.Get());
+    if (FAILED(hr))
+        return fail(L"Failed to get list of compounds from context material: " +
+                    CapeErrorText(contextCompounds.Get(), hr));
+    std::wstring reason;
+    if (!ids.Check(VT_BSTR, reason)) return fail(L"Invalid list of compounds from context material: " + reason);
+    const LONG count = ids.Count();
+    if (count == 0) return fail(L"Empty list of compounds from context material");
+
+    std::fill(compoundPresent.begin(), compoundPresent.end(), false);
+    const int packageCount = static_cast<int>(compoundIds.size());
+    LONG i = 0;
+    if (selectionIndices.size() == static_cast<size_t>(count)) {
+        // Quick path: the same compounds in the same order as last time.
+        // An entry already seen (left by a failed validation) is no match.
+        for (; i < count; ++i) {
+            const int index = selectionIndices[i];
+            if (index < 0 || index >= packageCount || compoundPresent[index]) break;
+            ScopedBstr id = ScopedBstr::Adopt(ids.GetString(i));
+            if (!NamesEqual(id.Get(), compoundIds[index].Get())) break;
+            compoundPresent[index] = true;
+        }
+    } else {
+        selectionIndices.assign(count, -1);
+    }
+    for (; i < count; ++i) {
+        ScopedBstr id = ScopedBstr::Adopt(ids.GetString(i));
+        if (!id.Get()) return fail(L"Compound list from context material contains empty strings");
+        const int *index = compoundIndex.Lookup(id.Get());
+        if (!index) {
+            selectionIndices[i] = -1;
+            return fail(std::wstring(L"Unknown compound \"") + id.Text() + L"\" in context material's compound list");
+        }
+        selectionIndices[i] = *index;
+        if (compoundPresent[*index]) return fail(std::wstring(L"Compound \"") + id.Text());
+        compoundPresent[*index] = true;
+    }
+
+    selectionIds.Attach(ids.Value(), true);
+    ids.Disown();
+    return true;
 }

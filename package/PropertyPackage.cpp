@@ -1,19 +1,21 @@
-// PLACEHOLDER: to be implemented.
+// CPropertyPackage: construction, destruction and the interface table.
 #include "PropertyPackage.h"
 
-CPropertyPackage::CPropertyPackage()
-{
-    
-}
+CPropertyPackage::CPropertyPackage() = default;
 
 CPropertyPackage::~CPropertyPackage()
 {
-    
+    Terminate();
+    // A 1.0 package may keep the material object beyond this package's life;
+    // cut its way back here so that it fails cleanly instead.
+    if (materialObject) materialObject->package = nullptr;
+    materialObject.Reset();
 }
 
 IDispatch *CPropertyPackage::MaterialObject10() const
 {
-    return nullptr;
+    if (!materialObject) return nullptr;
+    return static_cast<ICapeThermoMaterialObject *>(materialObject.Get());
 }
 
 IUnknown *CPropertyPackage::MainInterface()
@@ -23,10 +25,26 @@ IUnknown *CPropertyPackage::MainInterface()
 
 IUnknown *CPropertyPackage::FindOwnInterface(REFIID riid)
 {
+    if (IsEqualIID(riid, __uuidof(ICapeThermoCompounds))) return static_cast<ICapeThermoCompounds *>(this);
+    if (IsEqualIID(riid, __uuidof(ICapeThermoEquilibriumRoutine)))
+        return static_cast<ICapeThermoEquilibriumRoutine *>(this);
+    if (IsEqualIID(riid, __uuidof(ICapeThermoMaterialContext)))
+        return static_cast<ICapeThermoMaterialContext *>(this);
+    if (IsEqualIID(riid, __uuidof(ICapeThermoPhases))) return static_cast<ICapeThermoPhases *>(this);
+    if (IsEqualIID(riid, __uuidof(ICapeThermoPropertyRoutine)))
+        return static_cast<ICapeThermoPropertyRoutine *>(this);
+    if (IsEqualIID(riid, __uuidof(ICapeThermoUniversalConstant)))
+        return static_cast<ICapeThermoUniversalConstant *>(this);
+    if (IsEqualIID(riid, __uuidof(ICapeUtilities))) return static_cast<ICapeUtilities *>(this);
     return nullptr;
 }
 
+// Persistence belongs to the 1.0 package: a simulator saving this package
+// saves the 1.0 package's state.
 HRESULT CPropertyPackage::QueryFurtherInterface(REFIID riid, void **ppv)
 {
-    *ppv = nullptr; return E_NOINTERFACE;
+    *ppv = nullptr;
+    if (package10 && (IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IPersistStreamInit)))
+        return package10->QueryInterface(riid, ppv);
+    return E_NOINTERFACE;
 }
