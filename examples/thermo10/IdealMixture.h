@@ -1,0 +1,22 @@
+// The ideal model: ideal-gas vapour and ideal-solution liquid (Raoult's law),
+// with the vapour pressures and latent heats of Saturation.h. The liquid is
+// incompressible, with the Rackett volume (Yamada-Gunn form).
+#pragma once
+
+#include "Saturation.h"
+#include "ThermoModel.h"
+
+class IdealMixture : public ThermoModel {
+public:
+    explicit IdealMixture(std::vector<const CompoundData *> list);
+    void Evaluate(double T, double P, const double *x, PhaseKind kind, unsigned request,
+                  PhaseState &out) const override;
+
+private:
+    // Saturation of every compound at T, kept while T does not change.
+    const std::vector<SaturationPoint> &SaturationAt(double T) const;
+    double LiquidVolume(std::size_t i, double T) const;
+
+    mutable double cachedT = -1;
+    mutable std::vector<SaturationPoint> cached;
+};
