@@ -67,8 +67,16 @@ VARIANT MakeStringArray(const std::vector<std::wstring> &items, LONG lowerBound)
 VARIANT MakeStringArrayWithNulls(const std::vector<std::wstring> &items, const std::vector<bool> &nulls)
 {
     VARIANT v = MakeStringArray(items);
-    for (LONG i = 0; i < static_cast<LONG>(nulls.size()) && i < static_cast<LONG>(items.size()); ++i) {
-        if (nulls[i]) SafeArrayPutElement(V_ARRAY(&v), &i, nullptr);
+    // SafeArrayPutElement stores an empty string for a null BSTR, so the
+    // elements are replaced in place.
+    BSTR *elements = nullptr;
+    if (SUCCEEDED(SafeArrayAccessData(V_ARRAY(&v), reinterpret_cast<void **>(&elements)))) {
+        for (size_t i = 0; i < nulls.size() && i < items.size(); ++i) {
+            if (!nulls[i]) continue;
+            SysFreeString(elements[i]);
+            elements[i] = nullptr;
+        }
+        SafeArrayUnaccessData(V_ARRAY(&v));
     }
     return v;
 }
