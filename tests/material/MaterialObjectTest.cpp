@@ -1,0 +1,202 @@
+// CMaterialObject: identity, the compound and phase queries answered from
+// its package, the compound-list check of GetProp/SetProp, and the methods
+// it does not offer.
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "MaterialObject.h"
+#include "PropertyPackage.h"
+#include "TestVariants.h"
+
+namespace {
+
+using StringList = std::vector<std::wstring>;
+
+ComPtr<ICapeThermoMaterialObject> NewMaterialObject(CMaterialObject **raw)
+{
+    ComPtr<ICapeThermoMaterialObject> object;
+    EXPECT_EQ(S_OK, CreateComObject<CMaterialObject>(nullptr, __uuidof(ICapeThermoMaterialObject),
+                                                      object.ReceiveVoid()));
+    *raw = static_cast<CMaterialObject *>(object.Get());
+    return object;
+}
+
+// A package in the state a validation of the material [c, A] leaves behind
+// (package compounds A, B, C), without any 1.0 package.
+class MaterialObjectTest : public testing::Test {
+protected:
+    MaterialObjectTest()
+    {
+        EXPECT_EQ(S_OK, CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds),
+                                                           packageRef.ReceiveVoid()));
+        package = static_cast<CPropertyPackage *>(packageRef.Get());
+        package->lowerCompoundIds = {L"a", L"b", L"c"};
+        package->selectionIndices = {2, 0};
+        package->selectionIds.Attach(MakeStringArray({L"c", L"A"}), true);
+        objectRef = NewMaterialObject(&object);
+        object->package = package;
+    }
+    ~MaterialObjectTest() override { object->package = nullptr; }
+
+    std::wstring Error() const { return object->ErrorDescription(); }
+
+    ComPtr<ICapeThermoCompounds> packageRef;
+    CPropertyPackage *package = nullptr;
+    ComPtr<ICapeThermoMaterialObject> objectRef;
+    CMaterialObject *object = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MaterialObjectTest, IdentifiesItselfAndAnswersOnlyItsInterfaces)
+{
+    ComPtr<ICapeIdentification> identification;
+    ASSERT_EQ(S_OK, objectRef.As(identification));
+    ScopedBstr name, description;
+    identification->get_ComponentName(name.Receive());
+    identification->get_ComponentDescription(description.Receive());
+    EXPECT_STREQ(L"MaterialObject", name.Text());
+    EXPECT_STREQ(L"Corvanta", description.Text());
+
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(S_OK, objectRef.As(dispatch));
+    EXPECT_EQ(static_cast<IDispatch *>(objectRef.Get()), dispatch.Get());
+    ComPtr<ICapeThermoMaterial> material11;
+    EXPECT_EQ(E_NOINTERFACE, objectRef.As(material11));
+}
+
+TEST_F(MaterialObjectTest, CompoundsAreThoseOfTheSelectionInMaterialOrder)
+{
+    ScopedVariant ids;
+    V_VT(ids.Get()) = VT_I4;  // an out value's old content is not read
+    ASSERT_EQ(S_OK, objectRef->get_ComponentIds(ids.Get()));
+    EXPECT_EQ((StringList{L"c", L"A"}), ReadStrings(ids.Value()));
+    long count = 0;
+    ASSERT_EQ(S_OK, objectRef->GetNumComponents(&count));
+    EXPECT_EQ(2, count);
+
+    // The caller's copy is its own.
+    ids.Reset();
+    EXPECT_EQ((StringList{L"c", L"A"}), ReadStrings(package->selectionIds.Value()));
+
+    // With the one-compound selection of a per-compound query.
+    package->selectionIndices = {1};
+    package->selectionIds.Attach(MakeStringArray({L"B"}), true);
+    ASSERT_EQ(S_OK, objectRef->GetNumComponents(&count));
+    EXPECT_EQ(1, count);
+    ASSERT_EQ(S_OK, objectRef->get_ComponentIds(ids.Get()));
+    EXPECT_EQ(StringList{L"B"}, ReadStrings(ids.Value()));
+
+    EXPECT_EQ(E_POINTER, objectRef->get_ComponentIds(nullptr));
+    EXPECT_EQ(E_POINTER, objectRef->GetNumComponents(nullptr));
+    EXPECT_EQ(L"", Error());
+}
+
+TEST_F(MaterialObjectTest, PhasesAreThoseOfTheCalculationInProgress)
+{
+    ScopedBstr vapor(L"Vapor");
+    package->currentPhase = vapor.Get();
+    object->calcMode = CalcModeSinglePhase;
+    ScopedVariant phases;
+    ASSERT_EQ(S_OK, objectRef->get_PhaseIds(phases.Get()));
+    EXPECT_EQ(StringList{L"Vapor"}, ReadStrings(phases.Value()));
+
+    ScopedVariant pair;
+    *pair.Get() = MakeStringArray({L"Vapor", L"Liquid"});
+    package->twoPhaseLabels = &pair.Value();
+    object->calcMode = CalcModeTwoPhase;
+    ASSERT_EQ(S_OK, objectRef->get_PhaseIds(phases.Receive()));
+    EXPECT_EQ((StringList{L"Vapor", L"Liquid"}), ReadStrings(phases.Value()));
+    package->twoPhaseLabels = nullptr;
+    package->currentPhase = nullptr;
+
+    for (uint32_t mode : {CalcModePure, CalcModeEquilibrium, CalcModeLnPhi, CalcModeNone}) {
+        object->calcMode = mode;
+        EXPECT_EQ(ECapeUnknownHR, objectRef->get_PhaseIds(phases.Receive())) << mode;
+        EXPECT_EQ(VT_EMPTY, phases.Type());
+        EXPECT_EQ(L"CMaterialObject::get_PhaseIds is not implemented", Error());
+        EXPECT_EQ(L"CMaterialObject::get_PhaseIds", object->ErrorScope());
+        EXPECT_EQ(L"ICapeThermoMaterialObject", object->ErrorInterface());
+    }
+    // The package's own error state is not touched by the material object.
+    EXPECT_EQ(L"", package->ErrorDescription());
+}
+
+TEST_F(MaterialObjectTest, MethodsNotOfferedFailWithoutCheckingArguments)
+{
+    ICapeThermoMaterialObject *m = objectRef.Get();
+    VARIANT empty{};
+    const std::pair<const wchar_t *, std::function<HRESULT()>> calls[] = {
+        {L"GetUniversalConstant", [&] { return m->GetUniversalConstant(empty, nullptr); }},
+        {L"GetComponentConstant", [&] { return m->GetComponentConstant(empty, empty, nullptr); }},
+        {L"CalcProp", [&] { return m->CalcProp(empty, empty, nullptr); }},
+        {L"CalcEquilibrium", [&] { return m->CalcEquilibrium(nullptr, empty); }},
+        {L"SetIndependentVar", [&] { return m->SetIndependentVar(empty, empty); }},
+        {L"GetIndependentVar", [&] { return m->GetIndependentVar(empty, nullptr); }},
+        {L"PropCheck", [&] { return m->PropCheck(empty, nullptr); }},
+        {L"AvailableProps", [&] { return m->AvailableProps(nullptr); }},
+        {L"CreateMaterialObject", [&] { return m->CreateMaterialObject(nullptr); }},
+        {L"Duplicate", [&] { return m->Duplicate(nullptr); }},
+        {L"ValidityCheck", [&] { return m->ValidityCheck(empty, nullptr); }},
+        {L"GetPropList", [&] { return m->GetPropList(nullptr); }},
+    };
+    for (const auto &[method, call] : calls) {
+        const std::wstring scope = std::wstring(L"CMaterialObject::") + method;
+        EXPECT_EQ(ECapeUnknownHR, call()) << method;
+        EXPECT_EQ(scope + L" is not implemented", Error());
+        EXPECT_EQ(scope, object->ErrorScope());
+        EXPECT_EQ(L"ICapeThermoMaterialObject", object->ErrorInterface());
+    }
+    ScopedVariant anything;
+    *anything.Get() = MakeStringArray({L"enthalpy"});
+    EXPECT_EQ(S_OK, m->RemoveResults(anything.Value()));
+    EXPECT_EQ(S_OK, m->RemoveResults(empty));
+}
+
+TEST_F(MaterialObjectTest, CompoundListMustBeEmptyOrTheMaterialsInOrder)
+{
+    std::wstring error;
+    VARIANT empty{};
+    EXPECT_TRUE(object->CheckCompoundList(empty, error));
+    const struct {
+        VARIANT list;
+        const wchar_t *error;  // null when accepted
+    } cases[] = {
+        {MakeStringArray({}), nullptr},
+        {MakeStringArray({L"C", L"a"}, 3), nullptr},
+        {MakeStringArray({L"A", L"C"}), L"SetProp is only supported for all compounds in material order"},
+        {MakeStringArray({L"C"}), L"SetProp is only supported for all compounds in material order"},
+        {MakeStringArray({L"C", L"A", L"B"}), L"SetProp is only supported for all compounds in material order"},
+        {MakeStringArrayWithNulls({L"C", L""}, {false, true}),
+         L"SetProp is only supported for all compounds in material order"},
+        {MakeString(L"C"), L"Invalid format for compIds: Expected an array of type string"},
+        {MakeDoubleArray({1.0, 2.0}), L"Invalid format for compIds: Expected an array of type string"},
+    };
+    for (const auto &c : cases) {
+        error.clear();
+        EXPECT_EQ(c.error == nullptr, object->CheckCompoundList(c.list, error)) << JoinList(ReadStrings(c.list));
+        EXPECT_EQ(c.error ? c.error : L"", error);
+        VARIANT copy = c.list;
+        VariantClear(&copy);
+    }
+}
+
+TEST(MaterialObjectAlone, FailsCleanlyWithoutAPackage)
+{
+    CMaterialObject *object = nullptr;
+    ComPtr<ICapeThermoMaterialObject> objectRef = NewMaterialObject(&object);
+    ScopedVariant value;
+    long count = 0;
+    for (HRESULT hr : {objectRef->get_ComponentIds(value.Get()), objectRef->get_PhaseIds(value.Receive()),
+                       objectRef->GetNumComponents(&count)}) {
+        EXPECT_EQ(ECapeUnknownHR, hr);
+        EXPECT_EQ(L"Material object is not connected to a property package", object->ErrorDescription());
+    }
+    EXPECT_EQ(L"CMaterialObject::GetNumComponents", object->ErrorScope());
+    std::wstring error;
+    ScopedVariant list;
+    *list.Get() = MakeStringArray({L"A"});
+    EXPECT_FALSE(object->CheckCompoundList(list.Value(), error));
+    EXPECT_EQ(L"Material object is not connected to a property package", error);
+}
