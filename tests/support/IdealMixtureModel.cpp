@@ -85,12 +85,6 @@ HRESULT Write(ICapeThermoMaterialObject *material, const std::wstring &property,
     return material->SetProp(p.Get(), ph.Get(), noCompounds, ct.Get(), b.Get(), array.Value());
 }
 
-bool StartsWith(const std::wstring &name, const wchar_t *prefix)
-{
-    const size_t length = wcslen(prefix);
-    return name.size() >= length && NamesEqual(name.substr(0, length).c_str(), prefix);
-}
-
 }  // namespace
 
 IdealMixtureModel::IdealMixtureModel(size_t count)
@@ -413,7 +407,7 @@ HRESULT IdealMixtureModel::CalcEquilibrium(CScriptedPackage10 &package, ICapeThe
         return fail(L"No overall composition");
     const std::vector<double> full = Spread(*this, indices, z);
 
-    double temperature = 0.0, pressure = 0.0, enthalpy = 0.0;
+    double temperature = 0.0, pressure = 0.0;
     std::vector<double> beta;
     const bool specifiesT = flashType == L"TP" || flashType == L"TVF";
     const bool specifiesP = flashType == L"TP" || flashType == L"PH" || flashType == L"PVF";

@@ -1,0 +1,227 @@
+// Flashes through the package: specification parsing, the 1.0 flash on the
+// material object, and the transfer of its results to the 1.1 material.
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "IdealBridge.h"
+
+namespace {
+
+const std::vector<double> feed = {0.4, 0.6};
+
+HRESULT Flash(IdealBridge &bridge, const std::vector<std::wstring> &spec1, const std::vector<std::wstring> &spec2,
+              const wchar_t *solutionType = nullptr)
+{
+    ScopedBstr solution(solutionType);
+    return bridge.package->CalcEquilibrium(Spec(spec1).Value(), Spec(spec2).Value(), solution.Get());
+}
+
+const std::vector<std::wstring> temperatureSpec = {L"Temperature", L"", L"overall"};
+const std::vector<std::wstring> pressureSpec = {L"Pressure", L"", L"overall"};
+const std::vector<std::wstring> vaporFractionSpec = {L"phaseFraction", L"mole", L"Vapor"};
+
+void ExpectNear(const std::vector<double> &expected, const std::vector<double> &actual, double tolerance)
+{
+    ASSERT_EQ(expected.size(), actual.size());
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(expected[i], actual[i], tolerance) << "element " << i;
+}
+
+}  // namespace
+
+TEST(Equilibrium, TpFlashGivesTheModelsSplitAndWritesNoOverallConditions)
+{
+    IdealBridge bridge;
+    bridge.Start();
+    bridge.PutFeed(feed, 372.0, 101325.0);
+    ASSERT_EQ(S_OK, Flash(bridge, pressureSpec, temperatureSpec)) << bridge.Error();
+
+    const IdealFlashResult expected = bridge.model.FlashTP(372.0, 101325.0, feed);
+    ASSERT_GT(expected.vaporFraction, 0.05);
+    ASSERT_LT(expected.vaporFraction, 0.95);
+    EXPECT_EQ(1, bridge.package10->CountCalls(L"CalcEquilibrium TP"));
+    EXPECT_EQ((std::vector<std::wstring>{L"Vapor", L"Liquid"}), bridge.material->presentPhases);
+    EXPECT_EQ((std::vector<LONG>{1, 1}), bridge.material->phaseStatuses);
+    ExpectNear({expected.vaporFraction}, bridge.material->Values(L"phaseFraction", L"Vapor", L"mole"), 1e-12);
+    ExpectNear({1.0 - expected.vaporFraction}, bridge.material->Values(L"phaseFraction", L"Liquid", L"mole"), 1e-12);
+    ExpectNear(expected.y, bridge.material->Values(L"fraction", L"Vapor", L"mole"), 1e-12);
+    ExpectNear(expected.x, bridge.material->Values(L"fraction", L"Liquid", L"mole"), 1e-12);
+    // The model only read T and P; the values read became the phase conditions.
+    ExpectNear({372.0}, bridge.material->Values(L"temperature", L"Liquid", L""), 0.0);
+    ExpectNear({101325.0}, bridge.material->Values(L"pressure", L"Vapor", L""), 0.0);
+    EXPECT_EQ(0, bridge.material->CountCalls(L"SetOverallProp"));
+}
+
+TEST(Equilibrium, PhFlashWritesOverallTemperatureButNotPressure)
+{
+    IdealBridge bridge;
+    bridge.Start();
+    const IdealFlashResult atTarget = bridge.model.FlashTP(371.0, 101325.0, feed);
+    const double enthalpy = atTarget.vaporFraction * bridge.model.Enthalpy(true, 371.0, atTarget.y) +
+                            (1.0 - atTarget.vaporFraction) * bridge.model.Enthalpy(false, 371.0, atTarget.x);
+    bridge.PutFeed(feed, 0.0, 101325.0);
+    bridge.material->Put(L"enthalpy", L"Overall", L"mole", {enthalpy});
+    ASSERT_EQ(S_OK, Flash(bridge, pressureSpec, {L"Enthalpy", L"mole", L"overall"})) << bridge.Error();
+
+    EXPECT_EQ(1, bridge.package10->CountCalls(L"CalcEquilibrium PH"));
+    ExpectNear({371.0}, bridge.material->Values(L"temperature", L"Overall", L""), 1e-6);
+    EXPECT_EQ(1, bridge.material->CountCalls(L"SetOverallProp temperature"));
+    EXPECT_EQ(0, bridge.material->CountCalls(L"SetOverallProp pressure"));
+    ExpectNear(atTarget.y, bridge.material->Values(L"fraction", L"Vapor", L"mole"), 1e-6);
+}
+
+TEST(Equilibrium, MissingPhaseFractionsComeFromAVaporFractionSpecificationOnly)
+{
+    IdealBridge bridge;
+    bridge.model.setsPhaseFractions = false;
+    bridge.Start();
+    bridge.PutFeed(feed, 0.0, 101325.0);
+    bridge.material->Put(L"phaseFraction", L"Vapor", L"mole", {0.25});
+    ASSERT_EQ(S_OK, Flash(bridge, vaporFractionSpec, pressureSpec)) << bridge.Error();
+
+    const IdealFlashResult expected = bridge.model.FlashPVF(101325.0, 0.25, feed);
+    ExpectNear({expected.temperature}, bridge.material->Values(L"temperature", L"Overall", L""), 1e-9);
+    ExpectNear(expected.x, bridge.material->Values(L"fraction", L"Liquid", L"mole"), 1e-9);
+    // Every present phase without a fraction gets the specified vapour fraction.
+    ExpectNear({0.25}, bridge.material->Values(L"phaseFraction", L"Liquid", L"mole"), 0.0);
+
+    // Without a vapour fraction specification the same package fails.
+    bridge.PutFeed(feed, 372.0, 101325.0);
+    EXPECT_EQ(ECapeUnknownHR, Flash(bridge, temperatureSpec, pressureSpec));
+    EXPECT_EQ(L"Phase fraction was not set for present phase Vapor", bridge.Error());
+}
+
+TEST(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
+{
+    IdealBridge bridge;
+    bridge.Start();
+    bridge.PutFeed(feed, 372.0, 101325.0);
+
+    // A package that neither reads nor sets the temperature.
+    auto model = bridge.package10->script.onCalcEquilibrium;
+    bridge.package10->script.onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *,
+                                                    const std::wstring &) { return S_OK; };
+    EXPECT_EQ(ECapeUnknownHR, Flash(bridge, temperatureSpec, pressureSpec));
+    EXPECT_EQ(L"Unknown temperature after flash", bridge.Error());
+
+    // Composition without a phase fraction for one phase, then a clean flash.
+    bridge.package10->script.onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
+                                                    const std::wstring &) {
+        ScopedBstr fraction(L"fraction"), liquid(L"Liquid"), mole(L"mole"), temperature(L"temperature");
+        VARIANT none;
+        VariantInit(&none);
+        material->SetProp(temperature.Get(), nullptr, none, nullptr, nullptr, Doubles({350.0}).Value());
+        ScopedBstr pressure(L"pressure");
+        material->SetProp(pressure.Get(), nullptr, none, nullptr, nullptr, Doubles({1e5}).Value());
+        return material->SetProp(fraction.Get(), liquid.Get(), none, nullptr, mole.Get(), Doubles(feed).Value());
+    };
+    EXPECT_EQ(ECapeUnknownHR, Flash(bridge, temperatureSpec, pressureSpec));
+    EXPECT_EQ(L"Phase fraction was not set for present phase Liquid", bridge.Error());
+
+    bridge.package10->script.onCalcEquilibrium = model;
+    bridge.PutFeed(feed, 500.0, 101325.0);  // all vapour
+    ASSERT_EQ(S_OK, Flash(bridge, temperatureSpec, pressureSpec)) << bridge.Error();
+    EXPECT_EQ((std::vector<std::wstring>{L"Vapor"}), bridge.material->presentPhases);
+    ExpectNear(feed, bridge.material->Values(L"fraction", L"Vapor", L"mole"), 1e-12);
+}
+
+TEST(Equilibrium, UnsupportedPairFailsBeforeThe10PackageIsCalled)
+{
+    IdealBridge bridge;
+    bridge.Start();
+    bridge.PutFeed(feed, 372.0, 101325.0);
+    EXPECT_EQ(ECapeUnknownHR,
+              Flash(bridge, {L"Enthalpy", L"", L"overall"}, {L"Entropy", L"", L"overall"}));
+    EXPECT_EQ(L"Unsupported equilibrium specification", bridge.Error());
+    EXPECT_EQ(0, bridge.package10->CountCalls(L"CalcEquilibrium"));
+}
+
+TEST(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)
+{
+    IdealBridge bridge;
+    bridge.Start();
+    const std::vector<std::vector<std::wstring>> specs = {
+        temperatureSpec, pressureSpec, vaporFractionSpec,
+        {L"Enthalpy", L"", L"overall"}, {L"EnthalpyF", L"", L"overall"}, {L"Entropy", L"", L"overall"},
+        {L"EntropyF", L"", L"overall"}, {L"Volume", L"", L"overall"}, {L"InternalEnergy", L"", L"overall"}};
+    int supported = 0;
+    for (size_t a = 0; a < specs.size(); ++a) {
+        for (size_t b = 0; b < specs.size(); ++b) {
+            if (a == b) continue;
+            VARIANT_BOOL answer = VARIANT_TRUE;
+            ASSERT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Spec(specs[a]).Value(), Spec(specs[b]).Value(),
+                                                                   nullptr, &answer));
+            if (answer == VARIANT_TRUE) ++supported;
+        }
+    }
+    EXPECT_EQ(44, supported);  // 22 pairs, each in both orders
+}
+
+TEST(EquilibriumSpec, MalformedSpecificationsExplainThemselves)
+{
+    IdealBridge bridge;
+    bridge.Start();
+    struct Case {
+        std::vector<std::wstring> spec1, spec2;
+        const wchar_t *solutionType;
+        const wchar_t *message;
+    } cases[] = {
+        {{L"phaseFraction", L"mass", L"Vapor"}, pressureSpec, nullptr,
+         L"Invalid equilibruim specification 1: Vapor fraction specification is only supported in mole basis"},
+        {{L"Temperature", L"", L"Vapor"}, pressureSpec, nullptr,
+         L"Invalid equilibruim specification 1: Only overall phase is supported for flash property \"Temperature\""},
+        {pressureSpec, {L"pressure", L"", L"Overall"}, nullptr,
+         L"Invalid equilibruim specification 2: Multiple pressure specifications"},
+        {temperatureSpec, {L"Pressure", L"", L"overall", L"benzene"}, nullptr,
+         L"Invalid equilibruim specification 2: Compound based specification is not supported"},
+        {temperatureSpec, {L"Pressure", L"overall"}, nullptr,
+         L"Invalid equilibruim specification 2: expected 3 or 4 elements"},
+        {{L"Density", L"", L"overall"}, pressureSpec, nullptr,
+         L"Invalid equilibruim specification 1: Unsupported flash condition property \"Density\""},
+        {temperatureSpec, pressureSpec, L"Normal",
+         L"Normal and retrograde flashes only apply to vapor fraction flashes"},
+        {vaporFractionSpec, pressureSpec, L"retrograde", L"Normal and retrograde flashes are not supported"},
+        {temperatureSpec, pressureSpec, L"best", L"Invalid solution type argument"},
+    };
+    for (const Case &c : cases) {
+        ScopedBstr solution(c.solutionType);
+        VARIANT_BOOL answer = VARIANT_TRUE;
+        EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Spec(c.spec1).Value(), Spec(c.spec2).Value(),
+                                                             solution.Get(), &answer));
+        EXPECT_EQ(VARIANT_FALSE, answer) << c.message;
+        EXPECT_EQ(c.message, bridge.Error());
+    }
+
+    // Accepted spellings: lower case, an empty compound, "unspecified".
+    VARIANT_BOOL answer = VARIANT_FALSE;
+    ScopedBstr unspecified(L"unspecified");
+    EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Spec({L"temperature", L"", L"OVERALL"}).Value(),
+                                                         Spec({L"Pressure", L"", L"overall", L""}).Value(),
+                                                         unspecified.Get(), &answer));
+    EXPECT_EQ(VARIANT_TRUE, answer);
+}
+
+TEST(EquilibriumSpec, PresentPhasesMustBeEveryPackagePhaseOnce)
+{
+    IdealBridge bridge;
+    bridge.Start();
+    const struct {
+        std::vector<std::wstring> phases;
+        const wchar_t *message;  // null: accepted
+    } cases[] = {
+        {{L"Liquid", L"Vapor"}, nullptr},
+        {{L"Vapor"}, L"Phase equilibria for a subset of all phases is not supported"},
+        {{L"Vapor", L"Solid"}, L"Undefined phase \"Solid in list of present phases"},
+        {{L"Vapor", L"VAPOR"}, L"Phase \"VAPOR\" present more than once in list of present phases"},
+    };
+    for (const auto &c : cases) {
+        bridge.material->presentPhases = c.phases;
+        VARIANT_BOOL answer = VARIANT_FALSE;
+        EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Spec(temperatureSpec).Value(),
+                                                             Spec(pressureSpec).Value(), nullptr, &answer));
+        EXPECT_EQ(c.message ? VARIANT_FALSE : VARIANT_TRUE, answer);
+        if (c.message) {
+            EXPECT_EQ(c.message, bridge.Error());
+        }
+    }
+}
