@@ -44,6 +44,14 @@ double MassToMoleFactor(const CPropertyPackage &pkg, int compound, int exponent)
     return factor;
 }
 
+// The flash buffers are sized per package phase by the flash itself.
+bool HasFlashSlot(const CPropertyPackage &pkg, int phase)
+{
+    const size_t i = static_cast<size_t>(phase);
+    return phase >= 0 && i < pkg.phaseResultSet.size() && i < pkg.phaseComposition.size() &&
+           i < pkg.phaseFractionValue.size() && i < pkg.compositionBasis.size() && i < pkg.phaseFractionBasis.size();
+}
+
 }  // namespace
 
 HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BSTR calcType, BSTR basis,
@@ -142,11 +150,7 @@ HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BST
                 const bool isComposition = record->row->category == PropertyCategory::Fraction;
                 if (!phase) return E_POINTER;
                 const int *found = pkg.phaseIndex.Lookup(phase);
-                if (!found || *found < 0 || static_cast<size_t>(*found) >= pkg.phaseResultSet.size() ||
-                    static_cast<size_t>(*found) >= pkg.phaseComposition.size() ||
-                    static_cast<size_t>(*found) >= pkg.phaseFractionValue.size() ||
-                    static_cast<size_t>(*found) >= pkg.compositionBasis.size() ||
-                    static_cast<size_t>(*found) >= pkg.phaseFractionBasis.size())
+                if (!found || !HasFlashSlot(pkg, *found))
                     return Fail(L"Unknown/unsupported phase", scope, interfaceName);
                 const size_t index = static_cast<size_t>(*found);
                 BSTR storedBasis = nullptr;

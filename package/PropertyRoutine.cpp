@@ -53,6 +53,25 @@ void SetConditionPhase(CPropertyPackage &pkg, BSTR label)
     pkg.conditionPhase.Reset(CopyBstr(label));
 }
 
+// The client's arguments are only lent for the duration of a call: forget
+// them afterwards, so that a 1.0 package calling back late reaches nothing.
+class BorrowedArguments {
+public:
+    explicit BorrowedArguments(CPropertyPackage &pkg) : pkg_(pkg) {}
+    ~BorrowedArguments()
+    {
+        pkg_.currentPhase = nullptr;
+        pkg_.twoPhaseLabels = nullptr;
+        pkg_.lnPhiComposition = nullptr;
+        for (VARIANT *&target : pkg_.lnPhiTargets) target = nullptr;
+    }
+    BorrowedArguments(const BorrowedArguments &) = delete;
+    BorrowedArguments &operator=(const BorrowedArguments &) = delete;
+
+private:
+    CPropertyPackage &pkg_;
+};
+
 }  // namespace
 
 HRESULT CPropertyPackage::GetSinglePhasePropList(VARIANT *props)
@@ -104,6 +123,7 @@ HRESULT CPropertyPackage::CalcSinglePhaseProp(VARIANT props, BSTR phaseLabel)
 {
     constexpr const wchar_t *scope = PACKAGE_SCOPE(L"CalcSinglePhaseProp");
     return ComGuard([&]() -> HRESULT {
+        BorrowedArguments borrowed(*this);
         if (!phaseLabel) return E_POINTER;
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
         if (!ValidateContextMaterial(scope, interfaceName)) return ECapeUnknownHR;
@@ -138,6 +158,7 @@ HRESULT CPropertyPackage::CalcTwoPhaseProp(VARIANT props, VARIANT phaseLabels)
 {
     constexpr const wchar_t *scope = PACKAGE_SCOPE(L"CalcTwoPhaseProp");
     return ComGuard([&]() -> HRESULT {
+        BorrowedArguments borrowed(*this);
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
         if (!ValidateContextMaterial(scope, interfaceName)) return ECapeUnknownHR;
         if (!hasVaporLabel || !hasLiquidLabel) return Fail(L"Unsupported phase combination", scope, interfaceName);
@@ -191,6 +212,7 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
 {
     constexpr const wchar_t *scope = PACKAGE_SCOPE(L"CalcAndGetLnPhi");
     return ComGuard([&]() -> HRESULT {
+        BorrowedArguments borrowed(*this);
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
         if (!ValidateContextMaterial(scope, interfaceName)) return ECapeUnknownHR;
         if (!phaseLabel || !phaseIndex.Contains(phaseLabel))
