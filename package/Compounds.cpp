@@ -97,34 +97,27 @@ HRESULT CPropertyPackage::GetCompoundList(VARIANT *compIds, VARIANT *formulae, V
     });
 }
 
-namespace {
-
-HRESULT CopyList(CPropertyPackage &pkg, const wchar_t *scope, const CVariantArray &list, VARIANT *props)
-{
-    if (!props) return E_POINTER;
-    if (pkg.initPending && !pkg.EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
-    VariantInit(props);
-    VariantCopy(props, const_cast<VARIANT *>(&list.Value()));
-    return S_OK;
-}
-
-}  // namespace
-
 HRESULT CPropertyPackage::GetConstPropList(VARIANT *props)
 {
-    return ComGuard([&] { return CopyList(*this, PACKAGE_SCOPE(L"GetConstPropList"), constPropList, props); });
+    return ComGuard([&] {
+        return CopyPropertyList(*this, interfaceName, PACKAGE_SCOPE(L"GetConstPropList"), constPropList, props);
+    });
 }
 
 HRESULT CPropertyPackage::GetTDependentPropList(VARIANT *props)
 {
-    return ComGuard(
-        [&] { return CopyList(*this, PACKAGE_SCOPE(L"GetTDependentPropList"), tDependentPropList, props); });
+    return ComGuard([&] {
+        return CopyPropertyList(*this, interfaceName, PACKAGE_SCOPE(L"GetTDependentPropList"), tDependentPropList,
+                                props);
+    });
 }
 
 HRESULT CPropertyPackage::GetPDependentPropList(VARIANT *props)
 {
-    return ComGuard(
-        [&] { return CopyList(*this, PACKAGE_SCOPE(L"GetPDependentPropList"), pDependentPropList, props); });
+    return ComGuard([&] {
+        return CopyPropertyList(*this, interfaceName, PACKAGE_SCOPE(L"GetPDependentPropList"), pDependentPropList,
+                                props);
+    });
 }
 
 HRESULT CPropertyPackage::GetNumCompounds(long *num)
@@ -232,7 +225,8 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
     compounds.Attach(compIds, false);
     std::vector<int> indices;
     std::wstring error;
-    if (!ResolveRequest(pkg, propList, compounds, indices, error)) return pkg.Fail(error, request.scope, interfaceName);
+    if (!ResolveRequest(pkg, propList, compounds, indices, error))
+        return pkg.Fail(error, request.scope, interfaceName);
     const LONG compoundCount = static_cast<LONG>(indices.size());
     if (propList.Count() * compoundCount == 0) {
         V_VT(propVals) = VT_EMPTY;

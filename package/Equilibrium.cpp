@@ -24,7 +24,8 @@ HRESULT CPropertyPackage::CalcEquilibrium(VARIANT specification1, VARIANT specif
         const EquilibriumSpecCode code = ParseEquilibriumSpec(scope, specification1, specification2, solutionType);
         if (code == 0) return ECapeUnknownHR;
         const auto flashType = flashTypes.find(code);
-        if (flashType == flashTypes.end()) return Fail(L"Unsupported equilibrium specification", scope, interfaceName);
+        if (flashType == flashTypes.end())
+            return Fail(L"Unsupported equilibrium specification", scope, interfaceName);
         if (!package10) return Fail(L"Property package is not available", scope, interfaceName);
 
         // Start from a clean flash state; vectors keep their capacity.

@@ -40,3 +40,13 @@ int FirstUnfilledSlot(const CPropertyPackage &pkg)
         if (!pkg.slotFilled[u]) return static_cast<int>(u);
     return -1;
 }
+
+HRESULT CopyPropertyList(CPropertyPackage &pkg, const wchar_t *interfaceName, const wchar_t *scope,
+                         const CVariantArray &list, VARIANT *props)
+{
+    if (!props) return E_POINTER;
+    if (pkg.initPending && !pkg.EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
+    VariantInit(props);
+    VariantCopy(props, const_cast<VARIANT *>(&list.Value()));
+    return S_OK;
+}

@@ -18,3 +18,7 @@ bool PreparePropertyRequest(CPropertyPackage &pkg, const CVariantArray &props, P
 
 // The first requested property that received no value, or -1.
 int FirstUnfilledSlot(const CPropertyPackage &pkg);
+
+// The guarded getter of a supported-property list: a copy of list in props.
+HRESULT CopyPropertyList(CPropertyPackage &pkg, const wchar_t *interfaceName, const wchar_t *scope,
+                         const CVariantArray &list, VARIANT *props);

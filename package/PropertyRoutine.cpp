@@ -22,14 +22,6 @@ HRESULT CheckOutcome(CPropertyPackage &pkg, const wchar_t *scope)
     return pkg.Fail(message, scope, interfaceName);
 }
 
-HRESULT CopyList(CPropertyPackage &pkg, const wchar_t *scope, const CVariantArray &list, VARIANT *props)
-{
-    if (!props) return E_POINTER;
-    if (pkg.initPending && !pkg.EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
-    VariantInit(props);
-    VariantCopy(props, const_cast<VARIANT *>(&list.Value()));
-    return S_OK;
-}
 
 // The lnPhi requests by flag bit, in the order they are asked of the 1.0 package.
 struct LnPhiRequest {
@@ -76,13 +68,17 @@ private:
 
 HRESULT CPropertyPackage::GetSinglePhasePropList(VARIANT *props)
 {
-    return ComGuard(
-        [&] { return CopyList(*this, PACKAGE_SCOPE(L"GetSinglePhasePropList"), singlePhasePropList, props); });
+    return ComGuard([&] {
+        return CopyPropertyList(*this, interfaceName, PACKAGE_SCOPE(L"GetSinglePhasePropList"), singlePhasePropList,
+                                props);
+    });
 }
 
 HRESULT CPropertyPackage::GetTwoPhasePropList(VARIANT *props)
 {
-    return ComGuard([&] { return CopyList(*this, PACKAGE_SCOPE(L"GetTwoPhasePropList"), twoPhasePropList, props); });
+    return ComGuard([&] {
+        return CopyPropertyList(*this, interfaceName, PACKAGE_SCOPE(L"GetTwoPhasePropList"), twoPhasePropList, props);
+    });
 }
 
 HRESULT CPropertyPackage::CheckSinglePhasePropSpec(BSTR property, BSTR phaseLabel, VARIANT_BOOL *valid)
@@ -137,7 +133,8 @@ HRESULT CPropertyPackage::CalcSinglePhaseProp(VARIANT props, BSTR phaseLabel)
         CVariantArray propList;
         propList.Attach(props, false);
         std::wstring error;
-        if (!propList.Check(VT_BSTR, error)) return Fail(L"Invalid list of properties: " + error, scope, interfaceName);
+        if (!propList.Check(VT_BSTR, error))
+            return Fail(L"Invalid list of properties: " + error, scope, interfaceName);
         CVariantArray translated;
         const VARIANT *list10 = nullptr;
         if (!PreparePropertyRequest(*this, propList, PropertyCategory::SinglePhase,
@@ -174,7 +171,8 @@ HRESULT CPropertyPackage::CalcTwoPhaseProp(VARIANT props, VARIANT phaseLabels)
 
         CVariantArray propList;
         propList.Attach(props, false);
-        if (!propList.Check(VT_BSTR, error)) return Fail(L"Invalid list of properties: " + error, scope, interfaceName);
+        if (!propList.Check(VT_BSTR, error))
+            return Fail(L"Invalid list of properties: " + error, scope, interfaceName);
         CVariantArray translated;
         const VARIANT *list10 = nullptr;
         if (!PreparePropertyRequest(*this, propList, PropertyCategory::TwoPhase,
@@ -250,7 +248,8 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         if (!package10) return Fail(L"Property package is not available", scope, interfaceName);
 
         if (materialObject) materialObject->calcMode = CalcModeLnPhi;
-        HRESULT hr = package10->CalcProp(MaterialObject10(), list10.Value(), calcPhaseList.Value(), bstrMixture.Get());
+        HRESULT hr =
+            package10->CalcProp(MaterialObject10(), list10.Value(), calcPhaseList.Value(), bstrMixture.Get());
         if (FAILED(hr)) return Fail(CapeErrorText(package10.Get(), hr), scope, interfaceName);
         for (size_t s = 0; s < count; ++s) {
             if (!slotFilled[s]) {

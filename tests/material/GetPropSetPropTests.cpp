@@ -247,7 +247,8 @@ TEST(MaterialSetProp, PhaseAndBasisRulesOfTwoPhaseAndFugacityResults)
     pkg.resultSlots.Entry(L"LogFugacityCoefficient.Dmoles") = 1;
     pkg.lnPhiTargets = {lnPhi.Get(), dn.Get()};
     pkg.slotFilled.assign(2, false);
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"logFugacityCoefficient", L"Liquid", L"mixture", L"mole", Doubles({1, 2}).Value()));
+    EXPECT_EQ(ECapeUnknownHR,
+              p.Set(L"logFugacityCoefficient", L"Liquid", L"mixture", L"mole", Doubles({1, 2}).Value()));
     EXPECT_EQ(L"Invalid basis", p.ObjectError());
     EXPECT_EQ(ECapeUnknownHR,
               p.Set(L"LogFugacityCoefficient.Dmoles", L"Liquid", L"mixture", L"mass", Doubles({0, 0, 0, 0}).Value()));

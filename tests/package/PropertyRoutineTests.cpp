@@ -83,7 +83,8 @@ TEST(TwoPhase, KValuesAndSurfaceTensionOnLiquidWithOneRetryOnly)
     ExpectNear(bridge.model.KValues(temperature, pressure),
                bridge.material->Values(L"kvalue", L"Vapor,Liquid", L""), 1e-12);
 
-    const double sigma = 0.2 * bridge.model.Compound(0).surfaceTension + 0.8 * bridge.model.Compound(1).surfaceTension;
+    const double sigma =
+        0.2 * bridge.model.Compound(0).surfaceTension + 0.8 * bridge.model.Compound(1).surfaceTension;
     const int before = bridge.package10->CountCalls(L"CalcProp");
     ASSERT_EQ(S_OK, bridge.package->CalcTwoPhaseProp(Strings({L"surfaceTension"}).Value(), pair.Value()))
         << bridge.Error();

@@ -325,7 +325,8 @@ HRESULT IdealMixtureModel::CalcProp(CScriptedPackage10 &package, ICapeThermoMate
     }
 
     // Mixture properties: conditions and composition of the phase asked for.
-    const bool twoPhase = NamesEqual(phase, L"VaporLiquid") || (props.size() == 1 && NamesEqual(props[0].c_str(), L"surfaceTension"));
+    const bool twoPhase = NamesEqual(phase, L"VaporLiquid") ||
+                          (props.size() == 1 && NamesEqual(props[0].c_str(), L"surfaceTension"));
     double temperature = 0.0, pressure = 0.0;
     if (!ReadScalar(material, L"temperature", phase, L"mixture", temperature) ||
         !ReadScalar(material, L"pressure", phase, L"mixture", pressure))
@@ -344,7 +345,8 @@ HRESULT IdealMixtureModel::CalcProp(CScriptedPackage10 &package, ICapeThermoMate
                     return fail(L"No liquid composition");
                 double sigma = 0.0;
                 for (size_t j = 0; j < n; ++j) sigma += x[j] * compounds[indices[j]].surfaceTension;
-                if (FAILED(Write(material, prop, phase, L"mixture", nullptr, {sigma}))) return fail(L"SetProp failed");
+                if (FAILED(Write(material, prop, phase, L"mixture", nullptr, {sigma})))
+                    return fail(L"SetProp failed");
             }
         }
         return S_OK;
