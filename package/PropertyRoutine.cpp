@@ -241,9 +241,10 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         calcPhaseList.PutElement(0, phaseLabel);
         CVariantArray list10;
         list10.Create(static_cast<LONG>(count), VT_BSTR);
-        for (size_t s = 0; s < count; ++s) {
-            ScopedBstr name(names[s]);
-            list10.PutElement(static_cast<LONG>(s), name.Get());
+        for (LONG s = 0; s < static_cast<LONG>(count); ++s) {
+            void *element = nullptr;
+            if (SUCCEEDED(SafeArrayPtrOfIndex(V_ARRAY(list10.Get()), &s, &element)))
+                *static_cast<BSTR *>(element) = MakeBstr(names[s]);
         }
         if (!package10) return Fail(L"Property package is not available", scope, interfaceName);
 
