@@ -133,4 +133,12 @@ TEST(Compounds, ConstantsArePartialWhenSomeCallsFail)
     EXPECT_EQ(ECapeUnknownHR, bridge.package->GetCompoundConstant(Strings({L"molecularWeight"}).Value(),
                                                                   Strings({L"xylene"}).Value(), values.Get()));
     EXPECT_EQ(L"Invalid/unknown compound ID \"xylene\"", bridge.Error());
+
+    // Nothing asked: an empty answer; an empty property list: no values.
+    VARIANT nothing;
+    VariantInit(&nothing);
+    ASSERT_EQ(S_OK, bridge.package->GetCompoundConstant(nothing, nothing, values.Receive()));
+    EXPECT_EQ(VT_EMPTY, values.Type());
+    EXPECT_EQ(ECapeUnknownHR, bridge.package->GetCompoundConstant(Strings({}).Value(), nothing, values.Receive()));
+    EXPECT_EQ(L"Property values not available", bridge.Error());
 }

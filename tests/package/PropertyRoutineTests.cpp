@@ -156,6 +156,15 @@ TEST(LnPhi, FlagsSelectExactlyTheRequestedOutputs)
     EXPECT_EQ(E_POINTER, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 2,
                                                          lnPhi.Get(), nullptr, dP.Get(), dn.Get()));
     EXPECT_EQ(calls, bridge.package10->CountCalls(L"CalcProp"));
+
+    // A 1.0 package that succeeds without setting the value.
+    bridge.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *,
+                                             const std::vector<std::wstring> &, const std::vector<std::wstring> &,
+                                             const std::wstring &) { return S_OK; };
+    EXPECT_EQ(ECapeUnknownHR, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 1,
+                                                              lnPhi.Get(), nullptr, nullptr, nullptr));
+    EXPECT_EQ(L"Property LogFugacityCoefficient was not set", bridge.Error());
+    EXPECT_EQ(VT_EMPTY, lnPhi.Type());
 }
 
 TEST(LnPhi, CompositionInMassBasisIsReadFromTheCallsMoleNumbers)
