@@ -1,0 +1,35 @@
+// Discovery of the installed CAPE-OPEN 1.0 thermo systems and their
+// packages, run once per module load on the first request of any manager.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+#include "NameMap.h"
+#include "VariantArray.h"
+
+struct ThermoSystemRecord {
+    std::wstring name;        // CapeDescription Name, or the class identifier text
+    std::wstring clsid;       // as in the registry key name, braces included
+    std::wstring productKey;  // first word of name ("Aspen" names: first two)
+};
+
+struct ThermoSystemDiscoveryResults {
+    // "System//Package" names: VT_EMPTY until discovery read the registry.
+    CVariantArray packageList;
+    // Thermo system name (any letter case) -> class identifier.
+    NameMap<GUID> thermoSystemClsids;
+    bool discoveryPending = true;
+};
+
+// Runs the discovery the first time it is called; never reports an error.
+void DiscoverThermoSystems();
+const ThermoSystemDiscoveryResults &ThermoSystemDiscovery();
+
+// Releases the results and lets the next call discover again (module unload).
+void ResetThermoSystemDiscovery();
+
+// Fills record.name from the CapeDescription key below classKey.
+void ReadCapeDescription(ThermoSystemRecord &record, HKEY classKey);
+// Sets record.productKey from record.name.
+void MakeProductKey(ThermoSystemRecord &record);
