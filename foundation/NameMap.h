@@ -91,10 +91,17 @@ public:
         return map_[key];
     }
 
+    // Empties the map. Maps cleared on every calculation keep their bucket
+    // table, so clearing allocates nothing unless the map had grown.
     void Clear()
     {
+        if (initialBuckets_ != 0 && map_.bucket_count() == initialBuckets_) {
+            map_.clear();
+            return;
+        }
         map_ = Map(8);
         map_.max_load_factor(1.0f);
+        initialBuckets_ = map_.bucket_count();
     }
 
     size_t Size() const { return map_.size(); }
@@ -109,4 +116,5 @@ public:
 private:
     using Map = std::unordered_map<WSTRMapKey, V, WSTRMapKeyHash, WSTRMapKeyEqual>;
     Map map_;
+    size_t initialBuckets_ = 0;  // bucket count of a new map of 8 buckets
 };
