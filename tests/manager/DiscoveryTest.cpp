@@ -1,0 +1,154 @@
+// Discovery against the test thermo systems registered in the test prefix.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "TestThermoAccess.h"
+#include "TestVariants.h"
+#include "ThermoSystemDiscovery.h"
+
+namespace {
+
+std::vector<std::wstring> DiscoveredNames()
+{
+    return ReadStrings(ThermoSystemDiscovery().packageList.Value());
+}
+
+GUID Clsid(const wchar_t *text)
+{
+    GUID clsid = {};
+    CLSIDFromString(text, &clsid);
+    return clsid;
+}
+
+bool Listed(const std::vector<std::wstring> &names, const std::wstring &name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool AnyListedFrom(const std::vector<std::wstring> &names, const std::wstring &system)
+{
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::wstring &name) { return name.rfind(system + L"//", 0) == 0; });
+}
+
+class DiscoveryTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ResetThermoSystemDiscovery();
+        DiscoverThermoSystems();
+    }
+};
+
+TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystems)
+{
+    const CVariantArray &list = ThermoSystemDiscovery().packageList;
+    ASSERT_EQ(list.Type(), VT_ARRAY | VT_BSTR);
+    LONG lower = -1;
+    SafeArrayGetLBound(V_ARRAY(&list.Value()), 1, &lower);
+    EXPECT_EQ(lower, 0);
+
+    std::vector<std::wstring> names = DiscoveredNames();
+    auto sysA = std::find(names.begin(), names.end(), L"Sys//A");
+    ASSERT_NE(sysA, names.end());
+    ASSERT_NE(sysA + 1, names.end());
+    EXPECT_EQ(*(sysA + 1), L"Sys//B");
+    // "Not implemented" answers to InitNew or Initialize are no failures.
+    EXPECT_TRUE(Listed(names, L"NoInitNew//P"));
+    EXPECT_TRUE(Listed(names, L"NoInitialize//P"));
+    EXPECT_TRUE(Listed(names, L"ThermoX//Upper"));
+    EXPECT_TRUE(Listed(names, L"thermox//Lower"));
+    EXPECT_TRUE(Listed(names, std::wstring(TEST_CLSID_NAMELESS) + L"//P"));
+
+    EXPECT_FALSE(AnyListedFrom(names, L"BrokenInitialize"));
+    EXPECT_FALSE(AnyListedFrom(names, L"Numbers"));
+    EXPECT_FALSE(AnyListedFrom(names, L"Empty"));
+    // Left out: a 1.1 manager named "Acme Server" is of the same maker.
+    EXPECT_FALSE(AnyListedFrom(names, L"Acme Thermo 2"));
+}
+
+TEST_F(DiscoveryTest, ThermoSystemTableHoldsOnlySystemsWithPackages)
+{
+    const NameMap<GUID> &table = ThermoSystemDiscovery().thermoSystemClsids;
+    const GUID *sys = table.Lookup(L"SYS");
+    ASSERT_NE(sys, nullptr);
+    EXPECT_TRUE(IsEqualGUID(*sys, Clsid(TEST_CLSID_SYS)));
+    for (const wchar_t *absent : {L"Numbers", L"Empty", L"BrokenInitialize", L"Acme Thermo 2", L"Acme Server"})
+        EXPECT_EQ(table.Lookup(absent), nullptr) << testing::PrintToString(absent);
+
+    // Two systems whose names differ in case only: the one found later wins.
+    std::vector<std::wstring> names = DiscoveredNames();
+    auto upper = std::find(names.begin(), names.end(), L"ThermoX//Upper");
+    auto lower = std::find(names.begin(), names.end(), L"thermox//Lower");
+    const wchar_t *later = upper > lower ? TEST_CLSID_THERMOX_UPPER : TEST_CLSID_THERMOX_LOWER;
+    const GUID *thermoX = table.Lookup(L"THERMOX");
+    ASSERT_NE(thermoX, nullptr);
+    EXPECT_TRUE(IsEqualGUID(*thermoX, Clsid(later)));
+}
+
+TEST_F(DiscoveryTest, RunsOnceAndReleasesEveryThermoSystem)
+{
+    TestThermoAccess thermo;
+    ASSERT_TRUE(thermo.Loaded());
+    EXPECT_EQ(thermo.liveCount(), 0);
+    LONG created = thermo.createdCount();
+    EXPECT_GE(created, 12);
+    DiscoverThermoSystems();
+    EXPECT_EQ(thermo.createdCount(), created);
+}
+
+// Discovery over a classes root replaced for this process.
+class OverriddenClassesRootTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, path);
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &replacement,
+                                  nullptr), ERROR_SUCCESS);
+    }
+    void TearDown() override
+    {
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+        RegCloseKey(replacement);
+        RegDeleteTreeW(HKEY_CURRENT_USER, path);
+        RegDeleteKeyW(HKEY_CURRENT_USER, path);
+        ResetThermoSystemDiscovery();
+    }
+    // False when the platform cannot override the classes root.
+    bool DiscoverOverReplacement()
+    {
+        if (RegOverridePredefKey(HKEY_CLASSES_ROOT, replacement) != ERROR_SUCCESS) return false;
+        ResetThermoSystemDiscovery();
+        DiscoverThermoSystems();
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+        return true;
+    }
+
+    const wchar_t *path = L"Software\\CorvantaEmptyClasses";
+    HKEY replacement = nullptr;
+};
+
+TEST_F(OverriddenClassesRootTest, NoThermoSystemGivesAnArrayOfNoStrings)
+{
+    HKEY clsid = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(replacement, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
+    RegCloseKey(clsid);
+    if (!DiscoverOverReplacement()) GTEST_SKIP() << "the classes root cannot be overridden here";
+    EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
+    EXPECT_TRUE(DiscoveredNames().empty());
+    EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
+}
+
+TEST_F(OverriddenClassesRootTest, UnreadableClassesRootLeavesTheListEmpty)
+{
+    if (!DiscoverOverReplacement()) GTEST_SKIP() << "the classes root cannot be overridden here";
+    EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_EMPTY);
+    EXPECT_TRUE(ThermoSystemDiscovery().thermoSystemClsids.Empty());
+    EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
+}
+
+}  // namespace

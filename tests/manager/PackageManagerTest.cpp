@@ -1,0 +1,204 @@
+// CPropertyPackageManager over the test thermo systems: package creation by
+// name and every failure it reports.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ComHolders.h"
+#include "ErrorText.h"
+#include "PropertyPackage.h"
+#include "PropertyPackageManager.h"
+#include "TestThermoAccess.h"
+#include "TestVariants.h"
+#include "ThermoSystemDiscovery.h"
+
+namespace {
+
+class PackageManagerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(CreateComObject<CPropertyPackageManager>(nullptr, __uuidof(ICapeThermoPropertyPackageManager),
+                                                           manager.ReceiveVoid()),
+                  S_OK);
+        object = static_cast<CPropertyPackageManager *>(
+            static_cast<DispatchPart<ICapeThermoPropertyPackageManager> *>(manager.Get()));
+    }
+    void TearDown() override
+    {
+        TestThermoAccess thermo;
+        if (thermo.Loaded()) {
+            thermo.setLateFailures(FALSE);
+            EXPECT_EQ(thermo.liveCount(), 0) << "a thermo system was not released";
+        }
+    }
+
+    HRESULT Get(const wchar_t *name, ComPtr<IDispatch> &package)
+    {
+        ScopedBstr bstr(name);
+        return manager->GetPropertyPackage(bstr.Get(), package.Receive());
+    }
+
+    // The package behind the interface the manager hands out.
+    static CPropertyPackage *PackageObject(IDispatch *identification)
+    {
+        return static_cast<CPropertyPackage *>(static_cast<DispatchPart<ICapeIdentification> *>(
+            static_cast<ICapeIdentification *>(identification)));
+    }
+
+    std::wstring Resolved()
+    {
+        TestThermoAccess thermo;
+        return thermo.Loaded() ? thermo.lastResolve() : L"<not loaded>";
+    }
+
+    ComPtr<ICapeThermoPropertyPackageManager> manager;
+    CPropertyPackageManager *object = nullptr;
+};
+
+TEST_F(PackageManagerTest, RequestBeforeAnyListRunsDiscoveryAndWrapsThePackage)
+{
+    ResetThermoSystemDiscovery();
+    ComPtr<IDispatch> package;
+    ASSERT_EQ(Get(L"Sys//A", package), S_OK);
+    EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
+    EXPECT_EQ(Resolved(), L"Sys|A");
+
+    ComPtr<ICapeIdentification> identification;
+    ASSERT_EQ(QueryFrom(package.Get(), identification), S_OK);
+    EXPECT_EQ(static_cast<IUnknown *>(identification.Get()), static_cast<IUnknown *>(package.Get()));
+    CPropertyPackage *wrapper = PackageObject(package.Get());
+    EXPECT_EQ(wrapper->ComponentNameText(), L"A");
+    ASSERT_TRUE(wrapper->package10);
+    // The manager leaves initialisation to the package's first use.
+    EXPECT_TRUE(wrapper->initPending);
+}
+
+TEST_F(PackageManagerTest, NamesSplitAtTheFirstSeparatorAndSystemsMatchInAnyCase)
+{
+    const struct {
+        const wchar_t *request;
+        const wchar_t *resolved;
+        const wchar_t *componentName;
+    } cases[] = {
+        {L"SYS//A", L"Sys|A", L"A"},
+        {L"Sys//A//B", L"Sys|A//B", L"A//B"},
+        {L"Sys//", L"Sys|", L""},
+        {L"NoInitNew//P", L"NoInitNew|P", L"P"},
+        {L"NoInitialize//P", L"NoInitialize|P", L"P"},
+    };
+    for (const auto &c : cases) {
+        ComPtr<IDispatch> package;
+        ASSERT_EQ(Get(c.request, package), S_OK) << testing::PrintToString(c.request);
+        EXPECT_EQ(Resolved(), c.resolved);
+        EXPECT_EQ(PackageObject(package.Get())->ComponentNameText(), c.componentName);
+    }
+
+    // Two independent packages for one name.
+    ComPtr<IDispatch> first, second;
+    ASSERT_EQ(Get(L"Sys//A", first), S_OK);
+    ASSERT_EQ(Get(L"Sys//A", second), S_OK);
+    EXPECT_NE(first.Get(), second.Get());
+}
+
+TEST_F(PackageManagerTest, SystemsWhoseNamesDifferInCaseResolveToTheOneFoundLater)
+{
+    ScopedVariant list;
+    ASSERT_EQ(manager->GetPropertyPackageList(list.Get()), S_OK);
+    std::vector<std::wstring> names = ReadStrings(list.Value());
+    auto upper = std::find(names.begin(), names.end(), L"ThermoX//Upper");
+    auto lower = std::find(names.begin(), names.end(), L"thermox//Lower");
+    ASSERT_NE(upper, names.end());
+    ASSERT_NE(lower, names.end());
+    const std::wstring later = upper > lower ? L"ThermoX" : L"thermox";
+
+    ComPtr<IDispatch> package;
+    ASSERT_EQ(Get(L"ThermoX//Upper", package), S_OK);
+    EXPECT_EQ(Resolved(), later + L"|Upper");
+    ASSERT_EQ(Get(L"thermox//Lower", package), S_OK);
+    EXPECT_EQ(Resolved(), later + L"|Lower");
+}
+
+TEST_F(PackageManagerTest, EveryFailureIsRecordedOnTheManager)
+{
+    DiscoverThermoSystems();
+    ASSERT_TRUE(TestThermoAccess().Loaded());
+    TestThermoAccess().setLateFailures(TRUE);
+    const struct {
+        const wchar_t *request;
+        std::wstring description;
+    } cases[] = {
+        {L"", L"Invalid package name"},
+        {L"Sys/A", L"Invalid package name"},
+        {L"//A", L"Thermo system \"\" not found on this system"},
+        {L"Nowhere//A", L"Thermo system \"Nowhere\" not found on this system"},
+        {L"Numbers//1", L"Thermo system \"Numbers\" not found on this system"},
+        {L"Empty//x", L"Thermo system \"Empty\" not found on this system"},
+        {L"Acme Thermo 2//P", L"Thermo system \"Acme Thermo 2\" not found on this system"},
+        {L"BrokenInitialize//P", L"Thermo system \"BrokenInitialize\" not found on this system"},
+        {L"LateInitNew//P",
+         L"Failed to initialize thermo system \"LateInitNew\" (InitNew): " + ErrorText(E_ACCESSDENIED)},
+        {L"LateInitialize//P", L"Failed to initialize thermo system \"LateInitialize\" (Initialize): "
+                               L"The licence of this thermo system has expired"},
+        {L"ResolveFails//Q", L"Failed to resolve package \"Q\" from thermo system \"ResolveFails\": "
+                             L"ResolveFails has no package of that name"},
+        {L"NotAPackage//P", L"Failed to resolve package \"P\" from thermo system \"NotAPackage\": "
+                            L"ICapeThermoPropertyPackage not implemented on returned object"},
+    };
+    for (const auto &c : cases) {
+        IDispatch *untouched = reinterpret_cast<IDispatch *>(0x1234);
+        ScopedBstr name(c.request);
+        EXPECT_EQ(manager->GetPropertyPackage(name.Get(), &untouched), ECapeUnknownHR)
+            << testing::PrintToString(c.request);
+        EXPECT_EQ(untouched, reinterpret_cast<IDispatch *>(0x1234));
+        EXPECT_EQ(object->ErrorDescription(), c.description);
+        EXPECT_EQ(object->ErrorScope(), L"CPropertyPackageManager::GetPropertyPackage");
+        EXPECT_EQ(object->ErrorInterface(), L"ICapeThermoPropertyPackageManager");
+    }
+    // The error interfaces of the manager tell a client the same.
+    ComPtr<ECapeUser> user;
+    ASSERT_EQ(QueryFrom(manager.Get(), user), S_OK);
+    ScopedBstr scope;
+    ASSERT_EQ(user->get_scope(scope.Receive()), S_OK);
+    EXPECT_STREQ(scope.Text(), L"CPropertyPackageManager::GetPropertyPackage");
+}
+
+TEST_F(PackageManagerTest, NullArgumentsRecordNothing)
+{
+    ComPtr<IDispatch> package;
+    ASSERT_EQ(Get(L"Nowhere//A", package), ECapeUnknownHR);
+    EXPECT_EQ(manager->GetPropertyPackage(nullptr, package.Receive()), E_POINTER);
+    EXPECT_EQ(manager->GetPropertyPackage(ScopedBstr(L"Sys//A").Get(), nullptr), E_POINTER);
+    EXPECT_EQ(manager->GetPropertyPackageList(nullptr), E_POINTER);
+    EXPECT_EQ(object->ErrorDescription(), L"Thermo system \"Nowhere\" not found on this system");
+}
+
+TEST_F(PackageManagerTest, ListIsACopyForEveryCaller)
+{
+    ScopedVariant first, second;
+    ASSERT_EQ(manager->GetPropertyPackageList(first.Get()), S_OK);
+    ASSERT_EQ(manager->GetPropertyPackageList(second.Get()), S_OK);
+    ASSERT_EQ(first.Type(), VT_ARRAY | VT_BSTR);
+    EXPECT_NE(V_ARRAY(first.Get()), V_ARRAY(second.Get()));
+    EXPECT_NE(V_ARRAY(first.Get()), V_ARRAY(&ThermoSystemDiscovery().packageList.Value()));
+    EXPECT_EQ(ReadStrings(first.Value()), ReadStrings(second.Value()));
+}
+
+TEST_F(PackageManagerTest, IdentifiesItself)
+{
+    EXPECT_EQ(object->ComponentNameText(), L"Corvanta");
+    ComPtr<ICapeIdentification> identification;
+    ASSERT_EQ(QueryFrom(manager.Get(), identification), S_OK);
+    ScopedBstr description;
+    ASSERT_EQ(identification->get_ComponentDescription(description.Receive()), S_OK);
+    EXPECT_STREQ(description.Text(),
+                 L"Use a property pacakge from a version 1.0 thermo system as version 1.1 property package");
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(QueryFrom(manager.Get(), dispatch), S_OK);
+    EXPECT_EQ(static_cast<IUnknown *>(dispatch.Get()), static_cast<IUnknown *>(manager.Get()));
+}
+
+}  // namespace

@@ -1,0 +1,207 @@
+// A client process using the registered server through COM alone, as a
+// simulator does: creation by ProgID, package list, package creation, class
+// objects, aggregation and unloading.
+#include <windows.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "CapeOpen.h"
+#include "ComHolders.h"
+#include "Corvanta.h"
+#include "TestVariants.h"
+
+namespace {
+
+using DllGetClassObjectFn = HRESULT(WINAPI *)(REFCLSID, REFIID, void **);
+using DllCanUnloadNowFn = HRESULT(WINAPI *)();
+
+// The server as loaded into this process by COM.
+class LoadedServer {
+public:
+    LoadedServer()
+    {
+        // Loading through COM makes sure it is the registered module.
+        ComPtr<IUnknown> warmUp;
+        CoCreateInstance(CLSID_PropertyPackageManager, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                         warmUp.ReceiveVoid());
+        module = GetModuleHandleW(L"Corvanta.dll");
+        if (!module) return;
+        getClassObject = reinterpret_cast<DllGetClassObjectFn>(
+            reinterpret_cast<void *>(GetProcAddress(module, "DllGetClassObject")));
+        canUnloadNow = reinterpret_cast<DllCanUnloadNowFn>(
+            reinterpret_cast<void *>(GetProcAddress(module, "DllCanUnloadNow")));
+    }
+    HMODULE module = nullptr;
+    DllGetClassObjectFn getClassObject = nullptr;
+    DllCanUnloadNowFn canUnloadNow = nullptr;
+};
+
+// An outer object of an aggregate: counts its own references and hands
+// every other interface to the inner object.
+class OuterObject : public IUnknown {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
+    {
+        if (IsEqualIID(riid, IID_IUnknown)) {
+            *ppv = static_cast<IUnknown *>(this);
+            AddRef();
+            return S_OK;
+        }
+        return inner ? inner->QueryInterface(riid, ppv) : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+
+    ULONG refs = 1;
+    IUnknown *inner = nullptr;
+};
+
+ComPtr<ICapeThermoPropertyPackageManager> CreateManagerByProgId()
+{
+    CLSID clsid;
+    ComPtr<ICapeThermoPropertyPackageManager> manager;
+    if (FAILED(CLSIDFromProgID(L"Corvanta.PropertyPackageManager.1", &clsid))) return manager;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ICapeThermoPropertyPackageManager),
+                     manager.ReceiveVoid());
+    return manager;
+}
+
+std::wstring ComponentName(IUnknown *object)
+{
+    ComPtr<ICapeIdentification> identification;
+    if (FAILED(QueryFrom(object, identification))) return L"<no identification>";
+    ScopedBstr name;
+    identification->get_ComponentName(name.Receive());
+    return name.Text();
+}
+
+TEST(ClientTest, CreatesManagerByProgIdListsAndCreatesPackagesThenLetsTheServerUnload)
+{
+    LoadedServer server;
+    ASSERT_TRUE(server.canUnloadNow) << "Corvanta.dll was not loaded by COM";
+    {
+        ComPtr<ICapeThermoPropertyPackageManager> manager = CreateManagerByProgId();
+        ASSERT_TRUE(manager);
+        EXPECT_EQ(ComponentName(manager.Get()), L"Corvanta");
+
+        ScopedVariant list;
+        ASSERT_EQ(manager->GetPropertyPackageList(list.Get()), S_OK);
+        std::vector<std::wstring> names = ReadStrings(list.Value());
+        auto position = [&](const wchar_t *name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+        ASSERT_LT(position(L"Sys//A"), static_cast<ptrdiff_t>(names.size()));
+        EXPECT_EQ(position(L"Sys//B"), position(L"Sys//A") + 1);
+        EXPECT_EQ(position(L"Acme Thermo 2//P"), static_cast<ptrdiff_t>(names.size()));
+
+        ComPtr<IDispatch> package;
+        ASSERT_EQ(manager->GetPropertyPackage(ScopedBstr(L"Sys//B").Get(), package.Receive()), S_OK);
+        EXPECT_EQ(ComponentName(package.Get()), L"B");
+        EXPECT_EQ(server.canUnloadNow(), S_FALSE);
+        manager.Reset();
+        EXPECT_EQ(server.canUnloadNow(), S_FALSE) << "the package alone keeps the server loaded";
+
+        // The package's 1.1 interfaces reach the 1.0 package behind it.
+        ComPtr<ICapeThermoCompounds> compounds;
+        ASSERT_EQ(QueryFrom(package.Get(), compounds), S_OK);
+        long count = 0;
+        EXPECT_EQ(compounds->GetNumCompounds(&count), S_OK);
+        EXPECT_EQ(count, 2);
+        ComPtr<ICapeThermoPhases> phases;
+        ASSERT_EQ(QueryFrom(package.Get(), phases), S_OK);
+        long phaseCount = 0;
+        EXPECT_EQ(phases->GetNumPhases(&phaseCount), S_OK);
+        EXPECT_EQ(phaseCount, 2);
+    }
+    EXPECT_EQ(server.canUnloadNow(), S_OK);
+}
+
+TEST(ClientTest, ClassObjectsAreSharedAndKeepTheServerLoaded)
+{
+    LoadedServer server;
+    ASSERT_TRUE(server.getClassObject);
+    ASSERT_EQ(server.canUnloadNow(), S_OK);
+
+    ComPtr<IClassFactory> first, second;
+    ASSERT_EQ(server.getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, first.ReceiveVoid()), S_OK);
+    ASSERT_EQ(server.getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, second.ReceiveVoid()), S_OK);
+    EXPECT_EQ(first.Get(), second.Get());
+    EXPECT_EQ(server.canUnloadNow(), S_FALSE);
+    second.Reset();
+    EXPECT_EQ(server.canUnloadNow(), S_FALSE);
+    first.Reset();
+    EXPECT_EQ(server.canUnloadNow(), S_OK);
+
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(server.getClassObject(CLSID_MaterialObject, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+    EXPECT_EQ(factory->LockServer(TRUE), S_OK);
+    factory.Reset();
+    EXPECT_EQ(server.canUnloadNow(), S_FALSE);
+    ASSERT_EQ(server.getClassObject(CLSID_MaterialObject, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+    EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+    factory.Reset();
+    EXPECT_EQ(server.canUnloadNow(), S_OK);
+}
+
+TEST(ClientTest, UnknownClassAndNullOutPointer)
+{
+    LoadedServer server;
+    ASSERT_TRUE(server.getClassObject);
+    void *object = reinterpret_cast<void *>(0x1234);
+    EXPECT_EQ(server.getClassObject(IID_IUnknown, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(object, nullptr);
+    EXPECT_EQ(server.getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, nullptr), E_POINTER);
+}
+
+TEST(ClientTest, AggregationRulesPerClass)
+{
+    LoadedServer server;
+    ASSERT_TRUE(server.getClassObject);
+    OuterObject outer;
+    void *object = reinterpret_cast<void *>(0x1234);
+
+    // The manager aggregates: its interfaces then count on the outer object.
+    ComPtr<IUnknown> inner;
+    ASSERT_EQ(CoCreateInstance(CLSID_PropertyPackageManager, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               inner.ReceiveVoid()), S_OK);
+    outer.inner = inner.Get();
+    ComPtr<ICapeThermoPropertyPackageManager> manager;
+    ASSERT_EQ(QueryFrom(inner.Get(), manager), S_OK);
+    EXPECT_EQ(outer.refs, 2u);
+    ComPtr<IUnknown> identity;
+    ASSERT_EQ(QueryFrom(manager.Get(), identity), S_OK);
+    EXPECT_EQ(identity.Get(), static_cast<IUnknown *>(&outer));
+    identity.Reset();
+    manager.Reset();
+    outer.inner = nullptr;
+    inner.Reset();
+    EXPECT_EQ(outer.refs, 1u);
+
+    EXPECT_EQ(CoCreateInstance(CLSID_PropertyPackageManager, &outer, CLSCTX_INPROC_SERVER,
+                               __uuidof(ICapeThermoPropertyPackageManager), &object),
+              CLASS_E_NOAGGREGATION);
+
+    ComPtr<IClassFactory> packageFactory, materialFactory;
+    ASSERT_EQ(server.getClassObject(CLSID_PropertyPackage, IID_IClassFactory, packageFactory.ReceiveVoid()), S_OK);
+    object = reinterpret_cast<void *>(0x1234);
+    EXPECT_EQ(packageFactory->CreateInstance(&outer, IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(object, nullptr);
+    ComPtr<IUnknown> package;
+    EXPECT_EQ(packageFactory->CreateInstance(nullptr, __uuidof(ICapeThermoCompounds), package.ReceiveVoid()), S_OK);
+
+    ASSERT_EQ(server.getClassObject(CLSID_MaterialObject, IID_IClassFactory, materialFactory.ReceiveVoid()), S_OK);
+    ComPtr<IUnknown> material;
+    EXPECT_EQ(materialFactory->CreateInstance(&outer, IID_IUnknown, material.ReceiveVoid()), S_OK);
+    EXPECT_EQ(materialFactory->CreateInstance(nullptr, IID_IClassFactory, &object), E_NOINTERFACE);
+    EXPECT_EQ(object, nullptr);
+
+    material.Reset();
+    package.Reset();
+    packageFactory.Reset();
+    materialFactory.Reset();
+    EXPECT_EQ(server.canUnloadNow(), S_OK);
+}
+
+}  // namespace

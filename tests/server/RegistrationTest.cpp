@@ -1,0 +1,190 @@
+// Registration as installers run it: regsvr32 in its own process, so that
+// the per-user mode of one run cannot leak into the next.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <string>
+
+#include "ServerProcess.h"
+
+namespace {
+
+const std::wstring classes = L"Software\\Classes\\";
+const std::wstring clsidKey = L"CLSID\\{D86F1529-05F7-4FBA-B1BE-3693B5424DC4}";
+const std::wstring progId = L"Corvanta.PropertyPackageManager.1";
+const std::wstring versionIndependentProgId = L"Corvanta.PropertyPackageManager";
+
+std::wstring DllPath()
+{
+    std::wstring path = CORVANTA_DLL;
+    for (wchar_t &c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
+std::wstring Quoted(const std::wstring &path)
+{
+    return L"\"" + path + L"\"";
+}
+
+void RemoveAllRegistrations()
+{
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        DeleteTree(root, classes + clsidKey);
+        DeleteTree(root, classes + progId);
+        DeleteTree(root, classes + versionIndependentProgId);
+    }
+    DeleteTree(HKEY_CURRENT_USER, L"Software\\Corvanta");
+}
+
+// Every entry the manager's script writes, below root\Software\Classes.
+void ExpectManagerEntries(HKEY root, const std::wstring &modulePath)
+{
+    const std::wstring clsid = classes + clsidKey;
+    const std::wstring manager = L"PropertyPackageManager Class";
+    EXPECT_EQ(ReadString(root, classes + progId, nullptr), L"Corvanta PropertyPackManager");
+    EXPECT_EQ(ReadString(root, classes + progId + L"\\CLSID", nullptr), L"{D86F1529-05F7-4FBA-B1BE-3693B5424DC4}");
+    EXPECT_EQ(ReadString(root, classes + versionIndependentProgId, nullptr), L"Corvanta PropertyPackManager");
+    EXPECT_EQ(ReadString(root, classes + versionIndependentProgId + L"\\CLSID", nullptr),
+              L"{D86F1529-05F7-4FBA-B1BE-3693B5424DC4}");
+    EXPECT_EQ(ReadString(root, classes + versionIndependentProgId + L"\\CurVer", nullptr), progId);
+    EXPECT_EQ(ReadString(root, clsid, nullptr), manager);
+    EXPECT_EQ(ReadString(root, clsid + L"\\ProgID", nullptr), progId);
+    EXPECT_EQ(ReadString(root, clsid + L"\\VersionIndependentProgID", nullptr), versionIndependentProgId);
+    EXPECT_TRUE(KeyExists(root, clsid + L"\\Programmable"));
+    EXPECT_EQ(lstrcmpiW(ReadString(root, clsid + L"\\InprocServer32", nullptr).c_str(), modulePath.c_str()), 0)
+        << "InprocServer32 is " << testing::PrintToString(ReadString(root, clsid + L"\\InprocServer32", nullptr));
+    EXPECT_EQ(ReadString(root, clsid + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    EXPECT_EQ(ReadString(root, clsid + L"\\TypeLib", nullptr), L"{23174EE9-55C7-466E-864C-E9EDC589C2D2}");
+    EXPECT_EQ(ReadString(root, clsid + L"\\Version", nullptr), L"1.0");
+    EXPECT_TRUE(KeyExists(root, clsid + L"\\Implemented Categories\\{678C09A1-7D66-11D2-A67D-00105A42887F}"));
+    EXPECT_TRUE(KeyExists(root, clsid + L"\\Implemented Categories\\{CF51E383-0110-4ed8-ACB7-B50CFDE6908E}"));
+    const std::wstring description = clsid + L"\\CapeDescription";
+    EXPECT_EQ(ReadString(root, description, L"Name"), L"Corvanta");
+    EXPECT_EQ(ReadString(root, description, L"Description"),
+              L"Use a property pacakge from a version 1.0 thermo system as version 1.1 property package");
+    EXPECT_EQ(ReadString(root, description, L"CapeVersion"), L"1.1");
+    EXPECT_EQ(ReadString(root, description, L"ComponentVersion"), L"1.0.12.0");
+    EXPECT_NE(ReadString(root, description, L"VendorURL"), L"<missing>");
+    EXPECT_NE(ReadString(root, description, L"About"), L"<missing>");
+}
+
+void ExpectNoManagerEntries(HKEY root)
+{
+    EXPECT_FALSE(KeyExists(root, classes + clsidKey));
+    EXPECT_FALSE(KeyExists(root, classes + progId));
+    EXPECT_FALSE(KeyExists(root, classes + versionIndependentProgId));
+}
+
+class RegistrationTest : public testing::Test {
+protected:
+    void SetUp() override { RemoveAllRegistrations(); }
+    // The client tests find the server registered per machine afterwards.
+    static void TearDownTestSuite()
+    {
+        RemoveAllRegistrations();
+        RunRegsvr32(Quoted(DllPath()));
+    }
+};
+
+TEST_F(RegistrationTest, PerMachineRegistrationWritesEveryEntryOfTheManager)
+{
+    ASSERT_EQ(RunRegsvr32(Quoted(DllPath())), 0u);
+    ExpectManagerEntries(HKEY_LOCAL_MACHINE, DllPath());
+    ExpectNoManagerEntries(HKEY_CURRENT_USER);
+    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, clsidKey + L"\\CapeDescription", L"Name"), L"Corvanta");
+}
+
+TEST_F(RegistrationTest, RegistrationRebuildsTheClassKeyFromScratch)
+{
+    const std::wstring clsid = classes + clsidKey;
+    const std::wstring neighbour = classes + L"CLSID\\{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000FF}";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Stale").c_str(), nullptr, REG_SZ, L"x", 4), 0);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Programmable\\Old").c_str(), nullptr, REG_SZ, L"x", 4), 0);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, neighbour.c_str(), nullptr, REG_SZ, L"x", 4), 0);
+
+    ASSERT_EQ(RunRegsvr32(Quoted(DllPath())), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Stale"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Programmable\\Old"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, neighbour));
+    ExpectManagerEntries(HKEY_LOCAL_MACHINE, DllPath());
+    DeleteTree(HKEY_LOCAL_MACHINE, neighbour);
+}
+
+TEST_F(RegistrationTest, UnregistrationKeepsClsidAndKeysWithForeignSubkeys)
+{
+    const std::wstring clsid = classes + clsidKey;
+    ASSERT_EQ(RunRegsvr32(Quoted(DllPath())), 0u);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Foreign").c_str(), nullptr, REG_SZ, L"x", 4), 0);
+
+    ASSERT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, classes + progId));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, classes + versionIndependentProgId));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Foreign"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\InprocServer32"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\CapeDescription"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Implemented Categories"));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, clsid, nullptr));
+
+    DeleteTree(HKEY_LOCAL_MACHINE, clsid + L"\\Foreign");
+    ASSERT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u);
+    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, classes + L"CLSID"));
+}
+
+TEST_F(RegistrationTest, DllInstallUserRegistersAndUnregistersPerUser)
+{
+    ASSERT_EQ(RunRegsvr32(L"/n /i:USER " + Quoted(DllPath())), 0u);
+    ExpectManagerEntries(HKEY_CURRENT_USER, DllPath());
+    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
+
+    ASSERT_EQ(RunRegsvr32(L"/u /n /i:user " + Quoted(DllPath())), 0u);
+    ExpectNoManagerEntries(HKEY_CURRENT_USER);
+}
+
+TEST_F(RegistrationTest, DllInstallWithLongerCommandLineRegistersPerMachine)
+{
+    ASSERT_EQ(RunRegsvr32(L"/n /i:user2 " + Quoted(DllPath())), 0u);
+    ExpectManagerEntries(HKEY_LOCAL_MACHINE, DllPath());
+    ExpectNoManagerEntries(HKEY_CURRENT_USER);
+}
+
+TEST_F(RegistrationTest, InstallModeValueMakesEveryEntryPointWorkPerUser)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Corvanta", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                              nullptr), 0);
+    // Only the value's existence counts: an empty value of no type will do.
+    ASSERT_EQ(RegSetValueExW(key, L"InstallMode", 0, REG_NONE, nullptr, 0), 0);
+    RegCloseKey(key);
+
+    ASSERT_EQ(RunRegsvr32(Quoted(DllPath())), 0u);
+    ExpectManagerEntries(HKEY_CURRENT_USER, DllPath());
+    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
+    ASSERT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u);
+    ExpectNoManagerEntries(HKEY_CURRENT_USER);
+
+    ASSERT_EQ(RunRegsvr32(L"/n /i:user2 " + Quoted(DllPath())), 0u);
+    ExpectManagerEntries(HKEY_CURRENT_USER, DllPath());
+    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
+}
+
+TEST_F(RegistrationTest, ModulePathWithSingleQuoteIsWrittenAsItIs)
+{
+    wchar_t temp[MAX_PATH];
+    ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring folder = std::wstring(temp) + L"corvanta it's here";
+    const std::wstring copy = folder + L"\\Corvanta.dll";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(DllPath().c_str(), copy.c_str(), FALSE));
+
+    EXPECT_EQ(RunRegsvr32(Quoted(copy)), 0u);
+    ExpectManagerEntries(HKEY_LOCAL_MACHINE, copy);
+    EXPECT_EQ(RunRegsvr32(L"/u " + Quoted(copy)), 0u);
+    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
+
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// CorvantaTest.Arrays: a late-bound helper for test scripts. Wine's script
+// engines index only arrays of VARIANT, while CAPE-OPEN lists are arrays of
+// strings or doubles; ToVariants(list) gives the same list as an array of
+// VARIANT, which JScript's VBArray reads.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#define TEST_CLSID_SCRIPT_ARRAYS L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000A0}"
+#define TEST_PROGID_SCRIPT_ARRAYS L"CorvantaTest.Arrays"
+
+// A new helper object (reference count 1), or null.
+IDispatch *CreateScriptArrays();

@@ -1,0 +1,345 @@
+#include "TestThermoSystems.h"
+
+#include <ocidl.h>
+#include <string>
+#include <vector>
+
+#include "CapeOpenBaseObject.h"
+#include "ComHolders.h"
+#include "ScriptArrays.h"
+#include "ScriptedPackage10.h"
+#include "TestVariants.h"
+
+namespace {
+
+enum class Behaviour {
+    Normal,
+    InitNewNotImplemented,    // InitNew: E_NOTIMPL
+    InitializeNoImpl,         // Initialize: ECapeNoImplHR
+    InitializeFails,          // Initialize always fails with its own text
+    LateInitializeFails,      // ... only once the test armed late failures
+    LateInitNewFails,         // InitNew fails with E_ACCESSDENIED when armed
+    NumberList,               // GetPropertyPackages: an array of doubles
+    EmptyList,                // GetPropertyPackages: an array of no strings
+    ResolveFails,             // ResolvePropertyPackage fails with its own text
+    ResolveNotPackage,        // ResolvePropertyPackage gives a non-package
+    Manager11,                // registered only, as a 1.1 manager
+};
+
+struct TestClass {
+    const wchar_t *clsid;
+    const wchar_t *name;  // CapeDescription Name; null: no CapeDescription key
+    Behaviour behaviour;
+    std::vector<std::wstring> packages;
+};
+
+const TestClass testClasses[] = {
+    {TEST_CLSID_SYS, L"Sys", Behaviour::Normal, {L"A", L"B"}},
+    {TEST_CLSID_NO_INIT_NEW, L"NoInitNew", Behaviour::InitNewNotImplemented, {L"P"}},
+    {TEST_CLSID_NO_INITIALIZE, L"NoInitialize", Behaviour::InitializeNoImpl, {L"P"}},
+    {TEST_CLSID_BROKEN_INITIALIZE, L"BrokenInitialize", Behaviour::InitializeFails, {L"P"}},
+    {TEST_CLSID_LATE_INITIALIZE, L"LateInitialize", Behaviour::LateInitializeFails, {L"P"}},
+    {TEST_CLSID_LATE_INIT_NEW, L"LateInitNew", Behaviour::LateInitNewFails, {L"P"}},
+    {TEST_CLSID_NUMBERS, L"Numbers", Behaviour::NumberList, {}},
+    {TEST_CLSID_EMPTY, L"Empty", Behaviour::EmptyList, {}},
+    {TEST_CLSID_THERMOX_UPPER, L"ThermoX", Behaviour::Normal, {L"Upper"}},
+    {TEST_CLSID_THERMOX_LOWER, L"thermox", Behaviour::Normal, {L"Lower"}},
+    {TEST_CLSID_ACME_THERMO, L"Acme Thermo 2", Behaviour::Normal, {L"P"}},
+    {TEST_CLSID_ACME_MANAGER, L"Acme Server", Behaviour::Manager11, {}},
+    {TEST_CLSID_RESOLVE_FAILS, L"ResolveFails", Behaviour::ResolveFails, {L"P"}},
+    {TEST_CLSID_NOT_A_PACKAGE, L"NotAPackage", Behaviour::ResolveNotPackage, {L"P"}},
+    {TEST_CLSID_NAMELESS, nullptr, Behaviour::Normal, {L"P"}},
+};
+constexpr size_t testClassCount = sizeof(testClasses) / sizeof(testClasses[0]);
+
+HMODULE thisModule = nullptr;
+bool lateFailuresArmed = false;
+LONG createdCount = 0;
+LONG liveCount = 0;
+std::wstring lastResolve;
+
+constexpr const wchar_t *thermoSystemCategory = L"{678C09A3-7D66-11D2-A67D-00105A42887F}";
+constexpr const wchar_t *componentCategory = L"{678C09A1-7D66-11D2-A67D-00105A42887F}";
+constexpr const wchar_t *managerCategory = L"{CF51E383-0110-4ed8-ACB7-B50CFDE6908E}";
+
+// The small package every resolvable test system hands out.
+ComPtr<ICapeThermoPropertyPackage> MakePackage()
+{
+    CScriptedPackage10 *raw = nullptr;
+    ComPtr<ICapeThermoPropertyPackage> package = CreateScriptedPackage10(&raw);
+    if (!raw) return package;
+    raw->script.compoundIds = {L"methane", L"ethane"};
+    raw->script.formulae = {L"CH4", L"C2H6"};
+    raw->script.names = {L"Methane", L"Ethane"};
+    raw->script.casNumbers = {L"74-82-8", L"74-84-0"};
+    raw->script.boilingPoints = {111.66, 184.55};
+    raw->script.molecularWeights = {16.043, 30.07};
+    raw->script.phases = {L"Vapor", L"Liquid"};
+    raw->script.propList = {L"enthalpy", L"fugacityCoefficient"};
+    return package;
+}
+
+class CTestThermoSystem : public CapeObject<ICapeThermoSystem, ICapeUtilities>, public IPersistStreamInit {
+public:
+    explicit CTestThermoSystem(const TestClass &testClass) : testClass(testClass)
+    {
+        ++createdCount;
+        ++liveCount;
+        SetIdentification(testClass.name ? testClass.name : L"", L"A thermo system of the tests");
+    }
+    ~CTestThermoSystem() override { --liveCount; }
+
+    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override { return CapeObject::QueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return CapeObject::AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return CapeObject::Release(); }
+
+    // ICapeThermoSystem
+    STDMETHODIMP GetPropertyPackages(VARIANT *list) override
+    {
+        if (!list) return E_POINTER;
+        VariantInit(list);
+        if (testClass.behaviour == Behaviour::NumberList)
+            *list = MakeDoubleArray({1.0, 2.0});
+        else
+            *list = MakeStringArray(testClass.packages);
+        return S_OK;
+    }
+    STDMETHODIMP ResolvePropertyPackage(BSTR name, IDispatch **package) override
+    {
+        if (!package) return E_POINTER;
+        *package = nullptr;
+        lastResolve = std::wstring(testClass.name ? testClass.name : testClass.clsid) + L"|" +
+                      std::wstring(name ? name : L"", SysStringLen(name));
+        if (testClass.behaviour == Behaviour::ResolveFails)
+            return Fail(L"ResolveFails has no package of that name", L"CTestThermoSystem::ResolvePropertyPackage",
+                        L"ICapeThermoSystem");
+        if (testClass.behaviour == Behaviour::ResolveNotPackage) {
+            *package = static_cast<DispatchPart<ICapeThermoSystem> *>(this);
+            AddRef();
+            return S_OK;
+        }
+        ComPtr<ICapeThermoPropertyPackage> made = MakePackage();
+        if (!made) return E_OUTOFMEMORY;
+        *package = made.Detach();
+        return S_OK;
+    }
+
+    // ICapeUtilities
+    STDMETHODIMP get_parameters(IDispatch **parameters) override
+    {
+        if (!parameters) return E_POINTER;
+        *parameters = nullptr;
+        return ECapeNoImplHR;
+    }
+    STDMETHODIMP put_simulationContext(IDispatch *) override { return ECapeNoImplHR; }
+    STDMETHODIMP Initialize() override
+    {
+        if (testClass.behaviour == Behaviour::InitializeNoImpl) return ECapeNoImplHR;
+        if (testClass.behaviour == Behaviour::InitializeFails ||
+            (testClass.behaviour == Behaviour::LateInitializeFails && lateFailuresArmed))
+            return Fail(L"The licence of this thermo system has expired", L"CTestThermoSystem::Initialize",
+                        L"ICapeUtilities");
+        return S_OK;
+    }
+    STDMETHODIMP Terminate() override { return S_OK; }
+    STDMETHODIMP Edit() override { return ECapeNoImplHR; }
+
+    // IPersistStreamInit
+    STDMETHODIMP GetClassID(CLSID *classId) override { return CLSIDFromString(testClass.clsid, classId); }
+    STDMETHODIMP IsDirty() override { return S_FALSE; }
+    STDMETHODIMP Load(IStream *) override { return E_NOTIMPL; }
+    STDMETHODIMP Save(IStream *, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP GetSizeMax(ULARGE_INTEGER *) override { return E_NOTIMPL; }
+    STDMETHODIMP InitNew() override
+    {
+        if (testClass.behaviour == Behaviour::InitNewNotImplemented) return E_NOTIMPL;
+        if (testClass.behaviour == Behaviour::LateInitNewFails && lateFailuresArmed) return E_ACCESSDENIED;
+        return S_OK;
+    }
+
+protected:
+    IUnknown *MainInterface() override { return static_cast<DispatchPart<ICapeThermoSystem> *>(this); }
+    IUnknown *FindOwnInterface(REFIID riid) override
+    {
+        if (IsEqualIID(riid, __uuidof(ICapeThermoSystem))) return MainInterface();
+        if (IsEqualIID(riid, __uuidof(ICapeUtilities))) return static_cast<DispatchPart<ICapeUtilities> *>(this);
+        if (IsEqualIID(riid, IID_IPersistStreamInit)) return static_cast<IPersistStreamInit *>(this);
+        return nullptr;
+    }
+
+private:
+    const TestClass &testClass;
+};
+
+// One class object per test class; they live as long as the DLL.
+class CTestClassFactory : public IClassFactory {
+public:
+    const TestClass *testClass = nullptr;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
+    {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+            *ppv = static_cast<IClassFactory *>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown *outer, REFIID riid, void **ppv) override
+    {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        if (testClass->behaviour == Behaviour::Manager11) return E_NOTIMPL;
+        return ComGuard([&] {
+            auto *system = new CTestThermoSystem(*testClass);
+            system->NonDelegatingAddRef();
+            HRESULT hr = system->NonDelegatingQueryInterface(riid, ppv);
+            system->NonDelegatingRelease();
+            return hr;
+        });
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+CTestClassFactory factories[testClassCount];
+
+class CScriptArraysFactory : public IClassFactory {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
+    {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+            *ppv = static_cast<IClassFactory *>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown *outer, REFIID riid, void **ppv) override
+    {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        IDispatch *helper = CreateScriptArrays();
+        if (!helper) return E_OUTOFMEMORY;
+        HRESULT hr = helper->QueryInterface(riid, ppv);
+        helper->Release();
+        return hr;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+CScriptArraysFactory scriptArraysFactory;
+
+HRESULT SetString(HKEY key, const wchar_t *subkey, const wchar_t *name, const wchar_t *data)
+{
+    DWORD bytes = static_cast<DWORD>((lstrlenW(data) + 1) * sizeof(wchar_t));
+    LSTATUS status = RegSetKeyValueW(key, subkey, name, REG_SZ, data, bytes);
+    return HRESULT_FROM_WIN32(status);
+}
+
+HRESULT CreateKey(HKEY key, const std::wstring &subkey)
+{
+    HKEY created = nullptr;
+    LSTATUS status = RegCreateKeyExW(key, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr);
+    if (created) RegCloseKey(created);
+    return HRESULT_FROM_WIN32(status);
+}
+
+HRESULT RegisterTestClass(const TestClass &testClass, const wchar_t *modulePath)
+{
+    std::wstring key = std::wstring(L"CLSID\\") + testClass.clsid;
+    HRESULT hr = S_OK;
+    if (FAILED(hr = SetString(HKEY_CLASSES_ROOT, key.c_str(), nullptr, L"Corvanta test thermo system")) ||
+        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str(), nullptr, modulePath)) ||
+        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str(), L"ThreadingModel",
+                              L"Apartment")) ||
+        FAILED(hr = CreateKey(HKEY_CLASSES_ROOT, key + L"\\Implemented Categories\\" + componentCategory)))
+        return hr;
+    const wchar_t *category = testClass.behaviour == Behaviour::Manager11 ? managerCategory : thermoSystemCategory;
+    if (FAILED(hr = CreateKey(HKEY_CLASSES_ROOT, key + L"\\Implemented Categories\\" + category))) return hr;
+    if (testClass.name)
+        hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\CapeDescription").c_str(), L"Name", testClass.name);
+    return hr;
+}
+
+HRESULT RegisterScriptArrays(const wchar_t *modulePath)
+{
+    std::wstring key = std::wstring(L"CLSID\\") + TEST_CLSID_SCRIPT_ARRAYS;
+    HRESULT hr = S_OK;
+    if (FAILED(hr = SetString(HKEY_CLASSES_ROOT, key.c_str(), nullptr, TEST_PROGID_SCRIPT_ARRAYS)) ||
+        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str(), nullptr, modulePath)) ||
+        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str(), L"ThreadingModel",
+                              L"Apartment")) ||
+        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\ProgID").c_str(), nullptr, TEST_PROGID_SCRIPT_ARRAYS)))
+        return hr;
+    return SetString(HKEY_CLASSES_ROOT, (std::wstring(TEST_PROGID_SCRIPT_ARRAYS) + L"\\CLSID").c_str(), nullptr,
+                     TEST_CLSID_SCRIPT_ARRAYS);
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        thisModule = instance;
+        for (size_t i = 0; i < testClassCount; ++i) factories[i].testClass = &testClasses[i];
+    }
+    return TRUE;
+}
+
+HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **ppv)
+{
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    CLSID helper;
+    if (SUCCEEDED(CLSIDFromString(TEST_CLSID_SCRIPT_ARRAYS, &helper)) && IsEqualCLSID(helper, clsid))
+        return scriptArraysFactory.QueryInterface(riid, ppv);
+    for (size_t i = 0; i < testClassCount; ++i) {
+        CLSID candidate;
+        if (SUCCEEDED(CLSIDFromString(testClasses[i].clsid, &candidate)) && IsEqualCLSID(candidate, clsid))
+            return factories[i].QueryInterface(riid, ppv);
+    }
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+// Stays loaded, so that the counters keep their values for the test program.
+HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }
+
+HRESULT WINAPI DllRegisterServer()
+{
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(thisModule, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return E_FAIL;
+    for (const TestClass &testClass : testClasses) {
+        HRESULT hr = RegisterTestClass(testClass, path);
+        if (FAILED(hr)) return hr;
+    }
+    return RegisterScriptArrays(path);
+}
+
+HRESULT WINAPI DllUnregisterServer()
+{
+    for (const TestClass &testClass : testClasses) {
+        std::wstring key = std::wstring(L"CLSID\\") + testClass.clsid;
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+    }
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + TEST_CLSID_SCRIPT_ARRAYS).c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, TEST_PROGID_SCRIPT_ARRAYS);
+    return S_OK;
+}
+
+void WINAPI TestThermoSetLateFailures(BOOL armed) { lateFailuresArmed = armed != FALSE; }
+LONG WINAPI TestThermoCreatedCount() { return createdCount; }
+LONG WINAPI TestThermoLiveCount() { return liveCount; }
+const wchar_t *WINAPI TestThermoLastResolve() { return lastResolve.c_str(); }
+
+}  // extern "C"
