@@ -217,11 +217,21 @@ STDMETHODIMP CExamplePropertyPackage::get_parameters(IDispatch **)
     return ComGuard([&] { return NotImplemented(L"CExamplePropertyPackage::get_parameters", L"ICapeUtilities"); });
 }
 
-STDMETHODIMP CExamplePropertyPackage::put_simulationContext(IDispatch *) { return S_OK; }
+// Nothing to set up, keep or tear down: the package holds no simulation state.
+STDMETHODIMP CExamplePropertyPackage::put_simulationContext(IDispatch *)
+{
+    return ComGuard([] { return S_OK; });
+}
 
-STDMETHODIMP CExamplePropertyPackage::Initialize() { return S_OK; }
+STDMETHODIMP CExamplePropertyPackage::Initialize()
+{
+    return ComGuard([] { return S_OK; });
+}
 
-STDMETHODIMP CExamplePropertyPackage::Terminate() { return S_OK; }
+STDMETHODIMP CExamplePropertyPackage::Terminate()
+{
+    return ComGuard([] { return S_OK; });
+}
 
 STDMETHODIMP CExamplePropertyPackage::Edit()
 {

@@ -74,11 +74,20 @@ STDMETHODIMP CExampleThermoSystem::get_parameters(IDispatch **)
     return ComGuard([&] { return NotImplemented(L"CExampleThermoSystem::get_parameters", L"ICapeUtilities"); });
 }
 
-STDMETHODIMP CExampleThermoSystem::put_simulationContext(IDispatch *) { return S_OK; }
+STDMETHODIMP CExampleThermoSystem::put_simulationContext(IDispatch *)
+{
+    return ComGuard([] { return S_OK; });
+}
 
-STDMETHODIMP CExampleThermoSystem::Initialize() { return S_OK; }
+STDMETHODIMP CExampleThermoSystem::Initialize()
+{
+    return ComGuard([] { return S_OK; });
+}
 
-STDMETHODIMP CExampleThermoSystem::Terminate() { return S_OK; }
+STDMETHODIMP CExampleThermoSystem::Terminate()
+{
+    return ComGuard([] { return S_OK; });
+}
 
 STDMETHODIMP CExampleThermoSystem::Edit()
 {

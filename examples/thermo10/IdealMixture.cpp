@@ -57,15 +57,18 @@ void IdealMixture::Evaluate(double T, double P, const double *x, PhaseKind kind,
     if (request & RequestCaloric) {
         AddIdealGasParts(T, P, x, out);
         if (liquid) {
-            // Pure liquid i: the saturated vapour condensed at T, i.e.
-            // H = Hig - dHvap and S = Sig(T, Psat) - dHvap / T.
+            // Pure liquid i: the saturated vapour condensed at T. With an
+            // ideal-gas vapour the latent heat that keeps G, H and S consistent
+            // with Raoult's law is the Clausius-Clapeyron one, L = R T^2 dlnPsat/dT;
+            // then H = Hig - L and S = Sig(T, Psat) - L / T.
             const double h = 1e-3 * T;
+            auto latent = [&](std::size_t i, double t) {
+                return GasConstant * t * t * Saturation(Compound(i), t).dLnPressureDT;
+            };
             double dh = 0, ds = 0, dcp = 0;
             for (std::size_t i = 0; i < n; ++i) {
-                const CompoundData &c = Compound(i);
-                double L = sat[i].heatOfVaporization;
-                double dLdT = (Saturation(c, T + h).heatOfVaporization - Saturation(c, T - h).heatOfVaporization) /
-                              (2 * h);
+                double L = GasConstant * T * T * sat[i].dLnPressureDT;
+                double dLdT = (latent(i, T + h) - latent(i, T - h)) / (2 * h);
                 dh -= x[i] * L;
                 ds += x[i] * (-L / T - GasConstant * std::log(sat[i].pressure / P));
                 dcp -= x[i] * dLdT;

@@ -1,5 +1,5 @@
 // The ideal model: ideal-gas vapour and ideal-solution liquid (Raoult's law),
-// with the vapour pressures and latent heats of Saturation.h. The liquid is
+// with the vapour pressures of Saturation.h. The liquid is
 // incompressible, with the Rackett volume (Yamada-Gunn form).
 #pragma once
 

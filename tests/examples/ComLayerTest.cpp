@@ -1,0 +1,309 @@
+// The example thermo system through its CAPE-OPEN 1.0 interfaces, driven
+// with a material object of the test's own, and its self-registration.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ComHolders.h"
+#include "ExampleIds.h"
+#include "ExamplePropertyPackage.h"
+#include "ExampleThermoSystem.h"
+#include "Flash.h"
+#include "PengRobinson.h"
+#include "TestMaterial.h"
+#include "VariantArray.h"
+
+namespace {
+
+std::vector<std::wstring> Strings(VARIANT &v)
+{
+    CVariantArray list;
+    list.Attach(v, true);
+    std::wstring error;
+    std::vector<std::wstring> out;
+    if (!list.Check(VT_BSTR, error)) return out;
+    for (LONG i = 0; i < list.Count(); ++i) {
+        ScopedBstr s = ScopedBstr::Adopt(list.GetString(i));
+        out.push_back(s.Text());
+    }
+    return out;
+}
+
+VARIANT StringArray(std::initializer_list<const wchar_t *> texts)
+{
+    CVariantArray list;
+    list.Create(static_cast<LONG>(texts.size()), VT_BSTR);
+    LONG i = 0;
+    for (const wchar_t *text : texts) {
+        ScopedBstr s(text);
+        list.PutElement(i++, s.Get());
+    }
+    VARIANT v = list.Value();
+    list.Disown();
+    return v;
+}
+
+std::wstring Description(IUnknown *object)
+{
+    ComPtr<ECapeUser> user;
+    ScopedBstr text;
+    if (SUCCEEDED(QueryFrom(object, user))) user->get_description(text.Receive());
+    return text.Text();
+}
+
+class ExamplePackage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(S_OK, CreateComObject<CExampleThermoSystem>(nullptr, __uuidof(ICapeThermoSystem),
+                                                              system.ReceiveVoid()));
+        ComPtr<IDispatch> resolved;
+        ScopedBstr name(L"peng-robinson");
+        ASSERT_EQ(S_OK, system->ResolvePropertyPackage(name.Get(), resolved.Receive()));
+        ASSERT_EQ(S_OK, resolved.As(package));
+        ASSERT_EQ(S_OK, CreateComObject<CTestMaterial>(nullptr, __uuidof(ICapeThermoMaterialObject),
+                                                      materialObject.ReceiveVoid()));
+        material = static_cast<CTestMaterial *>(
+            static_cast<DispatchPart<ICapeThermoMaterialObject> *>(materialObject.Get()));
+        material->compounds = {L"methane", L"propane", L"N-BUTANE", L"n-hexane"};
+        material->Put(L"fraction", L"Overall", z);
+        material->Put(L"pressure", L"Overall", {20e5});
+    }
+
+    HRESULT Flash(const wchar_t *type)
+    {
+        ScopedBstr flashType(type);
+        VARIANT none;
+        VariantInit(&none);
+        return package->CalcEquilibrium(materialObject.Get(), flashType.Get(), none);
+    }
+
+    HRESULT Calc(std::initializer_list<const wchar_t *> props, const wchar_t *phase, const wchar_t *calcType)
+    {
+        VARIANT propList = StringArray(props), phases = StringArray({phase});
+        ScopedBstr type(calcType);
+        HRESULT hr = package->CalcProp(materialObject.Get(), propList, phases, type.Get());
+        VariantClear(&propList);
+        VariantClear(&phases);
+        return hr;
+    }
+
+    ComPtr<ICapeThermoSystem> system;
+    ComPtr<ICapeThermoPropertyPackage> package;
+    ComPtr<ICapeThermoMaterialObject> materialObject;
+    CTestMaterial *material = nullptr;
+    std::vector<double> z{0.4, 0.2, 0.2, 0.2};
+};
+
+}  // namespace
+
+TEST(ExampleThermoSystem, ListsAndResolvesItsTwoPackages)
+{
+    ComPtr<ICapeThermoSystem> system;
+    ASSERT_EQ(S_OK, CreateComObject<CExampleThermoSystem>(nullptr, __uuidof(ICapeThermoSystem), system.ReceiveVoid()));
+    VARIANT list;
+    VariantInit(&list);
+    ASSERT_EQ(S_OK, system->GetPropertyPackages(&list));
+    EXPECT_EQ((std::vector<std::wstring>{L"Peng-Robinson", L"Ideal"}), Strings(list));
+
+    ComPtr<IDispatch> resolved;
+    ScopedBstr ideal(L"IDEAL"), unknown(L"SRK");
+    ASSERT_EQ(S_OK, system->ResolvePropertyPackage(ideal.Get(), resolved.Receive()));
+    ComPtr<ICapeIdentification> identification;
+    ASSERT_EQ(S_OK, resolved.As(identification));
+    ScopedBstr name;
+    identification->get_ComponentName(name.Receive());
+    EXPECT_STREQ(L"Ideal", name.Text());
+
+    EXPECT_EQ(ECapeUnknownHR, system->ResolvePropertyPackage(unknown.Get(), resolved.Receive()));
+    EXPECT_NE(std::wstring::npos, Description(system.Get()).find(L"\"SRK\""));
+    EXPECT_EQ(E_POINTER, system->ResolvePropertyPackage(ideal.Get(), nullptr));
+}
+
+TEST_F(ExamplePackage, TpFlashSetsConditionsAndEachPresentPhase)
+{
+    material->Put(L"temperature", L"Overall", {300});
+    ASSERT_EQ(S_OK, Flash(L"TP")) << Description(package.Get());
+    const std::vector<double> &y = material->At(L"fraction", L"Vapor");
+    const std::vector<double> &x = material->At(L"fraction", L"Liquid");
+    ASSERT_EQ(4u, y.size());
+    ASSERT_EQ(4u, x.size());
+    double beta = material->At(L"phaseFraction", L"Vapor").at(0);
+    EXPECT_NEAR(1, beta + material->At(L"phaseFraction", L"Liquid").at(0), 1e-12);
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_NEAR(z[i], beta * y[i] + (1 - beta) * x[i], 1e-10);
+    EXPECT_EQ(L"mole", material->bases[CTestMaterial::Key(L"fraction", L"Vapor")]);
+    EXPECT_EQ(L"", material->bases[CTestMaterial::Key(L"temperature", L"Overall")]);
+
+    // The same answer as the model called directly.
+    PengRobinson model({FindCompound(L"methane"), FindCompound(L"propane"), FindCompound(L"n-butane"),
+                        FindCompound(L"n-hexane")});
+    ::Flash direct(model);
+    FlashResult r;
+    std::wstring error;
+    ASSERT_TRUE(direct.TP(300, 20e5, z, r, error));
+    EXPECT_NEAR(r.vaporFraction, beta, 1e-12);
+
+    // PH with the enthalpy of that state gives the temperature back.
+    material->Put(L"enthalpy", L"Overall", {direct.Enthalpy(r)});
+    material->values.erase(CTestMaterial::Key(L"temperature", L"Overall"));
+    ASSERT_EQ(S_OK, Flash(L"ph")) << Description(package.Get());
+    EXPECT_NEAR(300, material->At(L"temperature", L"Overall").at(0), 1e-5);
+}
+
+TEST_F(ExamplePackage, SinglePhaseFlashSetsOnlyThePresentPhase)
+{
+    material->Put(L"temperature", L"Overall", {600});
+    ASSERT_EQ(S_OK, Flash(L"TP"));
+    EXPECT_TRUE(material->Has(L"fraction", L"Vapor"));
+    EXPECT_FALSE(material->Has(L"fraction", L"Liquid"));
+    EXPECT_FALSE(material->Has(L"phaseFraction", L"Liquid"));
+    EXPECT_EQ(1.0, material->At(L"phaseFraction", L"Vapor").at(0));
+
+    material->Put(L"phaseFraction", L"Vapor", {0});
+    ASSERT_EQ(S_OK, Flash(L"PVF")) << Description(package.Get());
+    EXPECT_LT(material->At(L"temperature", L"Overall").at(0), 300);
+}
+
+TEST_F(ExamplePackage, MixturePropertiesMatchTheModel)
+{
+    material->Put(L"temperature", L"Vapor", {450});
+    material->Put(L"pressure", L"Vapor", {20e5});
+    material->Put(L"fraction", L"Vapor", {2, 1, 1, 1});  // mole numbers are normalised
+    ASSERT_EQ(S_OK, Calc({L"enthalpy", L"LogFugacityCoefficient", L"logFugacityCoefficient.Dmoles",
+                          L"density", L"molecularWeight"},
+                         L"Vapor", L"mixture"))
+        << Description(package.Get());
+    PengRobinson model({FindCompound(L"methane"), FindCompound(L"propane"), FindCompound(L"n-butane"),
+                        FindCompound(L"n-hexane")});
+    PhaseState state;
+    std::vector<double> x{0.4, 0.2, 0.2, 0.2};
+    model.Evaluate(450, 20e5, x.data(), PhaseKind::Vapor, RequestCaloric | RequestDerivatives, state);
+    EXPECT_DOUBLE_EQ(state.enthalpy, material->At(L"enthalpy", L"Vapor").at(0));
+    EXPECT_EQ(state.lnPhi, material->At(L"LogFugacityCoefficient", L"Vapor"));
+    EXPECT_EQ(state.lnPhiDn, material->At(L"logFugacityCoefficient.Dmoles", L"Vapor"));
+    EXPECT_DOUBLE_EQ(1 / state.volume, material->At(L"density", L"Vapor").at(0));
+    EXPECT_NEAR(0.4 * 16.043 + 0.2 * (44.097 + 58.123 + 86.177), material->At(L"molecularWeight", L"Vapor").at(0),
+                1e-9);
+    EXPECT_EQ(L"mole", material->bases[CTestMaterial::Key(L"enthalpy", L"Vapor")]);
+    EXPECT_EQ(L"", material->bases[CTestMaterial::Key(L"logFugacityCoefficient", L"Vapor")]);
+}
+
+TEST_F(ExamplePackage, PureCompoundPropertiesGiveOneValuePerCompound)
+{
+    material->Put(L"temperature", L"Liquid", {300});
+    material->Put(L"pressure", L"Liquid", {101325});
+    ASSERT_EQ(S_OK, Calc({L"vaporPressure", L"idealGasEnthalpy"}, L"Liquid", L"pure")) << Description(package.Get());
+    const std::vector<double> &psat = material->At(L"vaporPressure", L"Liquid");
+    ASSERT_EQ(4u, psat.size());
+    EXPECT_NEAR(0.9978e6, psat[1], 0.03e6);                       // propane at 300 K
+    EXPECT_TRUE(psat[0] > psat[1] && psat[1] > psat[2] && psat[2] > psat[3]);
+    ASSERT_EQ(S_OK, Calc({L"boilingPointTemperature"}, L"Liquid", L"pure"));
+    EXPECT_NEAR(341.88, material->At(L"boilingPointTemperature", L"Liquid").at(3), 3);
+
+    // At 50 bar methane has no boiling point: a clear failure, nothing set.
+    material->Put(L"pressure", L"Liquid", {50e5});
+    material->values.erase(CTestMaterial::Key(L"boilingPointTemperature", L"Liquid"));
+    EXPECT_EQ(ECapeUnknownHR, Calc({L"boilingPointTemperature"}, L"Liquid", L"pure"));
+    EXPECT_NE(std::wstring::npos, Description(package.Get()).find(L"\"methane\""));
+    EXPECT_FALSE(material->Has(L"boilingPointTemperature", L"Liquid"));
+}
+
+TEST_F(ExamplePackage, ConstantsComeForTheMaterialsCompounds)
+{
+    VARIANT props = StringArray({L"criticalTemperature", L"casRegistryNumber"}), result;
+    VariantInit(&result);
+    ASSERT_EQ(S_OK, package->GetComponentConstant(materialObject.Get(), props, &result));
+    ASSERT_EQ(VT_ARRAY | VT_VARIANT, V_VT(&result));
+    CVariantArray list;
+    list.Attach(result, true);
+    std::wstring error;
+    ASSERT_TRUE(list.Check(VT_VARIANT, error));
+    ASSERT_EQ(8, list.Count());
+    VARIANT element;
+    LONG index = 1;  // propane's critical temperature
+    SafeArrayGetElement(V_ARRAY(&list.Value()), &index, &element);
+    EXPECT_EQ(VT_R8, V_VT(&element));
+    EXPECT_DOUBLE_EQ(369.83, V_R8(&element));
+    index = 6;  // n-butane's CAS number
+    SafeArrayGetElement(V_ARRAY(&list.Value()), &index, &element);
+    ASSERT_EQ(VT_BSTR, V_VT(&element));
+    EXPECT_STREQ(L"106-97-8", V_BSTR(&element));
+    VariantClear(&element);
+    VariantClear(&props);
+
+    props = StringArray({L"dipoleMoment"});
+    EXPECT_EQ(ECapeUnknownHR, package->GetComponentConstant(materialObject.Get(), props, &result));
+    VariantClear(&props);
+}
+
+TEST_F(ExamplePackage, BadRequestsFailWithAClearText)
+{
+    material->Put(L"temperature", L"Overall", {300});
+    EXPECT_EQ(ECapeUnknownHR, Flash(L"TU"));
+    EXPECT_NE(std::wstring::npos, Description(package.Get()).find(L"\"TU\""));
+
+    material->values.erase(CTestMaterial::Key(L"temperature", L"Overall"));
+    EXPECT_EQ(ECapeUnknownHR, Flash(L"TP"));
+    EXPECT_NE(std::wstring::npos, Description(package.Get()).find(L"No value for temperature|overall"));
+
+    material->compounds.push_back(L"benzene");
+    EXPECT_EQ(ECapeUnknownHR, Flash(L"TP"));
+    EXPECT_NE(std::wstring::npos, Description(package.Get()).find(L"Unknown compound \"benzene\""));
+    material->compounds.pop_back();
+
+    EXPECT_EQ(ECapeUnknownHR, Calc({L"viscosity"}, L"Vapor", L"mixture"));
+    EXPECT_EQ(ECapeUnknownHR, Calc({L"enthalpy"}, L"Overall", L"mixture"));
+    EXPECT_EQ(ECapeUnknownHR, Calc({L"vaporPressure"}, L"Liquid", L"mixture"));
+    VARIANT none;
+    VariantInit(&none);
+    ScopedBstr tp(L"TP");
+    EXPECT_EQ(ECapeUnknownHR, package->CalcEquilibrium(nullptr, tp.Get(), none));
+}
+
+TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
+{
+    std::string path = EXAMPLE_THERMO_DLL;
+    std::wstring windowsPath = L"Z:";
+    for (char c : path) windowsPath += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    HMODULE dll = LoadLibraryW(windowsPath.c_str());
+    ASSERT_NE(nullptr, dll);
+    auto reg = reinterpret_cast<HRESULT(WINAPI *)()>(GetProcAddress(dll, "DllRegisterServer"));
+    auto unreg = reinterpret_cast<HRESULT(WINAPI *)()>(GetProcAddress(dll, "DllUnregisterServer"));
+    ASSERT_TRUE(reg && unreg);
+    ASSERT_EQ(S_OK, reg());
+
+    std::wstring clsid = std::wstring(L"CLSID\\") + ExampleThermoClsidText;
+    wchar_t text[256];
+    DWORD size = sizeof(text);
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CLASSES_ROOT, (clsid + L"\\CapeDescription").c_str(), L"Name",
+                                          RRF_RT_REG_SZ, nullptr, text, &size));
+    EXPECT_STREQ(L"Example Thermo", text);
+    size = sizeof(text);
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CLASSES_ROOT, (clsid + L"\\CapeDescription").c_str(),
+                                          L"CapeVersion", RRF_RT_REG_SZ, nullptr, text, &size));
+    EXPECT_STREQ(L"1.0", text);
+    HKEY key = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExW(HKEY_CLASSES_ROOT,
+                            (clsid + L"\\Implemented Categories\\{678C09A3-7D66-11D2-A67D-00105A42887F}").c_str(), 0,
+                            KEY_READ, &key));
+    if (key) RegCloseKey(key);
+
+    {
+        CLSID fromProgId;
+        ASSERT_EQ(S_OK, CLSIDFromProgID(ExampleThermoProgId, &fromProgId));
+        ComPtr<ICapeThermoSystem> system;
+        ASSERT_EQ(S_OK, CoCreateInstance(fromProgId, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ICapeThermoSystem),
+                                         system.ReceiveVoid()));
+        VARIANT list;
+        VariantInit(&list);
+        ASSERT_EQ(S_OK, system->GetPropertyPackages(&list));
+        EXPECT_EQ(2u, Strings(list).size());
+    }
+
+    EXPECT_EQ(S_OK, unreg());
+    key = nullptr;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(HKEY_CLASSES_ROOT, clsid.c_str(), 0, KEY_READ, &key));
+    CoFreeUnusedLibraries();
+    FreeLibrary(dll);
+}

@@ -1,0 +1,213 @@
+// Peng-Robinson numbers: vapour pressures against measured data, analytic
+// derivatives against finite differences, and the thermodynamic identities
+// that tie fugacities, enthalpy, entropy and volume together.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "CompoundData.h"
+#include "IdealGas.h"
+#include "IdealMixture.h"
+#include "Names.h"
+#include "PengRobinson.h"
+#include "Saturation.h"
+
+namespace {
+
+std::vector<const CompoundData *> Compounds(std::initializer_list<const wchar_t *> ids)
+{
+    std::vector<const CompoundData *> list;
+    for (const wchar_t *id : ids) list.push_back(FindCompound(id));
+    return list;
+}
+
+struct MeasuredVaporPressure {
+    const wchar_t *id;
+    double T, P, tolerance;  // K, Pa, relative
+};
+
+}  // namespace
+
+// Saturation pressures from the NIST Chemistry WebBook (fluid properties,
+// after Setzmann-Wagner, Buecker-Wagner, Lemmon et al., Span-Wagner,
+// Wagner-Pruss). PR is known to be within a few percent for these
+// non-polar compounds; water is its weakest case.
+TEST(PengRobinsonSaturation, VaporPressuresMatchMeasuredData)
+{
+    const MeasuredVaporPressure data[] = {
+        {L"methane", 150.0, 1.0405e6, 0.015},  {L"ethane", 250.0, 1.3008e6, 0.015},
+        {L"propane", 300.0, 0.99780e6, 0.015}, {L"n-butane", 300.0, 0.25760e6, 0.015},
+        {L"n-hexane", 341.88, 101325, 0.015},  {L"nitrogen", 100.0, 0.77881e6, 0.015},
+        {L"carbon dioxide", 280.0, 4.1607e6, 0.015}, {L"water", 373.124, 101325, 0.06},
+        {L"water", 473.15, 1.5549e6, 0.015},
+    };
+    for (const MeasuredVaporPressure &point : data) {
+        double P = Saturation(*FindCompound(point.id), point.T).pressure;
+        EXPECT_NEAR(point.P, P, point.tolerance * point.P) << point.id << " at " << point.T << " K";
+    }
+}
+
+TEST(PengRobinsonSaturation, BoilingPointsInvertVaporPressureAndMatchTables)
+{
+    for (const CompoundData &c : KnownCompounds) {
+        if (NamesEqual(c.id, L"carbon dioxide")) continue;  // sublimes at 1 atm
+        double Tb = 0;
+        ASSERT_TRUE(BoilingTemperature(c, 101325, Tb)) << c.id;
+        EXPECT_NEAR(c.normalBoilingPoint, Tb, 0.006 * c.normalBoilingPoint) << c.id;
+        EXPECT_NEAR(101325, Saturation(c, Tb).pressure, 1e-6 * 101325) << c.id;
+    }
+    double T = 0;
+    EXPECT_FALSE(BoilingTemperature(*FindCompound(L"methane"), 50e5, T));  // above Pc
+}
+
+TEST(PengRobinsonSaturation, MixtureModelAgreesWithPureSolveAtSaturation)
+{
+    // The pure-compound solver and the mixture model are separate codes;
+    // at the solved pressure both phases of the mixture model must have
+    // equal fugacities, and the Clapeyron slope must match a finite difference.
+    for (const wchar_t *id : {L"propane", L"water", L"nitrogen"}) {
+        const CompoundData &c = *FindCompound(id);
+        PengRobinson model(Compounds({id}));
+        double T = 0.7 * c.criticalTemperature;
+        SaturationPoint s = Saturation(c, T);
+        double x = 1;
+        PhaseState liquid, vapor;
+        model.Evaluate(T, s.pressure, &x, PhaseKind::Liquid, RequestCaloric, liquid);
+        model.Evaluate(T, s.pressure, &x, PhaseKind::Vapor, RequestCaloric, vapor);
+        EXPECT_NEAR(liquid.lnPhi[0], vapor.lnPhi[0], 1e-9) << id;
+        EXPECT_GT(vapor.Z, 5 * liquid.Z) << id;
+        EXPECT_NEAR(vapor.enthalpy - liquid.enthalpy, s.heatOfVaporization, 1e-6 * s.heatOfVaporization) << id;
+        double h = 1e-3;
+        double slope = (std::log(Saturation(c, T + h).pressure) - std::log(Saturation(c, T - h).pressure)) / (2 * h);
+        EXPECT_NEAR(slope, s.dLnPressureDT, 1e-5 * slope) << id;
+    }
+}
+
+class PengRobinsonMixture : public ::testing::Test {
+protected:
+    PengRobinson model{Compounds({L"methane", L"ethane", L"n-butane", L"carbon dioxide", L"water"})};
+    std::vector<double> x{0.3, 0.2, 0.25, 0.15, 0.1};
+    PhaseState state, plus, minus;
+};
+
+TEST_F(PengRobinsonMixture, LnPhiDerivativesMatchFiniteDifferences)
+{
+    struct Condition {
+        double T, P;
+        PhaseKind kind;
+    };
+    for (Condition c : {Condition{250, 30e5, PhaseKind::Liquid}, Condition{400, 10e5, PhaseKind::Vapor},
+                        Condition{300, 200e5, PhaseKind::Stable}}) {
+        model.Evaluate(c.T, c.P, x.data(), c.kind, RequestDerivatives, state);
+        const std::size_t n = x.size();
+        double hT = 1e-4 * c.T, hP = 1e-5 * c.P;
+        model.Evaluate(c.T + hT, c.P, x.data(), c.kind, 0, plus);
+        model.Evaluate(c.T - hT, c.P, x.data(), c.kind, 0, minus);
+        for (std::size_t i = 0; i < n; ++i)
+            EXPECT_NEAR(state.lnPhiDT[i], (plus.lnPhi[i] - minus.lnPhi[i]) / (2 * hT),
+                        1e-9 + 1e-6 * std::fabs(state.lnPhiDT[i]))
+                << "dT " << i << " at " << c.T;
+        model.Evaluate(c.T, c.P + hP, x.data(), c.kind, 0, plus);
+        model.Evaluate(c.T, c.P - hP, x.data(), c.kind, 0, minus);
+        for (std::size_t i = 0; i < n; ++i)
+            EXPECT_NEAR(state.lnPhiDP[i], (plus.lnPhi[i] - minus.lnPhi[i]) / (2 * hP),
+                        1e-6 * std::fabs(state.lnPhiDP[i]) + 1e-13)
+                << "dP " << i << " at " << c.T;
+        // Mole numbers: one mole in total, compound j changed by +-h.
+        const double h = 1e-6;
+        std::vector<double> moles(n);
+        for (std::size_t j = 0; j < n; ++j) {
+            for (int sign : {1, -1}) {
+                moles = x;
+                moles[j] += sign * h;
+                double total = 1 + sign * h;
+                for (double &m : moles) m /= total;
+                model.Evaluate(c.T, c.P, moles.data(), c.kind, 0, sign > 0 ? plus : minus);
+            }
+            for (std::size_t i = 0; i < n; ++i)
+                EXPECT_NEAR(state.lnPhiDn[i * n + j], (plus.lnPhi[i] - minus.lnPhi[i]) / (2 * h), 1e-5)
+                    << "dn " << i << "," << j << " at " << c.T;
+        }
+    }
+}
+
+TEST_F(PengRobinsonMixture, MoleNumberDerivativesObeyGibbsDuhemAndSymmetry)
+{
+    model.Evaluate(280, 50e5, x.data(), PhaseKind::Liquid, RequestDerivatives, state);
+    const std::size_t n = x.size();
+    for (std::size_t j = 0; j < n; ++j) {
+        double sum = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            sum += x[i] * state.lnPhiDn[i * n + j];
+            EXPECT_NEAR(state.lnPhiDn[i * n + j], state.lnPhiDn[j * n + i], 1e-10);
+        }
+        EXPECT_NEAR(0, sum, 1e-10) << "column " << j;
+    }
+}
+
+// Both models: H, S, Cp and G = H - TS must be one consistent set, and the
+// residual Gibbs energy must equal RT sum x ln(phi).
+class CaloricConsistency : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CaloricConsistency, PropertiesAreConsistentDerivatives)
+{
+    auto list = Compounds({L"methane", L"ethane", L"n-butane", L"carbon dioxide", L"water"});
+    std::unique_ptr<ThermoModel> model;
+    if (GetParam())
+        model = std::make_unique<PengRobinson>(list);
+    else
+        model = std::make_unique<IdealMixture>(list);
+    std::vector<double> x{0.3, 0.2, 0.25, 0.15, 0.1};
+    PhaseState state, plus, minus;
+    for (PhaseKind kind : {PhaseKind::Liquid, PhaseKind::Vapor}) {
+        double T = kind == PhaseKind::Liquid ? 220 : 420, P = 40e5;
+        model->Evaluate(T, P, x.data(), kind, RequestCaloric, state);
+        auto gibbs = [](const PhaseState &s) { return s.enthalpy - s.temperature * s.entropy; };
+        double hT = 1e-3;
+        model->Evaluate(T + hT, P, x.data(), kind, RequestCaloric, plus);
+        model->Evaluate(T - hT, P, x.data(), kind, RequestCaloric, minus);
+        EXPECT_NEAR(state.heatCapacityCp, (plus.enthalpy - minus.enthalpy) / (2 * hT), 1e-4 * state.heatCapacityCp);
+        EXPECT_NEAR(-state.entropy, (gibbs(plus) - gibbs(minus)) / (2 * hT), 1e-4 * (1 + std::fabs(state.entropy)));
+        EXPECT_LE(state.heatCapacityCv, state.heatCapacityCp);
+        if (GetParam()) {  // the ideal liquid is incompressible: its G ignores V dP
+            double hP = 10;
+            model->Evaluate(T, P + hP, x.data(), kind, RequestCaloric, plus);
+            model->Evaluate(T, P - hP, x.data(), kind, RequestCaloric, minus);
+            EXPECT_NEAR(state.volume, (gibbs(plus) - gibbs(minus)) / (2 * hP), 1e-5 * state.volume);
+        }
+        double ideal = 0, lnPhiSum = 0;
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            const CompoundData &c = model->Compound(i);
+            ideal += x[i] * (IdealGasEnthalpy(c, T) - T * (IdealGasEntropy(c, T) - GasConstant * std::log(x[i])));
+            ideal += x[i] * GasConstant * T * std::log(P / ReferencePressure);
+            lnPhiSum += x[i] * state.lnPhi[i];
+        }
+        EXPECT_NEAR(gibbs(state) - ideal, GasConstant * T * lnPhiSum, 1e-6 * std::fabs(ideal) + 1e-6);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, CaloricConsistency, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool> &info) {
+                             return std::string(info.param ? "PengRobinson" : "Ideal");
+                         });
+
+TEST(IdealGas, EnthalpyAndEntropyIntegrateTheHeatCapacity)
+{
+    for (const CompoundData &c : KnownCompounds) {
+        EXPECT_DOUBLE_EQ(0, IdealGasEnthalpy(c, ReferenceTemperature));
+        // Simpson's rule from 298.15 K to 700 K.
+        const int steps = 400;
+        double a = ReferenceTemperature, b = 700, h = (b - a) / steps, H = 0, S = 0;
+        for (int k = 0; k <= steps; ++k) {
+            double T = a + k * h, weight = (k == 0 || k == steps) ? 1 : (k % 2 ? 4 : 2);
+            H += weight * IdealGasHeatCapacity(c, T);
+            S += weight * IdealGasHeatCapacity(c, T) / T;
+        }
+        EXPECT_NEAR(H * h / 3, IdealGasEnthalpy(c, b), 1e-6 * std::fabs(H * h / 3)) << c.id;
+        EXPECT_NEAR(S * h / 3, IdealGasEntropy(c, b), 1e-6 * std::fabs(S * h / 3)) << c.id;
+    }
+    // Tabulated Cp at 298.15 K (NIST-JANAF): methane 35.69, water 33.58 J/(mol K).
+    EXPECT_NEAR(35.69, IdealGasHeatCapacity(*FindCompound(L"methane"), 298.15), 0.4);
+    EXPECT_NEAR(33.58, IdealGasHeatCapacity(*FindCompound(L"water"), 298.15), 0.4);
+}
