@@ -1,0 +1,221 @@
+// corvanta-probe run as a user runs it, against the bridge and the example
+// 1.0 thermo system registered with regsvr32 in the test prefix.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "Flash.h"
+#include "IdealMixture.h"
+#include "PengRobinson.h"
+
+namespace {
+
+const wchar_t *const peng = L"Example Thermo//Peng-Robinson";
+const wchar_t *const ideal = L"Example Thermo//Ideal";
+
+std::wstring WindowsPath(const char *unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char *c = unixPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    return path;
+}
+
+std::string Narrow(const std::wstring &text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+struct Outcome {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string out, err;
+};
+
+std::string ReadAll(HANDLE pipe)
+{
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    return text;
+}
+
+// Runs a program with its output captured; stderr goes to a temporary file
+// so that neither stream can block the other.
+Outcome RunProgram(const std::wstring &commandLine)
+{
+    Outcome outcome;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readOut = nullptr, writeOut = nullptr;
+    EXPECT_TRUE(CreatePipe(&readOut, &writeOut, &inherit, 0));
+    SetHandleInformation(readOut, HANDLE_FLAG_INHERIT, 0);
+    wchar_t errPath[MAX_PATH], dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    GetTempFileNameW(dir, L"prb", 0, errPath);
+    HANDLE errFile = CreateFileW(errPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = writeOut;
+    startup.hStdError = errFile;
+    PROCESS_INFORMATION process = {};
+    std::wstring line = commandLine;
+    BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    CloseHandle(writeOut);
+    EXPECT_TRUE(started) << "cannot start " << Narrow(commandLine);
+    if (started) {
+        outcome.out = ReadAll(readOut);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &outcome.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(readOut);
+    SetFilePointer(errFile, 0, nullptr, FILE_BEGIN);
+    outcome.err = ReadAll(errFile);
+    CloseHandle(errFile);
+    DeleteFileW(errPath);
+    return outcome;
+}
+
+Outcome Probe(const std::wstring &arguments)
+{
+    return RunProgram(L"\"" + WindowsPath(PROBE_EXE) + L"\" " + arguments);
+}
+
+std::wstring Quoted(const wchar_t *text)
+{
+    return L"\"" + std::wstring(text) + L"\"";
+}
+
+// The number in the row of a titled table of the probe's JSON output:
+// {"quantity":"<quantity>","value":<number>,...} after the title.
+bool JsonValue(const std::string &json, const std::string &title, const std::string &quantity, double &value)
+{
+    size_t table = json.find("{\"title\":\"" + title + "\"");
+    if (table == std::string::npos) return false;
+    size_t end = json.find("{\"title\":", table + 1);
+    std::string key = "{\"quantity\":\"" + quantity + "\",\"value\":";
+    size_t row = json.find(key, table);
+    if (row == std::string::npos || row > end) return false;
+    char *stop = nullptr;
+    value = std::strtod(json.c_str() + row + key.size(), &stop);
+    return stop != json.c_str() + row + key.size();
+}
+
+class ProbeEndToEnd : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        for (const char *dll : {BRIDGE_DLL, EXAMPLE_DLL}) {
+            Outcome registered = RunProgram(L"regsvr32.exe /s \"" + WindowsPath(dll) + L"\"");
+            ASSERT_EQ(0u, registered.exitCode) << "regsvr32 " << dll;
+        }
+    }
+};
+
+void ExpectClose(double expected, double actual, const std::string &what)
+{
+    EXPECT_NEAR(expected, actual, 1e-9 * std::max(1.0, std::fabs(expected))) << what;
+}
+
+}  // namespace
+
+TEST_F(ProbeEndToEnd, ListNamesBothExamplePackages)
+{
+    Outcome list = Probe(L"list");
+    ASSERT_EQ(0u, list.exitCode) << list.err;
+    EXPECT_NE(std::string::npos, list.out.find("Example Thermo//Peng-Robinson\n")) << list.out;
+    EXPECT_NE(std::string::npos, list.out.find("Example Thermo//Ideal\n")) << list.out;
+}
+
+TEST_F(ProbeEndToEnd, CheckPassesEveryCallOnBothPackages)
+{
+    for (const wchar_t *package : {peng, ideal}) {
+        Outcome check = Probe(L"check " + Quoted(package));
+        EXPECT_EQ(0u, check.exitCode) << Narrow(package) << "\n" << check.out << check.err;
+        EXPECT_NE(std::string::npos, check.out.find("CalcEquilibrium T, P")) << check.out;
+        EXPECT_NE(std::string::npos, check.out.find("CalcSinglePhaseProp")) << check.out;
+    }
+}
+
+TEST_F(ProbeEndToEnd, FlashAgreesWithTheExampleThermodynamics)
+{
+    const std::vector<const CompoundData *> compounds = {FindCompound(L"methane"), FindCompound(L"propane")};
+    const std::vector<double> z = {0.4, 0.6};
+    const double T = 250.0, P = 2e6;
+    PengRobinson pengModel(compounds);
+    IdealMixture idealModel(compounds);
+    const struct {
+        const wchar_t *package;
+        const ThermoModel &model;
+    } cases[] = {{peng, pengModel}, {ideal, idealModel}};
+    for (const auto &c : cases) {
+        FlashResult expected;
+        std::wstring error;
+        ASSERT_TRUE(Flash(c.model).TP(T, P, z, expected, error)) << Narrow(error);
+        // Two phases, so that fractions and compositions say something.
+        ASSERT_TRUE(expected.hasVapor && expected.hasLiquid);
+
+        Outcome flash = Probe(L"--json flash " + Quoted(c.package) + L" --T 250 --P 2e6 --z methane=2,propane=3");
+        // A property the package cannot give fails the run, not the flash.
+        ASSERT_NE(std::string::npos, flash.out.find("\"title\":\"Phase Vapor\"")) << flash.out << flash.err;
+        std::string name = Narrow(c.package);
+        double value = 0;
+        ASSERT_TRUE(JsonValue(flash.out, "Phase Vapor", "phase fraction", value)) << flash.out;
+        ExpectClose(expected.vaporFraction, value, name + " vapour fraction");
+        ASSERT_TRUE(JsonValue(flash.out, "Phase Liquid", "phase fraction", value)) << flash.out;
+        ExpectClose(1.0 - expected.vaporFraction, value, name + " liquid fraction");
+        const char *ids[] = {"methane", "propane"};
+        for (size_t i = 0; i < 2; ++i) {
+            ASSERT_TRUE(JsonValue(flash.out, "Phase Vapor", std::string("x ") + ids[i], value));
+            ExpectClose(expected.y[i], value, name + " vapour " + ids[i]);
+            ASSERT_TRUE(JsonValue(flash.out, "Phase Liquid", std::string("x ") + ids[i], value));
+            ExpectClose(expected.x[i], value, name + " liquid " + ids[i]);
+        }
+        // The vapour's enthalpy as the model gives it for that composition.
+        PhaseState vapor;
+        c.model.Evaluate(T, P, expected.y.data(), PhaseKind::Vapor, RequestCaloric, vapor);
+        ASSERT_TRUE(JsonValue(flash.out, "Phase Vapor", "enthalpy", value)) << flash.out;
+        EXPECT_NEAR(vapor.enthalpy, value, 1e-6 * std::max(1.0, std::fabs(vapor.enthalpy))) << name;
+    }
+}
+
+TEST_F(ProbeEndToEnd, BadArgumentsExitWithCodeTwoAndSayWhy)
+{
+    const struct {
+        std::wstring arguments;
+        const char *message;
+    } cases[] = {
+        {L"", "no command given"},
+        {L"flash " + Quoted(peng) + L" --T warm --P 1e5 --z methane=1", "--T expects a number"},
+        {L"flash " + Quoted(peng) + L" --T 300 --z methane=1", "exactly two of"},
+        {L"flash " + Quoted(peng) + L" --T 300 --P 1e5 --z unobtainium=1", "has no compound \"unobtainium\""},
+    };
+    for (const auto &c : cases) {
+        Outcome outcome = Probe(c.arguments);
+        EXPECT_EQ(2u, outcome.exitCode) << Narrow(c.arguments);
+        EXPECT_NE(std::string::npos, outcome.err.find(c.message)) << outcome.err;
+        EXPECT_NE(std::string::npos, outcome.err.find("--help")) << "refusals point at the usage";
+    }
+    Outcome help = Probe(L"--help");
+    EXPECT_EQ(0u, help.exitCode);
+    EXPECT_EQ(0u, help.out.find("usage: corvanta-probe"));
+}
+
+TEST_F(ProbeEndToEnd, UnknownManagerOrPackageFailsWithTheReason)
+{
+    Outcome manager = Probe(L"--manager No.Such.Manager list");
+    EXPECT_EQ(1u, manager.exitCode);
+    EXPECT_NE(std::string::npos, manager.err.find("no component is registered as \"No.Such.Manager\"")) << manager.err;
+
+    Outcome package = Probe(L"info \"Example Thermo//Nothing\"");
+    EXPECT_EQ(1u, package.exitCode);
+    EXPECT_NE(std::string::npos, package.err.find("GetPropertyPackage(\"Example Thermo//Nothing\") failed: "))
+        << package.err;
+}

@@ -1,0 +1,394 @@
+#include "Material11.h"
+
+#include "ArrayValues.h"
+#include "Names.h"
+#include "VariantArray.h"
+
+namespace {
+
+constexpr const wchar_t *materialInterface = L"ICapeThermoMaterial";
+constexpr const wchar_t *compoundsInterface = L"ICapeThermoCompounds";
+constexpr const wchar_t *overallPhase = L"overall";
+
+// Answers QueryInterface with the object itself, so that CopyFromMaterial
+// can tell its own kind of material from any other.
+// {6C1E0F43-2B7D-4E51-9A8C-3F0D7B5E9A21}
+constexpr GUID IID_Material11Self = {0x6C1E0F43, 0x2B7D, 0x4E51, {0x9A, 0x8C, 0x3F, 0x0D, 0x7B, 0x5E, 0x9A, 0x21}};
+
+std::wstring Quoted(const wchar_t *text)
+{
+    return L"\"" + std::wstring(text ? text : L"") + L"\"";
+}
+
+}  // namespace
+
+CMaterial11::CMaterial11()
+{
+    SetIdentification(L"Probe material", L"In-memory CAPE-OPEN 1.1 material of corvanta-probe");
+}
+
+HRESULT CMaterial11::Create(const CompoundTable &compounds, const std::vector<std::wstring> &phases,
+                            ComPtr<CMaterial11> &material)
+{
+    ComPtr<ICapeThermoMaterial> created;
+    HRESULT hr = CreateComObject<CMaterial11>(nullptr, __uuidof(ICapeThermoMaterial), created.ReceiveVoid());
+    if (FAILED(hr)) return hr;
+    return ComGuard([&] {
+        CMaterial11 *object = static_cast<CMaterial11 *>(created.Get());
+        object->compounds = compounds;
+        object->phases = phases;
+        material = ComPtr<CMaterial11>(object);
+        return S_OK;
+    });
+}
+
+IUnknown *CMaterial11::MainInterface()
+{
+    return static_cast<DispatchPart<ICapeThermoMaterial> *>(this);
+}
+
+IUnknown *CMaterial11::FindOwnInterface(REFIID riid)
+{
+    if (IsEqualIID(riid, __uuidof(ICapeThermoMaterial))) return static_cast<DispatchPart<ICapeThermoMaterial> *>(this);
+    if (IsEqualIID(riid, __uuidof(ICapeThermoCompounds)))
+        return static_cast<DispatchPart<ICapeThermoCompounds> *>(this);
+    return nullptr;
+}
+
+HRESULT CMaterial11::QueryFurtherInterface(REFIID riid, void **ppv)
+{
+    if (!IsEqualIID(riid, IID_Material11Self)) return CapeOpenBaseObject::QueryFurtherInterface(riid, ppv);
+    AddRef();
+    *ppv = this;
+    return S_OK;
+}
+
+const std::wstring *CMaterial11::KnownPhase(const wchar_t *label) const
+{
+    for (const std::wstring &phase : phases)
+        if (NamesEqual(phase.c_str(), label)) return &phase;
+    return nullptr;
+}
+
+bool CMaterial11::IsPresent(const std::wstring &label) const
+{
+    for (const std::wstring &phase : presentPhases)
+        if (NamesEqual(phase.c_str(), label.c_str())) return true;
+    return false;
+}
+
+HRESULT CMaterial11::ReadValues(const wchar_t *phase, BSTR property, BSTR basis, VARIANT *results,
+                                const wchar_t *scope)
+{
+    ValueBasis parsedBasis;
+    if (!ParseBasis(basis, parsedBasis)) return Fail(L"Invalid basis " + Quoted(basis), scope, materialInterface);
+    const std::vector<double> *values = store.Get(phase, property, parsedBasis);
+    if (!values) {
+        std::wstring where = NamesEqual(phase, overallPhase) ? L"overall" : L"phase " + Quoted(phase);
+        std::wstring inBasis = parsedBasis == ValueBasis::Undefined ? L"" : L" in " + Quoted(basis) + L" basis";
+        return Fail(L"Property " + Quoted(property) + inBasis + L" is not set for " + where, scope,
+                    materialInterface);
+    }
+    PutDoubles(results, *values);
+    return S_OK;
+}
+
+HRESULT CMaterial11::StoreValues(const std::wstring &phase, BSTR property, BSTR basis, const VARIANT &values,
+                                 const wchar_t *scope)
+{
+    if (!property || !*property) return Fail(L"Property name is empty", scope, materialInterface);
+    ValueBasis parsedBasis;
+    if (!ParseBasis(basis, parsedBasis)) return Fail(L"Invalid basis " + Quoted(basis), scope, materialInterface);
+    std::vector<double> numbers;
+    std::wstring error;
+    if (!ReadDoubles(values, numbers, error)) return Fail(L"Invalid values: " + error, scope, materialInterface);
+    if (numbers.empty()) return Fail(L"No values given for " + Quoted(property), scope, materialInterface);
+    store.Set(phase.c_str(), property, parsedBasis, std::move(numbers));
+    return S_OK;
+}
+
+bool CMaterial11::ReadPhasePair(const VARIANT &phaseLabels, std::wstring &pair, std::wstring &error) const
+{
+    std::vector<std::wstring> labels;
+    if (!ReadStrings(phaseLabels, labels, error)) {
+        error = L"Invalid phase labels: " + error;
+        return false;
+    }
+    if (labels.size() != 2) {
+        error = L"Two phase labels expected";
+        return false;
+    }
+    const std::wstring *first = KnownPhase(labels[0].c_str());
+    const std::wstring *second = KnownPhase(labels[1].c_str());
+    if (!first || !second) {
+        error = L"Unknown phase " + Quoted((first ? labels[1] : labels[0]).c_str());
+        return false;
+    }
+    pair = PhasePairLabel(*first, *second);
+    return true;
+}
+
+// ---- ICapeThermoMaterial ----------------------------------------------
+
+HRESULT CMaterial11::ClearAllProps()
+{
+    return ComGuard([&] {
+        store.Clear();
+        presentPhases.clear();
+        presentStatus.clear();
+        return S_OK;
+    });
+}
+
+HRESULT CMaterial11::CopyFromMaterial(IDispatch **source)
+{
+    return ComGuard([&] {
+        if (!source || !*source) return E_POINTER;
+        ComPtr<CMaterial11> other;
+        if (FAILED((*source)->QueryInterface(IID_Material11Self, other.ReceiveVoid())))
+            return Fail(L"Only materials of corvanta-probe can be copied", L"CMaterial11::CopyFromMaterial",
+                        materialInterface);
+        if (other.Get() == this) return S_OK;
+        compounds = other->compounds;
+        phases = other->phases;
+        presentPhases = other->presentPhases;
+        presentStatus = other->presentStatus;
+        store = other->store;
+        return S_OK;
+    });
+}
+
+HRESULT CMaterial11::CreateMaterial(IDispatch **materialObject)
+{
+    return ComGuard([&] {
+        if (!materialObject) return E_POINTER;
+        *materialObject = nullptr;
+        ComPtr<CMaterial11> created;
+        HRESULT hr = Create(compounds, phases, created);
+        if (FAILED(hr)) return Fail(L"Failed to create a material", L"CMaterial11::CreateMaterial", materialInterface);
+        *materialObject = static_cast<DispatchPart<ICapeThermoMaterial> *>(created.Detach());
+        return S_OK;
+    });
+}
+
+HRESULT CMaterial11::GetOverallProp(BSTR property, BSTR basis, VARIANT *results)
+{
+    return ComGuard([&] {
+        if (!results) return E_POINTER;
+        return ReadValues(overallPhase, property, basis, results, L"CMaterial11::GetOverallProp");
+    });
+}
+
+HRESULT CMaterial11::GetOverallTPFraction(double *temperature, double *pressure, VARIANT *composition)
+{
+    return ComGuard([&] {
+        if (!temperature || !pressure || !composition) return E_POINTER;
+        return ReadTPFraction(overallPhase, temperature, pressure, composition, L"CMaterial11::GetOverallTPFraction");
+    });
+}
+
+HRESULT CMaterial11::GetPresentPhases(VARIANT *phaseLabels, VARIANT *phaseStatus)
+{
+    return ComGuard([&] {
+        if (!phaseLabels || !phaseStatus) return E_POINTER;
+        PutStrings(phaseLabels, presentPhases);
+        PutLongs(phaseStatus, presentStatus);
+        return S_OK;
+    });
+}
+
+HRESULT CMaterial11::GetSinglePhaseProp(BSTR property, BSTR phaseLabel, BSTR basis, VARIANT *results)
+{
+    return ComGuard([&] {
+        if (!results) return E_POINTER;
+        constexpr const wchar_t *scope = L"CMaterial11::GetSinglePhaseProp";
+        const std::wstring *phase = KnownPhase(phaseLabel);
+        if (!phase) return Fail(L"Unknown phase " + Quoted(phaseLabel), scope, materialInterface);
+        return ReadValues(phase->c_str(), property, basis, results, scope);
+    });
+}
+
+HRESULT CMaterial11::GetTPFraction(BSTR phaseLabel, double *temperature, double *pressure, VARIANT *composition)
+{
+    return ComGuard([&] {
+        if (!temperature || !pressure || !composition) return E_POINTER;
+        constexpr const wchar_t *scope = L"CMaterial11::GetTPFraction";
+        const std::wstring *phase = KnownPhase(phaseLabel);
+        if (!phase) return Fail(L"Unknown phase " + Quoted(phaseLabel), scope, materialInterface);
+        return ReadTPFraction(phase->c_str(), temperature, pressure, composition, scope);
+    });
+}
+
+HRESULT CMaterial11::ReadTPFraction(const wchar_t *phase, double *temperature, double *pressure,
+                                    VARIANT *composition, const wchar_t *scope)
+{
+    const std::vector<double> *t = store.Get(phase, L"temperature", ValueBasis::Undefined);
+    const std::vector<double> *p = store.Get(phase, L"pressure", ValueBasis::Undefined);
+    const std::vector<double> *x = store.Get(phase, L"fraction", ValueBasis::Mole);
+    const wchar_t *missing = !t ? L"temperature" : !p ? L"pressure" : !x ? L"fraction" : nullptr;
+    if (missing) {
+        std::wstring where = NamesEqual(phase, overallPhase) ? L"overall" : L"phase " + Quoted(phase);
+        return Fail(L"Property " + Quoted(missing) + L" is not set for " + where, scope, materialInterface);
+    }
+    *temperature = (*t)[0];
+    *pressure = (*p)[0];
+    PutDoubles(composition, *x);
+    return S_OK;
+}
+
+HRESULT CMaterial11::GetTwoPhaseProp(BSTR property, VARIANT phaseLabels, BSTR basis, VARIANT *results)
+{
+    return ComGuard([&] {
+        if (!results) return E_POINTER;
+        constexpr const wchar_t *scope = L"CMaterial11::GetTwoPhaseProp";
+        std::wstring pair, error;
+        if (!ReadPhasePair(phaseLabels, pair, error)) return Fail(error, scope, materialInterface);
+        return ReadValues(pair.c_str(), property, basis, results, scope);
+    });
+}
+
+HRESULT CMaterial11::SetOverallProp(BSTR property, BSTR basis, VARIANT values)
+{
+    return ComGuard([&] {
+        return StoreValues(overallPhase, property, basis, values, L"CMaterial11::SetOverallProp");
+    });
+}
+
+HRESULT CMaterial11::SetPresentPhases(VARIANT phaseLabels, VARIANT phaseStatus)
+{
+    return ComGuard([&] {
+        constexpr const wchar_t *scope = L"CMaterial11::SetPresentPhases";
+        std::vector<std::wstring> labels;
+        std::wstring error;
+        if (!ReadStrings(phaseLabels, labels, error))
+            return Fail(L"Invalid phase labels: " + error, scope, materialInterface);
+        std::vector<long> statuses(labels.size(), 0);
+        if (V_VT(&phaseStatus) != VT_EMPTY) {
+            CVariantArray status;
+            status.Attach(phaseStatus, false);
+            if (!status.Check(VT_I4, error))
+                return Fail(L"Invalid phase status: " + error, scope, materialInterface);
+            if (static_cast<size_t>(status.Count()) != labels.size())
+                return Fail(L"One phase status per phase label expected", scope, materialInterface);
+            for (LONG i = 0; i < status.Count(); ++i) {
+                LONG index = status.LowerBound() + i;
+                LONG value = 0;
+                SafeArrayGetElement(V_ARRAY(&status.Value()), &index, &value);
+                statuses[static_cast<size_t>(i)] = value;
+            }
+        }
+        std::vector<std::wstring> present;
+        for (const std::wstring &label : labels) {
+            const std::wstring *known = KnownPhase(label.c_str());
+            if (!known) return Fail(L"Unknown phase " + Quoted(label.c_str()), scope, materialInterface);
+            for (const std::wstring &earlier : present)
+                if (earlier == *known)
+                    return Fail(L"Phase " + Quoted(label.c_str()) + L" is listed twice", scope, materialInterface);
+            present.push_back(*known);
+        }
+        // Values of phases that are no longer present go with them.
+        for (const std::wstring &label : presentPhases) {
+            bool kept = false;
+            for (const std::wstring &now : present) kept = kept || now == label;
+            if (!kept) store.ClearPhase(label.c_str());
+        }
+        presentPhases = std::move(present);
+        presentStatus = std::move(statuses);
+        return S_OK;
+    });
+}
+
+HRESULT CMaterial11::SetSinglePhaseProp(BSTR property, BSTR phaseLabel, BSTR basis, VARIANT values)
+{
+    return ComGuard([&] {
+        constexpr const wchar_t *scope = L"CMaterial11::SetSinglePhaseProp";
+        const std::wstring *phase = KnownPhase(phaseLabel);
+        if (!phase) return Fail(L"Unknown phase " + Quoted(phaseLabel), scope, materialInterface);
+        if (!IsPresent(*phase)) return Fail(L"Phase " + Quoted(phaseLabel) + L" is not present", scope, materialInterface);
+        return StoreValues(*phase, property, basis, values, scope);
+    });
+}
+
+HRESULT CMaterial11::SetTwoPhaseProp(BSTR property, VARIANT phaseLabels, BSTR basis, VARIANT values)
+{
+    return ComGuard([&] {
+        constexpr const wchar_t *scope = L"CMaterial11::SetTwoPhaseProp";
+        std::wstring pair, error;
+        if (!ReadPhasePair(phaseLabels, pair, error)) return Fail(error, scope, materialInterface);
+        return StoreValues(pair, property, basis, values, scope);
+    });
+}
+
+// ---- ICapeThermoCompounds ---------------------------------------------
+
+HRESULT CMaterial11::GetCompoundConstant(VARIANT props, VARIANT compIds, VARIANT *propVals)
+{
+    return ComGuard([&] {
+        if (!propVals) return E_POINTER;
+        return NotImplemented(L"CMaterial11::GetCompoundConstant", compoundsInterface);
+    });
+}
+
+HRESULT CMaterial11::GetCompoundList(VARIANT *compIds, VARIANT *formulae, VARIANT *names, VARIANT *boilTemps,
+                                     VARIANT *molwts, VARIANT *casnos)
+{
+    return ComGuard([&] {
+        if (!compIds || !formulae || !names || !boilTemps || !molwts || !casnos) return E_POINTER;
+        PutStrings(compIds, compounds.ids);
+        PutStrings(formulae, compounds.formulae);
+        PutStrings(names, compounds.names);
+        PutDoubles(boilTemps, compounds.boilTemps);
+        PutDoubles(molwts, compounds.molWts);
+        PutStrings(casnos, compounds.casNumbers);
+        return S_OK;
+    });
+}
+
+HRESULT CMaterial11::GetConstPropList(VARIANT *props)
+{
+    return ComGuard([&] {
+        if (!props) return E_POINTER;
+        return NotImplemented(L"CMaterial11::GetConstPropList", compoundsInterface);
+    });
+}
+
+HRESULT CMaterial11::GetNumCompounds(long *num)
+{
+    return ComGuard([&] {
+        if (!num) return E_POINTER;
+        *num = static_cast<long>(compounds.Count());
+        return S_OK;
+    });
+}
+
+HRESULT CMaterial11::GetPDependentProperty(VARIANT props, double pressure, VARIANT compIds, VARIANT *propVals)
+{
+    return ComGuard([&] {
+        if (!propVals) return E_POINTER;
+        return NotImplemented(L"CMaterial11::GetPDependentProperty", compoundsInterface);
+    });
+}
+
+HRESULT CMaterial11::GetPDependentPropList(VARIANT *props)
+{
+    return ComGuard([&] {
+        if (!props) return E_POINTER;
+        return NotImplemented(L"CMaterial11::GetPDependentPropList", compoundsInterface);
+    });
+}
+
+HRESULT CMaterial11::GetTDependentProperty(VARIANT props, double temperature, VARIANT compIds, VARIANT *propVals)
+{
+    return ComGuard([&] {
+        if (!propVals) return E_POINTER;
+        return NotImplemented(L"CMaterial11::GetTDependentProperty", compoundsInterface);
+    });
+}
+
+HRESULT CMaterial11::GetTDependentPropList(VARIANT *props)
+{
+    return ComGuard([&] {
+        if (!props) return E_POINTER;
+        return NotImplemented(L"CMaterial11::GetTDependentPropList", compoundsInterface);
+    });
+}

@@ -1,0 +1,85 @@
+#include "PropertyStore.h"
+
+bool ParseBasis(const wchar_t *text, ValueBasis &basis)
+{
+    if (!text || !*text || NamesEqual(text, L"undefined")) basis = ValueBasis::Undefined;
+    else if (NamesEqual(text, L"mole")) basis = ValueBasis::Mole;
+    else if (NamesEqual(text, L"mass")) basis = ValueBasis::Mass;
+    else return false;
+    return true;
+}
+
+const wchar_t *BasisName(ValueBasis basis)
+{
+    switch (basis) {
+    case ValueBasis::Mole: return L"mole";
+    case ValueBasis::Mass: return L"mass";
+    default: return L"";
+    }
+}
+
+// phase, property and basis joined by separators no CAPE-OPEN name uses
+const wchar_t *PropertyStore::Key(const wchar_t *phase, const wchar_t *property, ValueBasis basis) const
+{
+    key_.assign(phase ? phase : L"");
+    key_ += L'\x1f';
+    key_ += property ? property : L"";
+    key_ += L'\x1f';
+    key_ += static_cast<wchar_t>(L'0' + static_cast<int>(basis));
+    return key_.c_str();
+}
+
+void PropertyStore::Set(const wchar_t *phase, const wchar_t *property, ValueBasis basis,
+                        std::vector<double> values)
+{
+    // A value replaces its stand-in of the other basis, so reads never see a stale one.
+    if (basis != ValueBasis::Mass) {
+        ValueBasis other = basis == ValueBasis::Mole ? ValueBasis::Undefined : ValueBasis::Mole;
+        if (std::vector<double> *stale = values_.Lookup(Key(phase, property, other))) stale->clear();
+    }
+    values_.Entry(Key(phase, property, basis)) = std::move(values);
+}
+
+const std::vector<double> *PropertyStore::Find(const wchar_t *phase, const wchar_t *property,
+                                               ValueBasis basis) const
+{
+    const std::vector<double> *found = values_.Lookup(Key(phase, property, basis));
+    return found && !found->empty() ? found : nullptr;
+}
+
+const std::vector<double> *PropertyStore::Get(const wchar_t *phase, const wchar_t *property,
+                                              ValueBasis basis) const
+{
+    if (const std::vector<double> *found = Find(phase, property, basis)) return found;
+    if (basis == ValueBasis::Mole) return Find(phase, property, ValueBasis::Undefined);
+    if (basis == ValueBasis::Undefined) return Find(phase, property, ValueBasis::Mole);
+    return nullptr;
+}
+
+const std::vector<double> *PropertyStore::GetAnyBasis(const wchar_t *phase, const wchar_t *property,
+                                                      ValueBasis &basis) const
+{
+    for (ValueBasis candidate : {ValueBasis::Undefined, ValueBasis::Mole, ValueBasis::Mass}) {
+        if (const std::vector<double> *found = Find(phase, property, candidate)) {
+            basis = candidate;
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+void PropertyStore::ClearPhase(const wchar_t *phase)
+{
+    std::wstring prefix = ToLowerName(phase);
+    prefix += L'\x1f';
+    values_.ForEach([&](const wchar_t *key, const std::vector<double> &) {
+        if (std::wstring(key).compare(0, prefix.size(), prefix) == 0) {
+            if (std::vector<double> *values = values_.Lookup(key)) values->clear();
+        }
+    });
+}
+
+std::wstring PhasePairLabel(const std::wstring &first, const std::wstring &second)
+{
+    return first + L'+' + second;
+}
