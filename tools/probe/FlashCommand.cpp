@@ -127,7 +127,8 @@ ExitCode RunFlash(const ProbeOptions &options, Report &report, std::wstring &err
             ValueBasis basis = ValueBasis::Undefined;
             std::wstring failure;
             if (!CalcPhaseProperty(package, *material.Get(), phase.label, shown.name, values, basis, failure)) {
-                table.AddRow({Cell::Text(shown.name), Cell::Text(L"failed: " + failure), Cell()});
+                // The reason goes last, so that it does not widen the value column.
+                table.AddRow({Cell::Text(shown.name), Cell::Text("failed"), Cell::Text(failure)});
                 code = ExitFailed;
                 continue;
             }
