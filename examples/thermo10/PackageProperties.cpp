@@ -131,12 +131,17 @@ bool CExamplePropertyPackage::CalcSinglePhase(const std::vector<const PropertyIn
         error = L"Temperature and pressure must be positive";
         return false;
     }
+    double total = 0;
+    for (double amount : x) total += amount;
     if (!NormalizeComposition(x, error)) return false;
     unsigned request = 0;
     for (const PropertyInfo *info : requested) request |= info->request;
     model->Evaluate(T, P, x.data(), phaseKind, request, state);
     for (std::size_t k = 0; k < requested.size(); ++k) {
         SinglePhaseValues(requested[k]->id, *model, state, P, x.data(), values);
+        // Derivatives in mole numbers scale with the amount the material holds.
+        if (requested[k]->id == PropertyId::LogFugacityCoefficientDn)
+            for (double &value : values) value /= total;
         if (!material.Write(names[k].Get(), phase, PerCompound(requested[k]->id),
                             mixture.Get(), BasisOf(*requested[k], mole.Get()), values.data(), values.size(), error))
             return false;

@@ -66,6 +66,7 @@ SaturationPoint SolveSaturation(const CompoundData &c, double T)
             continue;
         }
         double difference = LogFugacityCoefficient(r.Zl, r.A, r.B) - LogFugacityCoefficient(r.Zv, r.A, r.B);
+        if (!std::isfinite(difference)) break;
         // d(ln phi)/d(ln P) = Z - 1 for a pure compound: Newton in ln P.
         double step = difference / (r.Zv - r.Zl);
         if (step > 1) step = 1;
@@ -82,8 +83,9 @@ SaturationPoint SolveSaturation(const CompoundData &c, double T)
             return point;
         }
     }
-    // Not converged: fall back on Wilson's estimate rather than fail.
-    point.pressure = std::exp(lnP);
+    // Not converged (far below the triple point the numbers under- or
+    // overflow): fall back on Wilson's estimate rather than fail.
+    point.pressure = WilsonVaporPressure(c, T);
     point.dLnPressureDT = 5.373 * (1 + c.acentricFactor) * c.criticalTemperature / (T * T);
     point.heatOfVaporization = GasConstant * T * T * point.dLnPressureDT;
     return point;

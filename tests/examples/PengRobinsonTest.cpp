@@ -84,6 +84,20 @@ TEST(PengRobinsonSaturation, MixtureModelAgreesWithPureSolveAtSaturation)
     }
 }
 
+TEST(PengRobinsonSaturation, VaporPressureIsFiniteAndRisesOverTheWholeRange)
+{
+    for (const CompoundData &c : KnownCompounds) {
+        double previous = 0;
+        for (double Tr : {0.03, 0.05, 0.2, 0.5, 0.9, 0.979, 0.981, 0.999, 1.0, 1.5}) {
+            SaturationPoint s = Saturation(c, Tr * c.criticalTemperature);
+            EXPECT_TRUE(std::isfinite(s.pressure) && s.pressure > previous) << c.id << " at Tr " << Tr;
+            EXPECT_TRUE(std::isfinite(s.dLnPressureDT) && s.dLnPressureDT > 0) << c.id << " at Tr " << Tr;
+            previous = s.pressure;
+        }
+        EXPECT_NEAR(c.criticalPressure, Saturation(c, c.criticalTemperature).pressure, 1e-9 * c.criticalPressure);
+    }
+}
+
 class PengRobinsonMixture : public ::testing::Test {
 protected:
     PengRobinson model{Compounds({L"methane", L"ethane", L"n-butane", L"carbon dioxide", L"water"})};
