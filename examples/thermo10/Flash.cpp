@@ -75,7 +75,7 @@ bool Flash::StabilityTest(double T, double P, const std::vector<double> &z, std:
     w.resize(n);
     lnW.resize(n);
     double bestSum = 1 + 1e-8;
-    std::vector<double> bestLnK;
+    bestLnK.clear();
     for (int vaporTrial = 1; vaporTrial >= 0; --vaporTrial) {
         for (std::size_t i = 0; i < n; ++i) lnW[i] = z[i] > 0 ? std::log(z[i]) + (vaporTrial ? lnK[i] : -lnK[i]) : -INFINITY;
         double sum = 0;
@@ -186,13 +186,14 @@ bool Flash::TP(double T, double P, const std::vector<double> &z, FlashResult &re
         return false;
     }
     if (!ValidFeed(z, model.Size(), error)) return false;
-    std::vector<double> lnK(z.size());
+    // Wilson's K-values start the stability test.
+    logK.resize(z.size());
     for (std::size_t i = 0; i < z.size(); ++i) {
         const CompoundData &c = model.Compound(i);
-        lnK[i] = std::log(c.criticalPressure / P) +
-                 5.373 * (1 + c.acentricFactor) * (1 - c.criticalTemperature / T);
+        logK[i] = std::log(c.criticalPressure / P) +
+                  5.373 * (1 + c.acentricFactor) * (1 - c.criticalTemperature / T);
     }
-    if (StabilityTest(T, P, z, lnK) && Split(T, P, z, lnK, result)) return true;
+    if (StabilityTest(T, P, z, logK) && Split(T, P, z, logK, result)) return true;
     SinglePhase(T, P, z, result);
     return true;
 }

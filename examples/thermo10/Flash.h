@@ -56,5 +56,5 @@ private:
 
     const ThermoModel &model;
     PhaseState state, trial;
-    std::vector<double> K, w, lnW, d, x, y;
+    std::vector<double> logK, bestLnK, w, lnW, d, x, y;  // kept between calls
 };

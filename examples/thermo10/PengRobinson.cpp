@@ -25,7 +25,6 @@ PengRobinson::PengRobinson(std::vector<const CompoundData *> list) : ThermoModel
     b.resize(n);
     kappa.resize(n);
     sqrtTc.resize(n);
-    kij.assign(n * n, 0.0);
     for (std::size_t i = 0; i < n; ++i) {
         const CompoundData &c = Compound(i);
         double Tc = c.criticalTemperature, Pc = c.criticalPressure, w = c.acentricFactor;
@@ -34,12 +33,6 @@ PengRobinson::PengRobinson(std::vector<const CompoundData *> list) : ThermoModel
         kappa[i] = 0.37464 + 1.54226 * w - 0.26992 * w * w;
         sqrtTc[i] = std::sqrt(Tc);
     }
-}
-
-void PengRobinson::SetKij(std::size_t i, std::size_t j, double value)
-{
-    kij[i * Size() + j] = value;
-    kij[j * Size() + i] = value;
 }
 
 void PengRobinson::Evaluate(double T, double P, const double *x, PhaseKind kind, unsigned request,
@@ -58,7 +51,7 @@ void PengRobinson::Evaluate(double T, double P, const double *x, PhaseKind kind,
     DiT.resize(n);
 
     // sqrt(alpha_i) = m_i = 1 + kappa_i (1 - sqrt(T/Tc_i)), so that
-    // a_ij = (1 - k_ij) sqrt(ac_i ac_j) m_i m_j and its T derivatives are products.
+    // a_ij = sqrt(ac_i ac_j) m_i m_j and its T derivatives are products.
     const double sqrtT = std::sqrt(T);
     for (std::size_t i = 0; i < n; ++i) {
         m[i] = 1 + kappa[i] * (1 - sqrtT / sqrtTc[i]);
@@ -69,7 +62,7 @@ void PengRobinson::Evaluate(double T, double P, const double *x, PhaseKind kind,
     for (std::size_t i = 0; i < n; ++i) {
         double di = 0, diT = 0;
         for (std::size_t j = 0; j < n; ++j) {
-            double c = (1 - kij[i * n + j]) * std::sqrt(acrit[i] * acrit[j]);
+            double c = std::sqrt(acrit[i] * acrit[j]);
             double a = c * m[i] * m[j];
             double da = c * (dm[i] * m[j] + m[i] * dm[j]);
             double d2a = c * (d2m[i] * m[j] + 2 * dm[i] * dm[j] + m[i] * d2m[j]);
