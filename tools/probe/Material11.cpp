@@ -93,17 +93,16 @@ HRESULT CMaterial11::ReadValues(const wchar_t *phase, BSTR property, BSTR basis,
     return S_OK;
 }
 
-HRESULT CMaterial11::StoreValues(const std::wstring &phase, BSTR property, BSTR basis, const VARIANT &values,
+HRESULT CMaterial11::StoreValues(const wchar_t *phase, BSTR property, BSTR basis, const VARIANT &values,
                                  const wchar_t *scope)
 {
     if (!property || !*property) return Fail(L"Property name is empty", scope, materialInterface);
     ValueBasis parsedBasis;
     if (!ParseBasis(basis, parsedBasis)) return Fail(L"Invalid basis " + Quoted(basis), scope, materialInterface);
-    std::vector<double> numbers;
     std::wstring error;
-    if (!ReadDoubles(values, numbers, error)) return Fail(L"Invalid values: " + error, scope, materialInterface);
-    if (numbers.empty()) return Fail(L"No values given for " + Quoted(property), scope, materialInterface);
-    store.Set(phase.c_str(), property, parsedBasis, std::move(numbers));
+    if (!ReadDoubles(values, scratch, error)) return Fail(L"Invalid values: " + error, scope, materialInterface);
+    if (scratch.empty()) return Fail(L"No values given for " + Quoted(property), scope, materialInterface);
+    store.Set(phase, property, parsedBasis, scratch.data(), scratch.size());
     return S_OK;
 }
 
@@ -305,7 +304,7 @@ HRESULT CMaterial11::SetSinglePhaseProp(BSTR property, BSTR phaseLabel, BSTR bas
         const std::wstring *phase = KnownPhase(phaseLabel);
         if (!phase) return Fail(L"Unknown phase " + Quoted(phaseLabel), scope, materialInterface);
         if (!IsPresent(*phase)) return Fail(L"Phase " + Quoted(phaseLabel) + L" is not present", scope, materialInterface);
-        return StoreValues(*phase, property, basis, values, scope);
+        return StoreValues(phase->c_str(), property, basis, values, scope);
     });
 }
 
@@ -315,7 +314,7 @@ HRESULT CMaterial11::SetTwoPhaseProp(BSTR property, VARIANT phaseLabels, BSTR ba
         constexpr const wchar_t *scope = L"CMaterial11::SetTwoPhaseProp";
         std::wstring pair, error;
         if (!ReadPhasePair(phaseLabels, pair, error)) return Fail(error, scope, materialInterface);
-        return StoreValues(pair, property, basis, values, scope);
+        return StoreValues(pair.c_str(), property, basis, values, scope);
     });
 }
 

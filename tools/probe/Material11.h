@@ -67,7 +67,7 @@ private:
     HRESULT ReadTPFraction(const wchar_t *phase, double *temperature, double *pressure, VARIANT *composition,
                            const wchar_t *scope);
     HRESULT ReadValues(const wchar_t *phase, BSTR property, BSTR basis, VARIANT *results, const wchar_t *scope);
-    HRESULT StoreValues(const std::wstring &phase, BSTR property, BSTR basis, const VARIANT &values,
+    HRESULT StoreValues(const wchar_t *phase, BSTR property, BSTR basis, const VARIANT &values,
                         const wchar_t *scope);
     // The phase pair of a two-phase call, checked against the package's phases.
     bool ReadPhasePair(const VARIANT &phaseLabels, std::wstring &pair, std::wstring &error) const;
@@ -77,4 +77,5 @@ private:
     std::vector<std::wstring> presentPhases;
     std::vector<long> presentStatus;
     PropertyStore store;
+    std::vector<double> scratch;  // values being set; keeps its capacity between calls
 };

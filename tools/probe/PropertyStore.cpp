@@ -29,15 +29,18 @@ const wchar_t *PropertyStore::Key(const wchar_t *phase, const wchar_t *property,
     return key_.c_str();
 }
 
-void PropertyStore::Set(const wchar_t *phase, const wchar_t *property, ValueBasis basis,
-                        std::vector<double> values)
+void PropertyStore::Set(const wchar_t *phase, const wchar_t *property, ValueBasis basis, const double *values,
+                        size_t count)
 {
     // A value replaces its stand-in of the other basis, so reads never see a stale one.
     if (basis != ValueBasis::Mass) {
         ValueBasis other = basis == ValueBasis::Mole ? ValueBasis::Undefined : ValueBasis::Mole;
         if (std::vector<double> *stale = values_.Lookup(Key(phase, property, other))) stale->clear();
     }
-    values_.Entry(Key(phase, property, basis)) = std::move(values);
+    const wchar_t *key = Key(phase, property, basis);
+    std::vector<double> *stored = values_.Lookup(key);
+    if (!stored) stored = &values_.Entry(key);
+    stored->assign(values, values + count);
 }
 
 const std::vector<double> *PropertyStore::Find(const wchar_t *phase, const wchar_t *property,

@@ -17,7 +17,8 @@ const wchar_t *BasisName(ValueBasis basis);
 
 class PropertyStore {
 public:
-    void Set(const wchar_t *phase, const wchar_t *property, ValueBasis basis, std::vector<double> values);
+    // Copies count values; an existing entry keeps its storage.
+    void Set(const wchar_t *phase, const wchar_t *property, ValueBasis basis, const double *values, size_t count);
     // The values in that basis. Mole and undefined stand in for each other,
     // since clients differ on the basis of quantities such as temperature.
     const std::vector<double> *Get(const wchar_t *phase, const wchar_t *property, ValueBasis basis) const;
