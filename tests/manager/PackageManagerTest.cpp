@@ -139,6 +139,7 @@ TEST_F(PackageManagerTest, EveryFailureIsRecordedOnTheManager)
         {L"Empty//x", L"Thermo system \"Empty\" not found on this system"},
         {L"Acme Thermo 2//P", L"Thermo system \"Acme Thermo 2\" not found on this system"},
         {L"BrokenInitialize//P", L"Thermo system \"BrokenInitialize\" not found on this system"},
+        {L"LateCreate//P", L"Failed to create thermo system \"LateCreate\": " + ErrorText(E_ABORT)},
         {L"LateInitNew//P",
          L"Failed to initialize thermo system \"LateInitNew\" (InitNew): " + ErrorText(E_ACCESSDENIED)},
         {L"LateInitialize//P", L"Failed to initialize thermo system \"LateInitialize\" (Initialize): "

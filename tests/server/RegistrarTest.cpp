@@ -57,31 +57,6 @@ TEST(RegistrarTest, RejectsMalformedScripts)
     }
 }
 
-TEST(RegistrarTest, ParsesQuotedNamesFlagsAndValues)
-{
-    std::vector<RegistryScriptRoot> roots;
-    ASSERT_EQ(ParseRegistryScript(L"HKCR { NoRemove 'It''s {x}' { ForceRemove Sub = s 'a''b' { val 'V 1' = s '' } "
-                                  L"Plain } } HKCU { }",
-                                  roots),
-              S_OK);
-    ASSERT_EQ(roots.size(), 2u);
-    EXPECT_EQ(roots[0].root, HKEY_CLASSES_ROOT);
-    EXPECT_EQ(roots[1].root, HKEY_CURRENT_USER);
-    ASSERT_EQ(roots[0].keys.size(), 1u);
-    const RegistryScriptKey &top = roots[0].keys[0];
-    EXPECT_EQ(top.name, L"It's {x}");
-    EXPECT_EQ(top.removal, RegistryScriptKey::Removal::NoRemove);
-    EXPECT_FALSE(top.hasDefault);
-    ASSERT_EQ(top.subkeys.size(), 2u);
-    EXPECT_EQ(top.subkeys[0].removal, RegistryScriptKey::Removal::ForceRemove);
-    EXPECT_EQ(top.subkeys[0].defaultData, L"a'b");
-    ASSERT_EQ(top.subkeys[0].values.size(), 1u);
-    EXPECT_EQ(top.subkeys[0].values[0].name, L"V 1");
-    EXPECT_EQ(top.subkeys[0].values[0].data, L"");
-    EXPECT_EQ(top.subkeys[1].name, L"Plain");
-    EXPECT_EQ(top.subkeys[1].removal, RegistryScriptKey::Removal::Normal);
-}
-
 class RegistrarApplyTest : public testing::Test {
 protected:
     void SetUp() override
@@ -139,28 +114,6 @@ const wchar_t *classScript =
     L"  'Prog.Id' = s 'Prog' { CLSID = s '{C}' }"
     L"}";
 
-TEST_F(RegistrarApplyTest, RegisteringReplacesForceRemoveKeysAndWritesEveryValue)
-{
-    Put(L"CLSID\\{C}\\Stale", nullptr);
-    Put(L"CLSID\\{C}\\Programmable\\Old", nullptr);
-    Put(L"CLSID\\{Other}", nullptr);
-    ASSERT_EQ(Apply(classScript, true), S_OK);
-
-    EXPECT_FALSE(Exists(L"CLSID\\{C}\\Stale"));
-    EXPECT_FALSE(Exists(L"CLSID\\{C}\\Programmable\\Old"));
-    EXPECT_TRUE(Exists(L"CLSID\\{C}\\Programmable"));
-    EXPECT_TRUE(Exists(L"CLSID\\{Other}"));
-    EXPECT_EQ(Read(L"CLSID\\{C}", nullptr), L"Class");
-    EXPECT_EQ(Read(L"CLSID\\{C}\\InprocServer32", nullptr), L"x.dll");
-    EXPECT_EQ(Read(L"CLSID\\{C}\\InprocServer32", L"ThreadingModel"), L"Apartment");
-    EXPECT_EQ(Read(L"CLSID\\{C}\\CapeDescription", L"Name"), L"N");
-    EXPECT_EQ(Read(L"Prog.Id\\CLSID", nullptr), L"{C}");
-
-    // Registering twice gives the same result.
-    ASSERT_EQ(Apply(classScript, true), S_OK);
-    EXPECT_EQ(Read(L"CLSID\\{C}\\CapeDescription", L"About"), L"A");
-}
-
 TEST_F(RegistrarApplyTest, UnregisteringRemovesNamedEntriesInnermostFirst)
 {
     ASSERT_EQ(Apply(classScript, true), S_OK);
@@ -186,15 +139,6 @@ TEST_F(RegistrarApplyTest, UnregisteringRemovesNamedEntriesInnermostFirst)
     EXPECT_FALSE(Exists(L"CLSID\\{C}"));
     EXPECT_TRUE(Exists(L"CLSID"));
     EXPECT_EQ(Apply(classScript, false), S_OK);
-}
-
-TEST_F(RegistrarApplyTest, EmptyRootBlockWritesNothing)
-{
-    ASSERT_EQ(Apply(L"HKCR\n{\n}\n", true), S_OK);
-    DWORD subkeys = 1;
-    RegQueryInfoKeyW(root, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr, nullptr);
-    EXPECT_EQ(subkeys, 0u);
 }
 
 }  // namespace

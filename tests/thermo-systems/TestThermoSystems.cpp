@@ -19,6 +19,7 @@ enum class Behaviour {
     InitializeFails,          // Initialize always fails with its own text
     LateInitializeFails,      // ... only once the test armed late failures
     LateInitNewFails,         // InitNew fails with E_ACCESSDENIED when armed
+    LateCreateFails,          // creation fails with E_ABORT when armed
     NumberList,               // GetPropertyPackages: an array of doubles
     EmptyList,                // GetPropertyPackages: an array of no strings
     ResolveFails,             // ResolvePropertyPackage fails with its own text
@@ -49,6 +50,7 @@ const TestClass testClasses[] = {
     {TEST_CLSID_RESOLVE_FAILS, L"ResolveFails", Behaviour::ResolveFails, {L"P"}},
     {TEST_CLSID_NOT_A_PACKAGE, L"NotAPackage", Behaviour::ResolveNotPackage, {L"P"}},
     {TEST_CLSID_NAMELESS, nullptr, Behaviour::Normal, {L"P"}},
+    {TEST_CLSID_LATE_CREATE, L"LateCreate", Behaviour::LateCreateFails, {L"P"}},
 };
 constexpr size_t testClassCount = sizeof(testClasses) / sizeof(testClasses[0]);
 
@@ -194,6 +196,7 @@ public:
         *ppv = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
         if (testClass->behaviour == Behaviour::Manager11) return E_NOTIMPL;
+        if (testClass->behaviour == Behaviour::LateCreateFails && lateFailuresArmed) return E_ABORT;
         return ComGuard([&] {
             auto *system = new CTestThermoSystem(*testClass);
             system->NonDelegatingAddRef();

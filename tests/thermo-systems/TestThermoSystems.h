@@ -24,10 +24,12 @@
 #define TEST_CLSID_RESOLVE_FAILS L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE00000D}"
 #define TEST_CLSID_NOT_A_PACKAGE L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE00000E}"
 #define TEST_CLSID_NAMELESS L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE00000F}"
+#define TEST_CLSID_LATE_CREATE L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE000010}"
 
 extern "C" {
 // Arms the failures that must not show during discovery: "LateInitialize"
-// then fails Initialize with its own text, "LateInitNew" fails InitNew.
+// then fails Initialize with its own text, "LateInitNew" fails InitNew and
+// "LateCreate" cannot be created.
 typedef void(WINAPI *TestThermoSetLateFailuresFn)(BOOL armed);
 // Thermo system objects created so far in this process.
 typedef LONG(WINAPI *TestThermoCreatedCountFn)();
