@@ -206,7 +206,11 @@ STDMETHODIMP CExamplePropertyPackage::GetPropList(VARIANT *props)
         if (!props) return E_POINTER;
         const std::vector<PropertyInfo> &all = AllProperties();
         std::vector<const wchar_t *> names;
-        for (const PropertyInfo &info : all) names.push_back(info.name);
+        // "molecularWeight" is calculated for a phase when asked, but not listed:
+        // the same 1.0 name is the compound constant, and a client that files
+        // properties by 1.0 name would take one for the other.
+        for (const PropertyInfo &info : all)
+            if (info.id != PropertyId::MolecularWeight) names.push_back(info.name);
         StringList(names.data(), static_cast<LONG>(names.size()), props);
         return S_OK;
     });

@@ -263,6 +263,10 @@ TEST_F(ExamplePackage, BadRequestsFailWithAClearText)
     EXPECT_EQ(ECapeUnknownHR, package->CalcEquilibrium(nullptr, tp.Get(), none));
 }
 
+// Other test programs use the registered example in the same Wine prefix at
+// the same time, so the registration is checked in a private copy of
+// HKEY_CLASSES_ROOT; only the final registration (which leaves the example
+// registered, as regsvr32 does) and the creation by ProgID use the real one.
 TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
 {
     std::string path = EXAMPLE_THERMO_DLL;
@@ -276,25 +280,43 @@ TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
     };
     Entry reg = find("DllRegisterServer"), unreg = find("DllUnregisterServer");
     ASSERT_TRUE(reg && unreg);
-    ASSERT_EQ(S_OK, reg());
 
+    HKEY privateClasses = nullptr;
+    const wchar_t *privatePath = L"Software\\CorvantaTests\\ExampleThermoClasses";
+    RegDeleteTreeW(HKEY_CURRENT_USER, privatePath);
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, privatePath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &privateClasses, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CLASSES_ROOT, privateClasses));
+    EXPECT_EQ(S_OK, reg());
     std::wstring clsid = std::wstring(L"CLSID\\") + ExampleThermoClsidText;
     wchar_t text[256];
     DWORD size = sizeof(text);
-    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CLASSES_ROOT, (clsid + L"\\CapeDescription").c_str(), L"Name",
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\CapeDescription").c_str(), L"Name",
                                           RRF_RT_REG_SZ, nullptr, text, &size));
     EXPECT_STREQ(L"Example Thermo", text);
     size = sizeof(text);
-    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CLASSES_ROOT, (clsid + L"\\CapeDescription").c_str(),
-                                          L"CapeVersion", RRF_RT_REG_SZ, nullptr, text, &size));
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\CapeDescription").c_str(), L"CapeVersion",
+                                          RRF_RT_REG_SZ, nullptr, text, &size));
     EXPECT_STREQ(L"1.0", text);
+    size = sizeof(text);
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\InprocServer32").c_str(), L"ThreadingModel",
+                                          RRF_RT_REG_SZ, nullptr, text, &size));
+    EXPECT_STREQ(L"Apartment", text);
     HKEY key = nullptr;
-    EXPECT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExW(HKEY_CLASSES_ROOT,
-                            (clsid + L"\\Implemented Categories\\{678C09A3-7D66-11D2-A67D-00105A42887F}").c_str(), 0,
-                            KEY_READ, &key));
-    if (key) RegCloseKey(key);
+    for (const wchar_t *category : {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"}) {
+        EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(privateClasses, (clsid + L"\\Implemented Categories\\" + category).c_str(),
+                                               0, KEY_READ, &key));
+        if (key) RegCloseKey(key);
+        key = nullptr;
+    }
+    EXPECT_EQ(S_OK, unreg());
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(privateClasses, clsid.c_str(), 0, KEY_READ, &key));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(privateClasses, ExampleThermoProgId, 0, KEY_READ, &key));
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    RegCloseKey(privateClasses);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\CorvantaTests");
 
+    ASSERT_EQ(S_OK, reg());
     {
         CLSID fromProgId;
         ASSERT_EQ(S_OK, CLSIDFromProgID(ExampleThermoProgId, &fromProgId));
@@ -306,10 +328,6 @@ TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
         ASSERT_EQ(S_OK, system->GetPropertyPackages(&list));
         EXPECT_EQ(2u, Strings(list).size());
     }
-
-    EXPECT_EQ(S_OK, unreg());
-    key = nullptr;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(HKEY_CLASSES_ROOT, clsid.c_str(), 0, KEY_READ, &key));
     CoFreeUnusedLibraries();
     FreeLibrary(dll);
 }
