@@ -37,14 +37,14 @@ bool MakeAllPhasesPresent(CMaterial11 &material, const std::vector<std::wstring>
     return SUCCEEDED(hr);
 }
 
-void PutSpecification(VARIANT *out, FlashVariable variable)
+void PutCondition(VARIANT *out, FlashVariable variable)
 {
-    PutStrings(out, FlashSpecification(variable));
+    PutStrings(out, FlashConditionList(variable));
 }
 
 }  // namespace
 
-std::vector<std::wstring> FlashSpecification(FlashVariable variable)
+std::vector<std::wstring> FlashConditionList(FlashVariable variable)
 {
     switch (variable) {
     case FlashVariable::Temperature: return {L"temperature", L"", L"overall"};
@@ -123,11 +123,11 @@ bool UseMaterial(PackageClient &package, CMaterial11 &material, std::wstring &er
 bool CheckFlash(PackageClient &package, const FlashCondition &first, const FlashCondition &second, bool &supported,
                 std::wstring &error)
 {
-    ScopedVariant spec1, spec2;
-    PutSpecification(spec1.Get(), first.variable);
-    PutSpecification(spec2.Get(), second.variable);
+    ScopedVariant condition1, condition2;
+    PutCondition(condition1.Get(), first.variable);
+    PutCondition(condition2.Get(), second.variable);
     VARIANT_BOOL answer = VARIANT_FALSE;
-    HRESULT hr = package.equilibrium->CheckEquilibriumSpec(spec1.Value(), spec2.Value(), nullptr, &answer);
+    HRESULT hr = package.equilibrium->CheckEquilibriumSpec(condition1.Value(), condition2.Value(), nullptr, &answer);
     if (FAILED(hr)) {
         error = FailureText(package.equilibrium.Get(), hr);
         return false;
@@ -138,10 +138,10 @@ bool CheckFlash(PackageClient &package, const FlashCondition &first, const Flash
 
 bool RunFlash(PackageClient &package, const FlashCondition &first, const FlashCondition &second, std::wstring &error)
 {
-    ScopedVariant spec1, spec2;
-    PutSpecification(spec1.Get(), first.variable);
-    PutSpecification(spec2.Get(), second.variable);
-    HRESULT hr = package.equilibrium->CalcEquilibrium(spec1.Value(), spec2.Value(), nullptr);
+    ScopedVariant condition1, condition2;
+    PutCondition(condition1.Get(), first.variable);
+    PutCondition(condition2.Get(), second.variable);
+    HRESULT hr = package.equilibrium->CalcEquilibrium(condition1.Value(), condition2.Value(), nullptr);
     if (FAILED(hr)) error = FailureText(package.equilibrium.Get(), hr);
     return SUCCEEDED(hr);
 }

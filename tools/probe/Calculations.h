@@ -26,8 +26,8 @@ struct PhaseResult {
     std::vector<double> composition;
 };
 
-// The specification list of a flash condition: property, basis, phase.
-std::vector<std::wstring> FlashSpecification(FlashVariable variable);
+// The list that names a flash condition to a package: property, basis, phase.
+std::vector<std::wstring> FlashConditionList(FlashVariable variable);
 const wchar_t *FlashVariableName(FlashVariable variable);
 
 // Overall values of a flash: the mixture, and each condition that is fixed.

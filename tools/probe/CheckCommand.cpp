@@ -144,7 +144,7 @@ void CheckPropertyCalls(PackageClient &package, CMaterial11 &material, const Mix
 
 // Flashes of every supported pair of conditions. The values of one flash
 // (temperature, pressure, mixture enthalpy and entropy) become the
-// specifications of the next, so each flash has a solution to find.
+// conditions of the next, so each flash has a solution to find.
 void CheckFlashes(PackageClient &package, CMaterial11 &material, const MixtureState &mixture, CheckTable &check)
 {
     using V = FlashVariable;
@@ -161,10 +161,10 @@ void CheckFlashes(PackageClient &package, CMaterial11 &material, const MixtureSt
     single.known = boiling.known = true;
     bool enthalpyKnown[2] = {false, false};
     for (const auto &[a, b] : pairs) {
-        std::wstring spec = std::wstring(FlashVariableName(a)) + L", " + FlashVariableName(b);
+        std::wstring pairName = std::wstring(FlashVariableName(a)) + L", " + FlashVariableName(b);
         bool supported = false;
-        if (!check.Run(L"CheckEquilibriumSpec " + spec, [&](std::wstring &f, std::wstring &detail) {
-                // The package judges the specification against a material with every phase present.
+        if (!check.Run(L"CheckEquilibriumSpec " + pairName, [&](std::wstring &f, std::wstring &detail) {
+                // The package judges the pair against a material with every phase present.
                 bool ok = PrepareFlash(material, mixture, {}, f) && CheckFlash(package, {a, 0.0}, {b, 0.0}, supported, f);
                 detail = supported ? L"supported" : L"not supported";
                 return ok;
@@ -175,7 +175,7 @@ void CheckFlashes(PackageClient &package, CMaterial11 &material, const MixtureSt
         Reference &reference = withFraction ? boiling : single;
         bool needsCaloric = a == V::Enthalpy || a == V::Entropy || b == V::Enthalpy || b == V::Entropy;
         if (needsCaloric && !enthalpyKnown[withFraction]) {
-            check.Skip(L"CalcEquilibrium " + spec, L"no mixture enthalpy and entropy from an earlier flash");
+            check.Skip(L"CalcEquilibrium " + pairName, L"no mixture enthalpy and entropy from an earlier flash");
             continue;
         }
         reference.values[static_cast<int>(V::VaporFraction)] = sweepVaporFraction;
@@ -187,7 +187,7 @@ void CheckFlashes(PackageClient &package, CMaterial11 &material, const MixtureSt
         // pair too, but whether the 1.0 package below does it is its own choice.
         bool core = (a == V::Temperature && b == V::Pressure) || a == V::Pressure ||
                     (a == V::Temperature && b == V::VaporFraction);
-        bool flashed = check.Run(L"CalcEquilibrium " + spec, [&](std::wstring &f, std::wstring &detail) {
+        bool flashed = check.Run(L"CalcEquilibrium " + pairName, [&](std::wstring &f, std::wstring &detail) {
             detail = std::wstring(FlashVariableName(a)) + L" = " + Number(first.value) + L", " +
                      FlashVariableName(b) + L" = " + Number(second.value);
             if (!PrepareFlash(material, mixture, {first, second}, f) || !RunFlash(package, first, second, f) ||

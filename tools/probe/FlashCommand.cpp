@@ -102,12 +102,12 @@ ExitCode RunFlash(const ProbeOptions &options, Report &report, std::wstring &err
         return ExitFailed;
     }
 
-    std::wstring specification = std::wstring(FlashVariableName(options.conditions[0].variable)) + L", " +
+    std::wstring fixedPair = std::wstring(FlashVariableName(options.conditions[0].variable)) + L", " +
                                  FlashVariableName(options.conditions[1].variable);
     std::wstring present;
     for (const PhaseResult &phase : phases) present += (present.empty() ? L"" : L", ") + phase.label;
     Table &summary = report.AddTable("Flash of " + ToUtf8(options.packageName), {"quantity", "value", "unit"});
-    summary.AddRow({Cell::Text("specification"), Cell::Text(specification), Cell()});
+    summary.AddRow({Cell::Text("fixed"), Cell::Text(fixedPair), Cell()});
     summary.AddRow({Cell::Text("temperature"), Cell::Number(phases[0].temperature), Cell::Text("K")});
     summary.AddRow({Cell::Text("pressure"), Cell::Number(phases[0].pressure), Cell::Text("Pa")});
     summary.AddRow({Cell::Text("present phases"), Cell::Text(present), Cell()});
