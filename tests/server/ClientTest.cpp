@@ -116,6 +116,15 @@ TEST(ClientTest, CreatesManagerByProgIdListsAndCreatesPackagesThenLetsTheServerU
         EXPECT_EQ(phaseCount, 2);
     }
     EXPECT_EQ(server.canUnloadNow(), S_OK);
+
+    // COM unloads the idle server; a new load discovers and serves again.
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_EQ(GetModuleHandleW(L"Corvanta.dll"), nullptr);
+    ComPtr<ICapeThermoPropertyPackageManager> manager = CreateManagerByProgId();
+    ASSERT_TRUE(manager);
+    ScopedVariant list;
+    ASSERT_EQ(manager->GetPropertyPackageList(list.Get()), S_OK);
+    EXPECT_FALSE(ReadStrings(list.Value()).empty());
 }
 
 TEST(ClientTest, ClassObjectsAreSharedAndKeepTheServerLoaded)

@@ -169,6 +169,30 @@ TEST_F(RegistrationTest, InstallModeValueMakesEveryEntryPointWorkPerUser)
     ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
 }
 
+TEST_F(RegistrationTest, RegistrationGivesTheCallerItsThreadLocaleBack)
+{
+    HMODULE module = LoadLibraryW(DllPath().c_str());
+    ASSERT_NE(module, nullptr);
+    using EntryPoint = HRESULT(WINAPI *)();
+    auto registerServer = reinterpret_cast<EntryPoint>(
+        reinterpret_cast<void *>(GetProcAddress(module, "DllRegisterServer")));
+    auto unregisterServer = reinterpret_cast<EntryPoint>(
+        reinterpret_cast<void *>(GetProcAddress(module, "DllUnregisterServer")));
+    ASSERT_TRUE(registerServer && unregisterServer);
+
+    const LCID saved = GetThreadLocale();
+    const LCID german = MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT);
+    SetThreadLocale(german);
+    EXPECT_EQ(registerServer(), S_OK);
+    EXPECT_EQ(GetThreadLocale(), german);
+    ExpectManagerEntries(HKEY_LOCAL_MACHINE, DllPath());
+    EXPECT_EQ(unregisterServer(), S_OK);
+    EXPECT_EQ(GetThreadLocale(), german);
+    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
+    SetThreadLocale(saved);
+    FreeLibrary(module);
+}
+
 TEST_F(RegistrationTest, ModulePathWithSingleQuoteIsWrittenAsItIs)
 {
     wchar_t temp[MAX_PATH];
