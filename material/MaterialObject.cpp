@@ -16,9 +16,9 @@ constexpr const wchar_t *materialInterface = L"ICapeThermoMaterialObject";
 constexpr const wchar_t *notConnected = L"Material object is not connected to a property package";
 constexpr const wchar_t *notInMaterialOrder = L"SetProp is only supported for all compounds in material order";
 
-#define MATERIAL_SCOPE(method) L"CMaterialObject::" method
-
 }  // namespace
+
+#define MATERIAL_SCOPE(method) L"CMaterialObject::" method
 
 CMaterialObject::CMaterialObject()
 {

@@ -132,9 +132,9 @@ HRESULT CScriptedMaterial11::GetOverallProp(BSTR property, BSTR basis, VARIANT *
     return Get(L"GetOverallProp", property, L"Overall", basis, results);
 }
 
-HRESULT CScriptedMaterial11::GetOverallTPFraction(double *, double *, VARIANT *)
+HRESULT CScriptedMaterial11::GetOverallTPFraction(double *temperature, double *pressure, VARIANT *composition)
 {
-    return NotScripted(L"GetOverallTPFraction");
+    return GetTP(L"GetOverallTPFraction", L"Overall", temperature, pressure, composition);
 }
 
 HRESULT CScriptedMaterial11::GetPresentPhases(VARIANT *phaseLabels, VARIANT *phaseStatus)
@@ -158,9 +158,33 @@ HRESULT CScriptedMaterial11::GetSinglePhaseProp(BSTR property, BSTR phaseLabel, 
     return Get(L"GetSinglePhaseProp", property, Text(phaseLabel), basis, results);
 }
 
-HRESULT CScriptedMaterial11::GetTPFraction(BSTR, double *, double *, VARIANT *)
+HRESULT CScriptedMaterial11::GetTPFraction(BSTR phaseLabel, double *temperature, double *pressure,
+                                           VARIANT *composition)
 {
-    return NotScripted(L"GetTPFraction");
+    return GetTP(L"GetTPFraction", Text(phaseLabel), temperature, pressure, composition);
+}
+
+// Temperature, pressure and mole fractions of one phase (or "Overall") from
+// the store: "temperature" and "pressure" with an empty basis, "fraction"
+// in mole basis.
+HRESULT CScriptedMaterial11::GetTP(const wchar_t *method, const std::wstring &phase, double *temperature,
+                                   double *pressure, VARIANT *composition)
+{
+    calls.push_back(std::wstring(method) + L" " + phase);
+    if (HRESULT hr = ScriptedResult(method); FAILED(hr)) return hr;
+    if (!temperature || !pressure || !composition) return E_POINTER;
+    std::vector<double> t = Values(L"temperature", phase, L""), p = Values(L"pressure", phase, L"");
+    const VARIANT *fractions = Stored(L"fraction", phase, L"mole");
+    if (t.size() != 1 || p.size() != 1 || !fractions) {
+        std::wstring scope = L"CScriptedMaterial11::";
+        scope += method;
+        SetError((L"Incomplete state of " + phase).c_str(), scope.c_str(), L"ICapeThermoMaterial");
+        return ECapeThrmPropertyNotAvailableHR;
+    }
+    *temperature = t[0];
+    *pressure = p[0];
+    VariantClear(composition);
+    return VariantCopy(composition, const_cast<VARIANT *>(fractions));
 }
 
 HRESULT CScriptedMaterial11::GetTwoPhaseProp(BSTR property, VARIANT phaseLabels, BSTR basis, VARIANT *results)

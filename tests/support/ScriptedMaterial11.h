@@ -78,6 +78,8 @@ private:
     HRESULT ScriptedResult(const wchar_t *method);
     HRESULT Get(const wchar_t *method, BSTR property, const std::wstring &phase, BSTR basis, VARIANT *results);
     HRESULT Set(const wchar_t *method, BSTR property, const std::wstring &phase, BSTR basis, const VARIANT &values);
+    HRESULT GetTP(const wchar_t *method, const std::wstring &phase, double *temperature, double *pressure,
+                  VARIANT *composition);
     HRESULT NotScripted(const wchar_t *method);
 
     std::map<std::wstring, OwnedVariant> store;
