@@ -4,14 +4,14 @@
 #include <cstddef>
 
 struct CompoundData {
-    const wchar_t *id;         // identifier handed to clients
+    const wchar_t *id;  // identifier handed to clients
     const wchar_t *name;
     const wchar_t *formula;
     const wchar_t *casNumber;
-    double molecularWeight;    // g/mol
-    double normalBoilingPoint; // K
-    double criticalTemperature; // K
-    double criticalPressure;   // Pa
+    double molecularWeight;      // g/mol
+    double normalBoilingPoint;   // K
+    double criticalTemperature;  // K
+    double criticalPressure;     // Pa
     double acentricFactor;
     // Ideal-gas heat capacity Cp/R = a0 + a1 T + a2 T^2 + a3 T^3 + a4 T^4 (T in K).
     double cp[5];

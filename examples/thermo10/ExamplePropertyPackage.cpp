@@ -41,7 +41,10 @@ const UniversalConstant universalConstants[] = {
 
 }  // namespace
 
-CExamplePropertyPackage::CExamplePropertyPackage() { SetModel(ExampleModel::PengRobinson); }
+CExamplePropertyPackage::CExamplePropertyPackage()
+{
+    SetModel(ExampleModel::PengRobinson);
+}
 
 void CExamplePropertyPackage::SetModel(ExampleModel chosen)
 {
@@ -131,7 +134,8 @@ STDMETHODIMP CExamplePropertyPackage::GetUniversalConstant(IDispatch *, VARIANT 
         CVariantArray names;
         names.Attach(props, false);
         std::wstring reason;
-        if (!names.Check(VT_BSTR, reason)) return Fail(L"Invalid list of constants: " + reason, scope, Interface);
+        if (!names.Check(VT_BSTR, reason))
+            return Fail(L"Invalid list of constants: " + reason, scope, Interface);
         CVariantArray list;
         list.Create(names.Count(), VT_VARIANT);
         for (LONG i = 0; i < names.Count(); ++i) {
@@ -139,7 +143,9 @@ STDMETHODIMP CExamplePropertyPackage::GetUniversalConstant(IDispatch *, VARIANT 
             const UniversalConstant *found = nullptr;
             for (const UniversalConstant &constant : universalConstants)
                 if (NamesEqual(constant.name, name.Get())) found = &constant;
-            if (!found) return Fail(L"Unknown universal constant \"" + std::wstring(name.Text()) + L"\"", scope, Interface);
+            if (!found)
+                return Fail(L"Unknown universal constant \"" + std::wstring(name.Text()) + L"\"", scope,
+                            Interface);
             VARIANT value;
             V_VT(&value) = VT_R8;
             V_R8(&value) = found->value;
@@ -164,7 +170,8 @@ STDMETHODIMP CExamplePropertyPackage::GetComponentConstant(IDispatch *materialOb
             return Fail(error, scope, Interface);
         CVariantArray names;
         names.Attach(props, false);
-        if (!names.Check(VT_BSTR, error)) return Fail(L"Invalid list of properties: " + error, scope, Interface);
+        if (!names.Check(VT_BSTR, error))
+            return Fail(L"Invalid list of properties: " + error, scope, Interface);
         const LONG compounds = static_cast<LONG>(indices.size());
         CVariantArray list;
         list.Create(names.Count() * compounds, VT_VARIANT);
@@ -173,7 +180,8 @@ STDMETHODIMP CExamplePropertyPackage::GetComponentConstant(IDispatch *materialOb
             for (LONG i = 0; i < compounds; ++i) {
                 ConstantValue constant;
                 if (!CompoundConstant(name.Get(), KnownCompounds[indices[i]], constant))
-                    return Fail(L"Unsupported constant \"" + std::wstring(name.Text()) + L"\"", scope, Interface);
+                    return Fail(L"Unsupported constant \"" + std::wstring(name.Text()) + L"\"", scope,
+                                Interface);
                 ScopedVariant value;
                 if (constant.isText) {
                     V_VT(value.Get()) = VT_BSTR;
@@ -218,7 +226,8 @@ STDMETHODIMP CExamplePropertyPackage::GetPropList(VARIANT *props)
 
 STDMETHODIMP CExamplePropertyPackage::get_parameters(IDispatch **)
 {
-    return ComGuard([&] { return NotImplemented(L"CExamplePropertyPackage::get_parameters", L"ICapeUtilities"); });
+    return ComGuard(
+        [&] { return NotImplemented(L"CExamplePropertyPackage::get_parameters", L"ICapeUtilities"); });
 }
 
 // Nothing to set up, keep or tear down: the package holds no simulation state.

@@ -42,14 +42,17 @@ public:
     STDMETHODIMP Edit() override;
 
 protected:
-    IUnknown *MainInterface() override { return static_cast<DispatchPart<ICapeThermoPropertyPackage> *>(this); }
+    IUnknown *MainInterface() override
+    {
+        return static_cast<DispatchPart<ICapeThermoPropertyPackage> *>(this);
+    }
     IUnknown *FindOwnInterface(REFIID riid) override;
 
 private:
     // Makes the model match the compounds of the current material.
     void UseCompounds(const std::vector<int> &indices);
-    bool CalcPure(const std::vector<const PropertyInfo *> &requested, std::vector<ScopedBstr> &names, BSTR phase,
-                  std::wstring &error);
+    bool CalcPure(const std::vector<const PropertyInfo *> &requested, std::vector<ScopedBstr> &names,
+                  BSTR phase, std::wstring &error);
     bool CalcSinglePhase(const std::vector<const PropertyInfo *> &requested, std::vector<ScopedBstr> &names,
                          BSTR phase, std::wstring &error);
     bool CalcTwoPhase(const std::vector<const PropertyInfo *> &requested, std::vector<ScopedBstr> &names,

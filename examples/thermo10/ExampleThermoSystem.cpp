@@ -20,7 +20,8 @@ CExampleThermoSystem::CExampleThermoSystem()
 
 IUnknown *CExampleThermoSystem::FindOwnInterface(REFIID riid)
 {
-    if (IsEqualIID(riid, __uuidof(ICapeThermoSystem))) return static_cast<DispatchPart<ICapeThermoSystem> *>(this);
+    if (IsEqualIID(riid, __uuidof(ICapeThermoSystem)))
+        return static_cast<DispatchPart<ICapeThermoSystem> *>(this);
     if (IsEqualIID(riid, __uuidof(ICapeUtilities))) return static_cast<DispatchPart<ICapeUtilities> *>(this);
     return nullptr;
 }
@@ -53,7 +54,8 @@ STDMETHODIMP CExampleThermoSystem::ResolvePropertyPackage(BSTR propertyPackage, 
         } else if (NamesEqual(propertyPackage, PackageNames[1])) {
             kind = ExampleModel::Ideal;
         } else {
-            return Fail(L"Unknown property package \"" + std::wstring(propertyPackage ? propertyPackage : L"") +
+            return Fail(L"Unknown property package \"" +
+                            std::wstring(propertyPackage ? propertyPackage : L"") +
                             L"\": available are \"Peng-Robinson\" and \"Ideal\"",
                         scope, Interface);
         }
@@ -71,7 +73,8 @@ STDMETHODIMP CExampleThermoSystem::ResolvePropertyPackage(BSTR propertyPackage, 
 
 STDMETHODIMP CExampleThermoSystem::get_parameters(IDispatch **)
 {
-    return ComGuard([&] { return NotImplemented(L"CExampleThermoSystem::get_parameters", L"ICapeUtilities"); });
+    return ComGuard(
+        [&] { return NotImplemented(L"CExampleThermoSystem::get_parameters", L"ICapeUtilities"); });
 }
 
 STDMETHODIMP CExampleThermoSystem::put_simulationContext(IDispatch *)

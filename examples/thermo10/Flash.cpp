@@ -29,7 +29,10 @@ bool ValidFeed(const std::vector<double> &z, std::size_t n, std::wstring &error)
     return true;
 }
 
-bool Positive(double value) { return value > 0 && std::isfinite(value); }
+bool Positive(double value)
+{
+    return value > 0 && std::isfinite(value);
+}
 
 }  // namespace
 
@@ -57,7 +60,10 @@ double Flash::RachfordRice(const std::vector<double> &z, const std::vector<doubl
             f += z[i] * km1 / denominator;
             df -= z[i] * km1 * km1 / (denominator * denominator);
         }
-        if (f > 0) lo = beta; else hi = beta;
+        if (f > 0)
+            lo = beta;
+        else
+            hi = beta;
         double next = (df < 0) ? beta - f / df : 0.5 * (lo + hi);
         if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
         if (std::fabs(next - beta) < 1e-15 * std::max(1.0, std::fabs(beta))) return next;
@@ -77,7 +83,8 @@ bool Flash::StabilityTest(double T, double P, const std::vector<double> &z, std:
     double bestSum = 1 + 1e-8;
     bestLnK.clear();
     for (int vaporTrial = 1; vaporTrial >= 0; --vaporTrial) {
-        for (std::size_t i = 0; i < n; ++i) lnW[i] = z[i] > 0 ? std::log(z[i]) + (vaporTrial ? lnK[i] : -lnK[i]) : -INFINITY;
+        for (std::size_t i = 0; i < n; ++i)
+            lnW[i] = z[i] > 0 ? std::log(z[i]) + (vaporTrial ? lnK[i] : -lnK[i]) : -INFINITY;
         double sum = 0;
         bool trivial = false;
         for (int iteration = 0; iteration < 300; ++iteration) {
@@ -107,7 +114,8 @@ bool Flash::StabilityTest(double T, double P, const std::vector<double> &z, std:
             bestSum = sum;
             bestLnK.resize(n);
             for (std::size_t i = 0; i < n; ++i)
-                bestLnK[i] = z[i] > 0 ? (vaporTrial ? lnW[i] - std::log(z[i]) : std::log(z[i]) - lnW[i]) : lnK[i];
+                bestLnK[i] =
+                    z[i] > 0 ? (vaporTrial ? lnW[i] - std::log(z[i]) : std::log(z[i]) - lnW[i]) : lnK[i];
         }
     }
     if (bestLnK.empty()) return false;
@@ -115,7 +123,8 @@ bool Flash::StabilityTest(double T, double P, const std::vector<double> &z, std:
     return true;
 }
 
-bool Flash::Split(double T, double P, const std::vector<double> &z, std::vector<double> &lnK, FlashResult &result)
+bool Flash::Split(double T, double P, const std::vector<double> &z, std::vector<double> &lnK,
+                  FlashResult &result)
 {
     const std::size_t n = z.size();
     x.resize(n);
@@ -208,7 +217,8 @@ double Flash::PhaseProperty(double T, double P, const std::vector<double> &compo
 double Flash::Enthalpy(const FlashResult &r)
 {
     double h = 0;
-    if (r.hasVapor) h += r.vaporFraction * PhaseProperty(r.temperature, r.pressure, r.y, PhaseKind::Vapor, false);
+    if (r.hasVapor)
+        h += r.vaporFraction * PhaseProperty(r.temperature, r.pressure, r.y, PhaseKind::Vapor, false);
     if (r.hasLiquid)
         h += (1 - r.vaporFraction) * PhaseProperty(r.temperature, r.pressure, r.x, PhaseKind::Liquid, false);
     return h;
@@ -217,7 +227,8 @@ double Flash::Enthalpy(const FlashResult &r)
 double Flash::Entropy(const FlashResult &r)
 {
     double s = 0;
-    if (r.hasVapor) s += r.vaporFraction * PhaseProperty(r.temperature, r.pressure, r.y, PhaseKind::Vapor, true);
+    if (r.hasVapor)
+        s += r.vaporFraction * PhaseProperty(r.temperature, r.pressure, r.y, PhaseKind::Vapor, true);
     if (r.hasLiquid)
         s += (1 - r.vaporFraction) * PhaseProperty(r.temperature, r.pressure, r.x, PhaseKind::Liquid, true);
     return s;
@@ -281,8 +292,8 @@ bool Flash::PS(double P, double S, const std::vector<double> &z, FlashResult &re
     return SolveTemperature(P, S, true, z, result, error);
 }
 
-bool Flash::SolveVaporFraction(double fixed, bool fixedIsPressure, double target, const std::vector<double> &z,
-                               FlashResult &result, std::wstring &error)
+bool Flash::SolveVaporFraction(double fixed, bool fixedIsPressure, double target,
+                               const std::vector<double> &z, FlashResult &result, std::wstring &error)
 {
     if (!Positive(fixed)) {
         error = fixedIsPressure ? L"Pressure must be positive" : L"Temperature must be positive";
@@ -306,8 +317,9 @@ bool Flash::SolveVaporFraction(double fixed, bool fixedIsPressure, double target
     double hLo, hHi, h;
     if (!run(lo, low, hLo) || !run(hi, high, hHi)) return false;
     if (hLo >= 0 || hHi <= 0) {
-        error = fixedIsPressure ? L"No temperature between 40 K and 1500 K gives the specified vapour fraction"
-                                : L"No pressure gives the specified vapour fraction";
+        error = fixedIsPressure
+                    ? L"No temperature between 40 K and 1500 K gives the specified vapour fraction"
+                    : L"No pressure gives the specified vapour fraction";
         return false;
     }
     double tolerance = fixedIsPressure ? 1e-11 * hi : 1e-11;

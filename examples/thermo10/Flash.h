@@ -16,8 +16,8 @@ struct FlashResult {
     double vaporFraction = 0;  // mole fraction of the feed in the vapour
     bool hasVapor = false;
     bool hasLiquid = false;
-    std::vector<double> x;     // liquid mole fractions
-    std::vector<double> y;     // vapour mole fractions
+    std::vector<double> x;  // liquid mole fractions
+    std::vector<double> y;  // vapour mole fractions
 };
 
 class Flash {
@@ -43,7 +43,8 @@ public:
 
 private:
     bool StabilityTest(double T, double P, const std::vector<double> &z, std::vector<double> &lnK);
-    bool Split(double T, double P, const std::vector<double> &z, std::vector<double> &lnK, FlashResult &result);
+    bool Split(double T, double P, const std::vector<double> &z, std::vector<double> &lnK,
+               FlashResult &result);
     void SinglePhase(double T, double P, const std::vector<double> &z, FlashResult &result);
     double RachfordRice(const std::vector<double> &z, const std::vector<double> &lnK);
     // Solves property(T) = target at fixed P, property being H or S.

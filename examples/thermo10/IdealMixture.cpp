@@ -24,7 +24,8 @@ double IdealMixture::LiquidVolume(std::size_t i, double T) const
     const CompoundData &c = Compound(i);
     double Tr = std::min(T / c.criticalTemperature, 1.0);
     double Zra = 0.29056 - 0.08775 * c.acentricFactor;
-    return GasConstant * c.criticalTemperature / c.criticalPressure * std::pow(Zra, 1 + std::pow(1 - Tr, 2.0 / 7));
+    return GasConstant * c.criticalTemperature / c.criticalPressure *
+           std::pow(Zra, 1 + std::pow(1 - Tr, 2.0 / 7));
 }
 
 void IdealMixture::Evaluate(double T, double P, const double *x, PhaseKind kind, unsigned request,

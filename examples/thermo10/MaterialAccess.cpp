@@ -7,7 +7,10 @@
 
 namespace {
 
-std::wstring Quoted(BSTR name) { return std::wstring(L"\"") + (name ? name : L"") + L"\""; }
+std::wstring Quoted(BSTR name)
+{
+    return std::wstring(L"\"") + (name ? name : L"") + L"\"";
+}
 
 }  // namespace
 
@@ -28,7 +31,8 @@ bool MaterialAccess::ReadCompounds(std::vector<int> &indices, std::wstring &erro
 {
     HRESULT hr = material->get_ComponentIds(ids.Receive());
     if (FAILED(hr)) {
-        error = L"Failed to get compound identifiers from the material object: " + CapeErrorText(material.Get(), hr);
+        error = L"Failed to get compound identifiers from the material object: " +
+                CapeErrorText(material.Get(), hr);
         return false;
     }
     std::wstring reason;
@@ -95,7 +99,8 @@ bool MaterialAccess::Write(BSTR property, BSTR phase, bool perCompound, BSTR cal
                            const double *values, std::size_t count, std::wstring &error)
 {
     outgoing.Create(static_cast<LONG>(count), VT_R8);
-    for (std::size_t i = 0; i < count; ++i) outgoing.PutElement(static_cast<LONG>(i), const_cast<double *>(&values[i]));
+    for (std::size_t i = 0; i < count; ++i)
+        outgoing.PutElement(static_cast<LONG>(i), const_cast<double *>(&values[i]));
     VARIANT none;
     VariantInit(&none);
     HRESULT hr = material->SetProp(property, phase, perCompound ? ids.Value() : none, calcType, basis,

@@ -61,20 +61,25 @@ bool CExamplePropertyPackage::RunFlash(const wchar_t *flashType, std::wstring &e
 bool CExamplePropertyPackage::WriteFlashResult(std::wstring &error)
 {
     const FlashResult &r = flashResult;
-    if (!material.Write(temperature.Get(), overall.Get(), false, mixture.Get(), nullptr, &r.temperature, 1, error) ||
+    if (!material.Write(temperature.Get(), overall.Get(), false, mixture.Get(), nullptr, &r.temperature, 1,
+                        error) ||
         !material.Write(pressure.Get(), overall.Get(), false, mixture.Get(), nullptr, &r.pressure, 1, error))
         return false;
     const std::size_t n = model->Size();
     if (r.hasVapor) {
         double beta = r.hasLiquid ? r.vaporFraction : 1.0;
-        if (!material.Write(fraction.Get(), vapor.Get(), true, mixture.Get(), mole.Get(), r.y.data(), n, error) ||
-            !material.Write(phaseFraction.Get(), vapor.Get(), false, mixture.Get(), mole.Get(), &beta, 1, error))
+        if (!material.Write(fraction.Get(), vapor.Get(), true, mixture.Get(), mole.Get(), r.y.data(), n,
+                            error) ||
+            !material.Write(phaseFraction.Get(), vapor.Get(), false, mixture.Get(), mole.Get(), &beta, 1,
+                            error))
             return false;
     }
     if (r.hasLiquid) {
         double beta = r.hasVapor ? 1 - r.vaporFraction : 1.0;
-        if (!material.Write(fraction.Get(), liquid.Get(), true, mixture.Get(), mole.Get(), r.x.data(), n, error) ||
-            !material.Write(phaseFraction.Get(), liquid.Get(), false, mixture.Get(), mole.Get(), &beta, 1, error))
+        if (!material.Write(fraction.Get(), liquid.Get(), true, mixture.Get(), mole.Get(), r.x.data(), n,
+                            error) ||
+            !material.Write(phaseFraction.Get(), liquid.Get(), false, mixture.Get(), mole.Get(), &beta, 1,
+                            error))
             return false;
     }
     return true;

@@ -12,9 +12,15 @@ namespace {
 const wchar_t *const Interface = L"ICapeThermoPropertyPackage";
 const wchar_t *const Scope = L"CExamplePropertyPackage::CalcProp";
 
-std::wstring Quoted(const wchar_t *text) { return std::wstring(L"\"") + (text ? text : L"") + L"\""; }
+std::wstring Quoted(const wchar_t *text)
+{
+    return std::wstring(L"\"") + (text ? text : L"") + L"\"";
+}
 
-BSTR BasisOf(const PropertyInfo &info, BSTR mole) { return info.basis ? mole : nullptr; }
+BSTR BasisOf(const PropertyInfo &info, BSTR mole)
+{
+    return info.basis ? mole : nullptr;
+}
 
 }  // namespace
 
@@ -31,13 +37,16 @@ STDMETHODIMP CExamplePropertyPackage::CalcProp(IDispatch *materialObject, VARIAN
         CVariantArray propList, phaseList;
         propList.Attach(props, false);
         phaseList.Attach(phases, false);
-        if (!propList.Check(VT_BSTR, error)) return Fail(L"Invalid list of properties: " + error, Scope, Interface);
-        if (!phaseList.Check(VT_BSTR, error)) return Fail(L"Invalid list of phases: " + error, Scope, Interface);
+        if (!propList.Check(VT_BSTR, error))
+            return Fail(L"Invalid list of properties: " + error, Scope, Interface);
+        if (!phaseList.Check(VT_BSTR, error))
+            return Fail(L"Invalid list of phases: " + error, Scope, Interface);
         if (propList.Count() == 0) return Fail(L"No properties requested", Scope, Interface);
 
         bool isPure = NamesEqual(calcType, L"pure");
         if (!isPure && !NamesEqual(calcType, L"mixture"))
-            return Fail(L"Unsupported calculation type " + Quoted(calcType) + L": expected \"pure\" or \"mixture\"",
+            return Fail(L"Unsupported calculation type " + Quoted(calcType) +
+                            L": expected \"pure\" or \"mixture\"",
                         Scope, Interface);
 
         std::vector<ScopedBstr> names;
@@ -49,15 +58,17 @@ STDMETHODIMP CExamplePropertyPackage::CalcProp(IDispatch *materialObject, VARIAN
             if (!info) return Fail(L"Unsupported property " + Quoted(names.back().Get()), Scope, Interface);
             bool pureKind = info->kind == PropertyKind::TDependent || info->kind == PropertyKind::PDependent;
             if (pureKind != isPure)
-                return Fail(L"Property " + Quoted(info->name) + (isPure ? L" is not a pure-compound property"
-                                                                       : L" is a pure-compound property"),
-                            Scope, Interface);
+                return Fail(
+                    L"Property " + Quoted(info->name) +
+                        (isPure ? L" is not a pure-compound property" : L" is a pure-compound property"),
+                    Scope, Interface);
             twoPhase |= info->kind == PropertyKind::TwoPhase;
             singlePhase |= info->kind == PropertyKind::SinglePhase;
             requested.push_back(info);
         }
         if (twoPhase && singlePhase)
-            return Fail(L"Single-phase and two-phase properties cannot be calculated in one call", Scope, Interface);
+            return Fail(L"Single-phase and two-phase properties cannot be calculated in one call", Scope,
+                        Interface);
 
         if (isPure) {
             ScopedBstr phase;
@@ -119,7 +130,8 @@ bool CExamplePropertyPackage::CalcSinglePhase(const std::vector<const PropertyIn
     } else if (NamesEqual(phase, L"Liquid")) {
         phaseKind = PhaseKind::Liquid;
     } else {
-        error = L"Unsupported phase " + Quoted(phase) + L": properties are calculated for \"Vapor\" and \"Liquid\"";
+        error = L"Unsupported phase " + Quoted(phase) +
+                L": properties are calculated for \"Vapor\" and \"Liquid\"";
         return false;
     }
     double T, P;
@@ -142,8 +154,8 @@ bool CExamplePropertyPackage::CalcSinglePhase(const std::vector<const PropertyIn
         // Derivatives in mole numbers scale with the amount the material holds.
         if (requested[k]->id == PropertyId::LogFugacityCoefficientDn)
             for (double &value : values) value /= total;
-        if (!material.Write(names[k].Get(), phase, PerCompound(requested[k]->id),
-                            mixture.Get(), BasisOf(*requested[k], mole.Get()), values.data(), values.size(), error))
+        if (!material.Write(names[k].Get(), phase, PerCompound(requested[k]->id), mixture.Get(),
+                            BasisOf(*requested[k], mole.Get()), values.data(), values.size(), error))
             return false;
     }
     return true;
@@ -171,7 +183,8 @@ bool CExamplePropertyPackage::CalcTwoPhase(const std::vector<const PropertyInfo 
             double lnK = state.lnPhi[i] - other.lnPhi[i];
             values[i] = requested[k]->id == PropertyId::LogKValues ? lnK : std::exp(lnK);
         }
-        if (!material.Write(names[k].Get(), phase, true, mixture.Get(), nullptr, values.data(), values.size(), error))
+        if (!material.Write(names[k].Get(), phase, true, mixture.Get(), nullptr, values.data(), values.size(),
+                            error))
             return false;
     }
     return true;

@@ -1,7 +1,7 @@
 // Peng-Robinson equation of state (1976) with van der Waals one-fluid mixing
-// rules; every binary interaction parameter is zero. Fugacity coefficients and their derivatives are analytic, written
-// with the reduced residual Helmholtz energy F(T, V, n) of Michelsen and
-// Mollerup ("Thermodynamic Models: Fundamentals and Computational Aspects").
+// rules; every binary interaction parameter is zero. Fugacity coefficients and their derivatives are
+// analytic, written with the reduced residual Helmholtz energy F(T, V, n) of Michelsen and Mollerup
+// ("Thermodynamic Models: Fundamentals and Computational Aspects").
 #pragma once
 
 #include "ThermoModel.h"

@@ -58,7 +58,10 @@ const PropertyInfo *FindProperty(const wchar_t *name)
     return found ? *found : nullptr;
 }
 
-const std::vector<PropertyInfo> &AllProperties() { return catalog; }
+const std::vector<PropertyInfo> &AllProperties()
+{
+    return catalog;
+}
 
 bool PerCompound(PropertyId id)
 {
@@ -122,18 +125,25 @@ bool PureValue(PropertyId id, const CompoundData &c, double T, double P, double 
     case PropertyId::HeatOfVaporization: value = Saturation(c, T).heatOfVaporization; return true;
     case PropertyId::BoilingPointTemperature:
         if (BoilingTemperature(c, P, value)) return true;
-        error = std::wstring(L"No boiling point for \"") + c.id + L"\": the pressure is not below its critical pressure";
+        error = std::wstring(L"No boiling point for \"") + c.id +
+                L"\": the pressure is not below its critical pressure";
         return false;
-    default:
-        error = L"Not a pure-compound property";
-        return false;
+    default: error = L"Not a pure-compound property"; return false;
     }
 }
 
 bool CompoundConstant(const wchar_t *name, const CompoundData &c, ConstantValue &value)
 {
-    auto number = [&](double v) { value.isText = false; value.number = v; return true; };
-    auto text = [&](const wchar_t *t) { value.isText = true; value.text = t; return true; };
+    auto number = [&](double v) {
+        value.isText = false;
+        value.number = v;
+        return true;
+    };
+    auto text = [&](const wchar_t *t) {
+        value.isText = true;
+        value.text = t;
+        return true;
+    };
     if (NamesEqual(name, L"criticalTemperature")) return number(c.criticalTemperature);
     if (NamesEqual(name, L"criticalPressure")) return number(c.criticalPressure);
     if (NamesEqual(name, L"acentricFactor")) return number(c.acentricFactor);

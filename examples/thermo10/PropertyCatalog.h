@@ -12,14 +12,33 @@
 enum class PropertyKind { SinglePhase, TwoPhase, TDependent, PDependent };
 
 enum class PropertyId {
-    Enthalpy, Entropy, GibbsFreeEnergy, HeatCapacity, HeatCapacityCv, Density, Volume, MolecularWeight,
-    CompressibilityFactor, Fugacity, FugacityCoefficient, LogFugacityCoefficient, LogFugacityCoefficientDT,
-    LogFugacityCoefficientDP, LogFugacityCoefficientDn, KValues, LogKValues, VaporPressure,
-    IdealGasHeatCapacity, IdealGasEnthalpy, IdealGasEntropy, HeatOfVaporization, BoilingPointTemperature,
+    Enthalpy,
+    Entropy,
+    GibbsFreeEnergy,
+    HeatCapacity,
+    HeatCapacityCv,
+    Density,
+    Volume,
+    MolecularWeight,
+    CompressibilityFactor,
+    Fugacity,
+    FugacityCoefficient,
+    LogFugacityCoefficient,
+    LogFugacityCoefficientDT,
+    LogFugacityCoefficientDP,
+    LogFugacityCoefficientDn,
+    KValues,
+    LogKValues,
+    VaporPressure,
+    IdealGasHeatCapacity,
+    IdealGasEnthalpy,
+    IdealGasEntropy,
+    HeatOfVaporization,
+    BoilingPointTemperature,
 };
 
 struct PropertyInfo {
-    const wchar_t *name;   // 1.0 name as listed by GetPropList
+    const wchar_t *name;  // 1.0 name as listed by GetPropList
     PropertyId id;
     PropertyKind kind;
     const wchar_t *basis;  // basis the value is given in, or null

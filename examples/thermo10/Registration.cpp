@@ -18,8 +18,8 @@ const wchar_t *const CapeOpenComponentCategory = L"{678C09A1-7D66-11D2-A67D-0010
 LONG SetString(const std::wstring &path, const wchar_t *name, const std::wstring &value)
 {
     HKEY key = nullptr;
-    LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                  nullptr);
+    LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                  &key, nullptr);
     if (status != ERROR_SUCCESS) return status;
     status = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
@@ -30,8 +30,8 @@ LONG SetString(const std::wstring &path, const wchar_t *name, const std::wstring
 LONG CreateKey(const std::wstring &path)
 {
     HKEY key = nullptr;
-    LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                  nullptr);
+    LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                  &key, nullptr);
     if (status == ERROR_SUCCESS) RegCloseKey(key);
     return status;
 }
@@ -39,7 +39,8 @@ LONG CreateKey(const std::wstring &path)
 bool ModulePath(std::wstring &path)
 {
     HMODULE module = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             reinterpret_cast<LPCWSTR>(&ModulePath), &module))
         return false;
     wchar_t buffer[MAX_PATH];
@@ -49,7 +50,10 @@ bool ModulePath(std::wstring &path)
     return true;
 }
 
-HRESULT ResultOf(LONG status) { return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status); }
+HRESULT ResultOf(LONG status)
+{
+    return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
+}
 
 }  // namespace
 
@@ -84,11 +88,13 @@ STDAPI DllRegisterServer()
     if (status == ERROR_SUCCESS) status = CreateKey(categories + ThermoSystemCategory);
     if (status == ERROR_SUCCESS) status = CreateKey(categories + CapeOpenComponentCategory);
     set(description, L"Name", ExampleThermoName);
-    set(description, L"Description", L"Example CAPE-OPEN 1.0 thermo system with Peng-Robinson and Ideal packages");
+    set(description, L"Description",
+        L"Example CAPE-OPEN 1.0 thermo system with Peng-Robinson and Ideal packages");
     set(description, L"CapeVersion", L"1.0");
     set(description, L"ComponentVersion", L"1.0");
     set(description, L"VendorURL", L"https://github.com/corvanta");
-    set(description, L"About", L"Example Thermo, shipped with Corvanta so that the bridge can be run end to end");
+    set(description, L"About",
+        L"Example Thermo, shipped with Corvanta so that the bridge can be run end to end");
     set(ExampleThermoProgId, nullptr, ExampleThermoName);
     set(std::wstring(ExampleThermoProgId) + L"\\CLSID", nullptr, ExampleThermoClsidText);
     set(ExampleThermoIndependentProgId, nullptr, ExampleThermoName);

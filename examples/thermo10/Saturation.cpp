@@ -124,7 +124,10 @@ bool BoilingTemperature(const CompoundData &c, double P, double &T)
     for (int iteration = 0; iteration < 100; ++iteration) {
         SaturationPoint s = Saturation(c, t);
         double residual = std::log(s.pressure / P);
-        if (residual > 0) hi = t; else lo = t;
+        if (residual > 0)
+            hi = t;
+        else
+            lo = t;
         if (std::fabs(residual) < 1e-12) {
             T = t;
             return true;

@@ -7,9 +7,9 @@
 #include "CompoundData.h"
 
 struct SaturationPoint {
-    double pressure = 0;          // Pa
-    double dLnPressureDT = 0;     // 1/K
-    double heatOfVaporization = 0; // J/mol, 0 at and above the critical temperature
+    double pressure = 0;            // Pa
+    double dLnPressureDT = 0;       // 1/K
+    double heatOfVaporization = 0;  // J/mol, 0 at and above the critical temperature
 };
 
 // At 0.98 Tc and above (where the phase envelope closes) ln P continues on the

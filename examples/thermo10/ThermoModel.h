@@ -29,9 +29,9 @@ struct PhaseState {
     double heatCapacityCv = 0;
     bool vaporLike = false;  // the state a client would call "Vapor"
     std::vector<double> lnPhi;
-    std::vector<double> lnPhiDT;   // 1/K, at constant P and composition
-    std::vector<double> lnPhiDP;   // 1/Pa
-    std::vector<double> lnPhiDn;   // n x n, row i: d lnPhi_i / d n_j at one mole in total
+    std::vector<double> lnPhiDT;  // 1/K, at constant P and composition
+    std::vector<double> lnPhiDP;  // 1/Pa
+    std::vector<double> lnPhiDn;  // n x n, row i: d lnPhi_i / d n_j at one mole in total
 };
 
 class ThermoModel {

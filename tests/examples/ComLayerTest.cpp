@@ -62,7 +62,7 @@ protected:
         ASSERT_EQ(S_OK, system->ResolvePropertyPackage(name.Get(), resolved.Receive()));
         ASSERT_EQ(S_OK, resolved.As(package));
         ASSERT_EQ(S_OK, CreateComObject<CTestMaterial>(nullptr, __uuidof(ICapeThermoMaterialObject),
-                                                      materialObject.ReceiveVoid()));
+                                                       materialObject.ReceiveVoid()));
         material = static_cast<CTestMaterial *>(
             static_cast<DispatchPart<ICapeThermoMaterialObject> *>(materialObject.Get()));
         material->compounds = {L"methane", L"propane", L"N-BUTANE", L"n-hexane"};
@@ -100,7 +100,8 @@ protected:
 TEST(ExampleThermoSystem, ListsAndResolvesItsTwoPackages)
 {
     ComPtr<ICapeThermoSystem> system;
-    ASSERT_EQ(S_OK, CreateComObject<CExampleThermoSystem>(nullptr, __uuidof(ICapeThermoSystem), system.ReceiveVoid()));
+    ASSERT_EQ(S_OK, CreateComObject<CExampleThermoSystem>(nullptr, __uuidof(ICapeThermoSystem),
+                                                          system.ReceiveVoid()));
     VARIANT list;
     VariantInit(&list);
     ASSERT_EQ(S_OK, system->GetPropertyPackages(&list));
@@ -185,8 +186,8 @@ TEST_F(ExamplePackage, MixturePropertiesMatchTheModel)
     ASSERT_EQ(16u, dn.size());
     for (std::size_t i = 0; i < dn.size(); ++i) EXPECT_DOUBLE_EQ(state.lnPhiDn[i] / 5, dn[i]);
     EXPECT_DOUBLE_EQ(1 / state.volume, material->At(L"density", L"Vapor").at(0));
-    EXPECT_NEAR(0.4 * 16.043 + 0.2 * (44.097 + 58.123 + 86.177), material->At(L"molecularWeight", L"Vapor").at(0),
-                1e-9);
+    EXPECT_NEAR(0.4 * 16.043 + 0.2 * (44.097 + 58.123 + 86.177),
+                material->At(L"molecularWeight", L"Vapor").at(0), 1e-9);
     EXPECT_EQ(L"mole", material->bases[CTestMaterial::Key(L"enthalpy", L"Vapor")]);
     EXPECT_EQ(L"", material->bases[CTestMaterial::Key(L"logFugacityCoefficient", L"Vapor")]);
 }
@@ -195,10 +196,11 @@ TEST_F(ExamplePackage, PureCompoundPropertiesGiveOneValuePerCompound)
 {
     material->Put(L"temperature", L"Liquid", {300});
     material->Put(L"pressure", L"Liquid", {101325});
-    ASSERT_EQ(S_OK, Calc({L"vaporPressure", L"idealGasEnthalpy"}, L"Liquid", L"pure")) << Description(package.Get());
+    ASSERT_EQ(S_OK, Calc({L"vaporPressure", L"idealGasEnthalpy"}, L"Liquid", L"pure"))
+        << Description(package.Get());
     const std::vector<double> &psat = material->At(L"vaporPressure", L"Liquid");
     ASSERT_EQ(4u, psat.size());
-    EXPECT_NEAR(0.9978e6, psat[1], 0.03e6);                       // propane at 300 K
+    EXPECT_NEAR(0.9978e6, psat[1], 0.03e6);  // propane at 300 K
     EXPECT_TRUE(psat[0] > psat[1] && psat[1] > psat[2] && psat[2] > psat[3]);
     ASSERT_EQ(S_OK, Calc({L"boilingPointTemperature"}, L"Liquid", L"pure"));
     EXPECT_NEAR(341.88, material->At(L"boilingPointTemperature", L"Liquid").at(3), 3);
@@ -284,8 +286,8 @@ TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
     HKEY privateClasses = nullptr;
     const wchar_t *privatePath = L"Software\\CorvantaTests\\ExampleThermoClasses";
     RegDeleteTreeW(HKEY_CURRENT_USER, privatePath);
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, privatePath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &privateClasses, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, privatePath, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &privateClasses, nullptr));
     ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CLASSES_ROOT, privateClasses));
     EXPECT_EQ(S_OK, reg());
     std::wstring clsid = std::wstring(L"CLSID\\") + ExampleThermoClsidText;
@@ -295,17 +297,19 @@ TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
                                           RRF_RT_REG_SZ, nullptr, text, &size));
     EXPECT_STREQ(L"Example Thermo", text);
     size = sizeof(text);
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\CapeDescription").c_str(), L"CapeVersion",
-                                          RRF_RT_REG_SZ, nullptr, text, &size));
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\CapeDescription").c_str(),
+                                          L"CapeVersion", RRF_RT_REG_SZ, nullptr, text, &size));
     EXPECT_STREQ(L"1.0", text);
     size = sizeof(text);
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\InprocServer32").c_str(), L"ThreadingModel",
-                                          RRF_RT_REG_SZ, nullptr, text, &size));
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\InprocServer32").c_str(),
+                                          L"ThreadingModel", RRF_RT_REG_SZ, nullptr, text, &size));
     EXPECT_STREQ(L"Apartment", text);
     HKEY key = nullptr;
-    for (const wchar_t *category : {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"}) {
-        EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(privateClasses, (clsid + L"\\Implemented Categories\\" + category).c_str(),
-                                               0, KEY_READ, &key));
+    for (const wchar_t *category :
+         {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"}) {
+        EXPECT_EQ(ERROR_SUCCESS,
+                  RegOpenKeyExW(privateClasses, (clsid + L"\\Implemented Categories\\" + category).c_str(), 0,
+                                KEY_READ, &key));
         if (key) RegCloseKey(key);
         key = nullptr;
     }
@@ -321,8 +325,8 @@ TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
         CLSID fromProgId;
         ASSERT_EQ(S_OK, CLSIDFromProgID(ExampleThermoProgId, &fromProgId));
         ComPtr<ICapeThermoSystem> system;
-        ASSERT_EQ(S_OK, CoCreateInstance(fromProgId, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ICapeThermoSystem),
-                                         system.ReceiveVoid()));
+        ASSERT_EQ(S_OK, CoCreateInstance(fromProgId, nullptr, CLSCTX_INPROC_SERVER,
+                                         __uuidof(ICapeThermoSystem), system.ReceiveVoid()));
         VARIANT list;
         VariantInit(&list);
         ASSERT_EQ(S_OK, system->GetPropertyPackages(&list));

@@ -20,7 +20,10 @@ std::vector<const CompoundData *> Compounds(std::initializer_list<const wchar_t 
     return list;
 }
 
-bool TwoPhase(const FlashResult &r) { return r.hasVapor && r.hasLiquid; }
+bool TwoPhase(const FlashResult &r)
+{
+    return r.hasVapor && r.hasLiquid;
+}
 
 }  // namespace
 
@@ -151,7 +154,8 @@ TEST(FlashIdeal, BubblePressureFollowsRaoultsLaw)
     std::wstring error;
     FlashResult r;
     ASSERT_TRUE(flash.TVF(330, 0, z, r, error));
-    double expected = 0.4 * Saturation(model.Compound(0), 330).pressure + 0.6 * Saturation(model.Compound(1), 330).pressure;
+    double expected =
+        0.4 * Saturation(model.Compound(0), 330).pressure + 0.6 * Saturation(model.Compound(1), 330).pressure;
     EXPECT_NEAR(expected, r.pressure, 1e-6 * expected);
 }
 

@@ -36,9 +36,9 @@ struct MeasuredVaporPressure {
 TEST(PengRobinsonSaturation, VaporPressuresMatchMeasuredData)
 {
     const MeasuredVaporPressure data[] = {
-        {L"methane", 150.0, 1.0405e6, 0.015},  {L"ethane", 250.0, 1.3008e6, 0.015},
-        {L"propane", 300.0, 0.99780e6, 0.015}, {L"n-butane", 300.0, 0.25760e6, 0.015},
-        {L"n-hexane", 341.88, 101325, 0.015},  {L"nitrogen", 100.0, 0.77881e6, 0.015},
+        {L"methane", 150.0, 1.0405e6, 0.015},        {L"ethane", 250.0, 1.3008e6, 0.015},
+        {L"propane", 300.0, 0.99780e6, 0.015},       {L"n-butane", 300.0, 0.25760e6, 0.015},
+        {L"n-hexane", 341.88, 101325, 0.015},        {L"nitrogen", 100.0, 0.77881e6, 0.015},
         {L"carbon dioxide", 280.0, 4.1607e6, 0.015}, {L"water", 373.124, 101325, 0.06},
         {L"water", 473.15, 1.5549e6, 0.015},
     };
@@ -77,9 +77,11 @@ TEST(PengRobinsonSaturation, MixtureModelAgreesWithPureSolveAtSaturation)
         model.Evaluate(T, s.pressure, &x, PhaseKind::Vapor, RequestCaloric, vapor);
         EXPECT_NEAR(liquid.lnPhi[0], vapor.lnPhi[0], 1e-9) << id;
         EXPECT_GT(vapor.Z, 5 * liquid.Z) << id;
-        EXPECT_NEAR(vapor.enthalpy - liquid.enthalpy, s.heatOfVaporization, 1e-6 * s.heatOfVaporization) << id;
+        EXPECT_NEAR(vapor.enthalpy - liquid.enthalpy, s.heatOfVaporization, 1e-6 * s.heatOfVaporization)
+            << id;
         double h = 1e-3;
-        double slope = (std::log(Saturation(c, T + h).pressure) - std::log(Saturation(c, T - h).pressure)) / (2 * h);
+        double slope =
+            (std::log(Saturation(c, T + h).pressure) - std::log(Saturation(c, T - h).pressure)) / (2 * h);
         EXPECT_NEAR(slope, s.dLnPressureDT, 1e-5 * slope) << id;
     }
 }
@@ -94,7 +96,8 @@ TEST(PengRobinsonSaturation, VaporPressureIsFiniteAndRisesOverTheWholeRange)
             EXPECT_TRUE(std::isfinite(s.dLnPressureDT) && s.dLnPressureDT > 0) << c.id << " at Tr " << Tr;
             previous = s.pressure;
         }
-        EXPECT_NEAR(c.criticalPressure, Saturation(c, c.criticalTemperature).pressure, 1e-9 * c.criticalPressure);
+        EXPECT_NEAR(c.criticalPressure, Saturation(c, c.criticalTemperature).pressure,
+                    1e-9 * c.criticalPressure);
     }
 }
 
@@ -181,8 +184,10 @@ TEST_P(CaloricConsistency, PropertiesAreConsistentDerivatives)
         double hT = 1e-3;
         model->Evaluate(T + hT, P, x.data(), kind, RequestCaloric, plus);
         model->Evaluate(T - hT, P, x.data(), kind, RequestCaloric, minus);
-        EXPECT_NEAR(state.heatCapacityCp, (plus.enthalpy - minus.enthalpy) / (2 * hT), 1e-4 * state.heatCapacityCp);
-        EXPECT_NEAR(-state.entropy, (gibbs(plus) - gibbs(minus)) / (2 * hT), 1e-4 * (1 + std::fabs(state.entropy)));
+        EXPECT_NEAR(state.heatCapacityCp, (plus.enthalpy - minus.enthalpy) / (2 * hT),
+                    1e-4 * state.heatCapacityCp);
+        EXPECT_NEAR(-state.entropy, (gibbs(plus) - gibbs(minus)) / (2 * hT),
+                    1e-4 * (1 + std::fabs(state.entropy)));
         EXPECT_LE(state.heatCapacityCv, state.heatCapacityCp);
         if (GetParam()) {  // the ideal liquid is incompressible: its G ignores V dP
             double hP = 10;
@@ -193,7 +198,8 @@ TEST_P(CaloricConsistency, PropertiesAreConsistentDerivatives)
         double ideal = 0, lnPhiSum = 0;
         for (std::size_t i = 0; i < x.size(); ++i) {
             const CompoundData &c = model->Compound(i);
-            ideal += x[i] * (IdealGasEnthalpy(c, T) - T * (IdealGasEntropy(c, T) - GasConstant * std::log(x[i])));
+            ideal +=
+                x[i] * (IdealGasEnthalpy(c, T) - T * (IdealGasEntropy(c, T) - GasConstant * std::log(x[i])));
             ideal += x[i] * GasConstant * T * std::log(P / ReferencePressure);
             lnPhiSum += x[i] * state.lnPhi[i];
         }

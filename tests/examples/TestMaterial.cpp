@@ -31,10 +31,12 @@ STDMETHODIMP CTestMaterial::GetProp(BSTR property, BSTR phase, VARIANT, BSTR, BS
         if (!results) return E_POINTER;
         VariantInit(results);
         auto found = values.find(Key(property, phase));
-        if (found == values.end()) return Fail(L"No value for " + Key(property, phase), L"CTestMaterial::GetProp", Name);
+        if (found == values.end())
+            return Fail(L"No value for " + Key(property, phase), L"CTestMaterial::GetProp", Name);
         CVariantArray list;
         list.Create(static_cast<LONG>(found->second.size()), VT_R8);
-        for (LONG i = 0; i < static_cast<LONG>(found->second.size()); ++i) list.PutElement(i, &found->second[i]);
+        for (LONG i = 0; i < static_cast<LONG>(found->second.size()); ++i)
+            list.PutElement(i, &found->second[i]);
         *results = list.Value();
         list.Disown();
         return S_OK;
