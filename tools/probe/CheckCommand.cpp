@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include <algorithm>
+
 #include "ArrayValues.h"
 #include "Calculations.h"
 #include "ComHolders.h"
@@ -53,7 +55,6 @@ std::wstring Number(double value)
 
 // The values of a reference state the flashes of one family start from.
 struct Reference {
-    bool known = false;
     double values[5] = {};  // by FlashVariable
 };
 
@@ -62,7 +63,6 @@ void CheckCompoundCalls(PackageClient &package, CheckTable &check)
     ScopedVariant ids;
     PutStrings(ids.Get(), package.compoundTable.ids);
     std::vector<std::wstring> names;
-    std::wstring error;
     if (!check.Run(L"GetConstPropList", [&](std::wstring &f, std::wstring &) {
             return package.ConstPropList(names, f);
         }))
@@ -103,7 +103,6 @@ void CheckPropertyCalls(PackageClient &package, CMaterial11 &material, const Mix
                         CheckTable &check)
 {
     std::vector<std::wstring> names;
-    std::wstring error;
     if (!check.Run(L"GetSinglePhasePropList", [&](std::wstring &f, std::wstring &) {
             return package.SinglePhasePropList(names, f);
         }))
@@ -158,7 +157,6 @@ void CheckFlashes(PackageClient &package, CMaterial11 &material, const MixtureSt
     single.values[static_cast<int>(V::Temperature)] = sweepTemperature;
     single.values[static_cast<int>(V::Pressure)] = sweepPressure;
     boiling = single;
-    single.known = boiling.known = true;
     bool enthalpyKnown[2] = {false, false};
     for (const auto &[a, b] : pairs) {
         std::wstring pairName = std::wstring(FlashVariableName(a)) + L", " + FlashVariableName(b);
