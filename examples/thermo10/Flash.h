@@ -1,7 +1,7 @@
 // Phase equilibrium (vapour-liquid) on any ThermoModel: a stability test
 // (tangent plane, Michelsen) decides whether z splits; the split is solved by
 // successive substitution on the K-values with Rachford-Rice for the vapour
-// fraction. Flashes with another specification than T and P solve one outer
+// fraction. Flashes that fix another pair than T and P solve one outer
 // variable (T, or P for "TVF") by bisection on TP flashes.
 #pragma once
 

@@ -30,7 +30,7 @@ bool CExamplePropertyPackage::RunFlash(const wchar_t *flashType, std::wstring &e
     if (!material.Read(fraction.Get(), overall.Get(), mixture.Get(), mole.Get(), model->Size(), z, error) ||
         !NormalizeComposition(z, error))
         return false;
-    double T = 0, P = 0, spec = 0;
+    double T = 0, P = 0, specified = 0;
     auto read = [&](ScopedBstr &property, ScopedBstr &phase, BSTR basis, double &value) {
         return material.ReadScalar(property.Get(), phase.Get(), mixture.Get(), basis, value, error);
     };
@@ -39,17 +39,17 @@ bool CExamplePropertyPackage::RunFlash(const wchar_t *flashType, std::wstring &e
         ok = read(temperature, overall, nullptr, T) && read(pressure, overall, nullptr, P) &&
              flash->TP(T, P, z, flashResult, error);
     } else if (NamesEqual(flashType, L"PH")) {
-        ok = read(pressure, overall, nullptr, P) && read(enthalpy, overall, mole.Get(), spec) &&
-             flash->PH(P, spec, z, flashResult, error);
+        ok = read(pressure, overall, nullptr, P) && read(enthalpy, overall, mole.Get(), specified) &&
+             flash->PH(P, specified, z, flashResult, error);
     } else if (NamesEqual(flashType, L"PS")) {
-        ok = read(pressure, overall, nullptr, P) && read(entropy, overall, mole.Get(), spec) &&
-             flash->PS(P, spec, z, flashResult, error);
+        ok = read(pressure, overall, nullptr, P) && read(entropy, overall, mole.Get(), specified) &&
+             flash->PS(P, specified, z, flashResult, error);
     } else if (NamesEqual(flashType, L"PVF")) {
-        ok = read(pressure, overall, nullptr, P) && read(phaseFraction, vapor, mole.Get(), spec) &&
-             flash->PVF(P, spec, z, flashResult, error);
+        ok = read(pressure, overall, nullptr, P) && read(phaseFraction, vapor, mole.Get(), specified) &&
+             flash->PVF(P, specified, z, flashResult, error);
     } else if (NamesEqual(flashType, L"TVF")) {
-        ok = read(temperature, overall, nullptr, T) && read(phaseFraction, vapor, mole.Get(), spec) &&
-             flash->TVF(T, spec, z, flashResult, error);
+        ok = read(temperature, overall, nullptr, T) && read(phaseFraction, vapor, mole.Get(), specified) &&
+             flash->TVF(T, specified, z, flashResult, error);
     } else {
         error = std::wstring(L"Unsupported flash type \"") + (flashType ? flashType : L"") +
                 L"\": supported are \"TP\", \"PH\", \"PS\", \"PVF\" and \"TVF\"";
