@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr const wchar_t *managerInterface = L"ICapeThermoPropertyPackageManager";
-constexpr const wchar_t *getPackageScope = L"CPropertyPackageManager::GetPropertyPackage";
-
 std::wstring Quoted(const std::wstring &text)
 {
     return L"\"" + text + L"\"";
@@ -54,57 +51,63 @@ HRESULT CPropertyPackageManager::GetPropertyPackage(BSTR packageName, IDispatch 
         DiscoverThermoSystems();
         std::wstring fullName(packageName, SysStringLen(packageName));
         size_t separator = fullName.find(L"//");
-        if (separator == std::wstring::npos) return Fail(L"Invalid package name", getPackageScope, managerInterface);
+        if (separator == std::wstring::npos) return FailRequest(L"Invalid package name");
         return CreatePackage(fullName.substr(0, separator), fullName.substr(separator + 2), package);
     });
+}
+
+HRESULT CPropertyPackageManager::FailRequest(const std::wstring &description)
+{
+    return Fail(description, L"CPropertyPackageManager::GetPropertyPackage",
+                L"ICapeThermoPropertyPackageManager");
 }
 
 HRESULT CPropertyPackageManager::CreatePackage(const std::wstring &systemName, const std::wstring &packageName,
                                                IDispatch **package)
 {
     const GUID *clsid = ThermoSystemDiscovery().thermoSystemClsids.Lookup(systemName.c_str());
-    if (!clsid)
-        return Fail(L"Thermo system " + Quoted(systemName) + L" not found on this system", getPackageScope,
-                    managerInterface);
+    if (!clsid) return FailRequest(L"Thermo system " + Quoted(systemName) + L" not found on this system");
 
     ThermoSystemSession session;
     HRESULT hr = session.Create(*clsid);
     if (FAILED(hr))
-        return Fail(L"Failed to create thermo system " + Quoted(systemName) + L": " + ErrorText(hr),
-                    getPackageScope, managerInterface);
-    if (FAILED(hr = session.InitNew()))
-        return Fail(L"Failed to initialize thermo system " + Quoted(systemName) + L" (InitNew): " + ErrorText(hr),
-                    getPackageScope, managerInterface);
+        return FailRequest(L"Failed to create thermo system " + Quoted(systemName) + L": " + ErrorText(hr));
+    const std::wstring initFailure = L"Failed to initialize thermo system " + Quoted(systemName);
+    if (FAILED(hr = session.InitNew())) return FailRequest(initFailure + L" (InitNew): " + ErrorText(hr));
     if (FAILED(hr = session.Initialize()))
-        return Fail(L"Failed to initialize thermo system " + Quoted(systemName) + L" (Initialize): " +
-                        CapeErrorText(session.Utilities(), hr),
-                    getPackageScope, managerInterface);
+        return FailRequest(initFailure + L" (Initialize): " + CapeErrorText(session.Utilities(), hr));
 
-    const std::wstring resolveFailure =
-        L"Failed to resolve package " + Quoted(packageName) + L" from thermo system " + Quoted(systemName) + L": ";
+    const std::wstring resolveFailure = L"Failed to resolve package " + Quoted(packageName) +
+                                        L" from thermo system " + Quoted(systemName) + L": ";
+    const std::wstring notAPackage =
+        resolveFailure + L"ICapeThermoPropertyPackage not implemented on returned object";
     ComPtr<IDispatch> resolved;
     {
         ScopedBstr name(packageName.c_str());
         hr = session.System()->ResolvePropertyPackage(name.Get(), resolved.Receive());
     }
-    if (FAILED(hr)) return Fail(resolveFailure + CapeErrorText(session.System(), hr), getPackageScope, managerInterface);
+    if (FAILED(hr)) return FailRequest(resolveFailure + CapeErrorText(session.System(), hr));
     session.Terminate();
-    if (!resolved)
-        return Fail(resolveFailure + L"ICapeThermoPropertyPackage not implemented on returned object",
-                    getPackageScope, managerInterface);
+    if (!resolved) return FailRequest(notAPackage);
 
-    ComPtr<CPropertyPackage> wrapper = ComPtr<CPropertyPackage>::Adopt(new CPropertyPackage());
+    // Out of memory here is recorded like every other failure of the request.
+    CPropertyPackage *created = nullptr;
+    hr = ComGuard([&] {
+        created = new CPropertyPackage();
+        return S_OK;
+    });
+    if (FAILED(hr)) return FailRequest(L"Failed to create property package: " + ErrorText(hr));
+    ComPtr<CPropertyPackage> wrapper = ComPtr<CPropertyPackage>::Adopt(created);
     wrapper->NonDelegatingAddRef();
-    wrapper->put_ComponentName(ScopedBstr(packageName.c_str()).Get());
+    hr = wrapper->put_ComponentName(ScopedBstr(packageName.c_str()).Get());
+    if (FAILED(hr)) return FailRequest(L"Failed to create property package: " + ErrorText(hr));
     hr = QueryFrom(resolved.Get(), wrapper->package10);
     resolved.Reset();
-    if (FAILED(hr) || !wrapper->package10)
-        return Fail(resolveFailure + L"ICapeThermoPropertyPackage not implemented on returned object",
-                    getPackageScope, managerInterface);
+    if (FAILED(hr) || !wrapper->package10) return FailRequest(notAPackage);
 
     ICapeIdentification *identification = nullptr;
     hr = wrapper->QueryInterface(__uuidof(ICapeIdentification), reinterpret_cast<void **>(&identification));
-    if (FAILED(hr)) return Fail(L"Failed to create property package: " + ErrorText(hr), getPackageScope, managerInterface);
+    if (FAILED(hr)) return FailRequest(L"Failed to create property package: " + ErrorText(hr));
     *package = identification;
     return S_OK;
 }

@@ -18,5 +18,8 @@ protected:
     IUnknown *FindOwnInterface(REFIID riid) override;
 
 private:
-    HRESULT CreatePackage(const std::wstring &systemName, const std::wstring &packageName, IDispatch **package);
+    HRESULT CreatePackage(const std::wstring &systemName, const std::wstring &packageName,
+                          IDispatch **package);
+    // Records a failure of GetPropertyPackage and returns ECapeUnknownHR.
+    HRESULT FailRequest(const std::wstring &description);
 };

@@ -94,8 +94,8 @@ void AskForPackages(const ThermoSystemRecord &record, std::vector<std::wstring> 
     if (FAILED(session.Create(clsid)) || FAILED(session.InitNew()) || FAILED(session.Initialize())) return;
     CVariantArray packages;
     std::wstring error;
-    if (SUCCEEDED(session.System()->GetPropertyPackages(packages.Receive())) && packages.Check(VT_BSTR, error) &&
-        packages.Count() > 0) {
+    HRESULT hr = session.System()->GetPropertyPackages(packages.Receive());
+    if (SUCCEEDED(hr) && packages.Check(VT_BSTR, error) && packages.Count() > 0) {
         results.thermoSystemClsids.Entry(record.name.c_str()) = clsid;
         for (LONG i = 0; i < packages.Count(); ++i) {
             ScopedBstr package = ScopedBstr::Adopt(packages.GetString(i));

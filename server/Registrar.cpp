@@ -121,7 +121,8 @@ private:
 
     bool ParseKey(RegistryScriptKey &key)
     {
-        if (current.kind == TokenKind::Word && (current.text == L"NoRemove" || current.text == L"ForceRemove")) {
+        const bool flagged = current.text == L"NoRemove" || current.text == L"ForceRemove";
+        if (current.kind == TokenKind::Word && flagged) {
             key.removal = current.text == L"NoRemove" ? RegistryScriptKey::Removal::NoRemove
                                                       : RegistryScriptKey::Removal::ForceRemove;
             if (!Advance()) return false;
@@ -164,7 +165,8 @@ HRESULT FromStatus(LSTATUS status)
 HRESULT SetString(HKEY key, const wchar_t *name, const std::wstring &data)
 {
     DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-    return FromStatus(RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(data.c_str()), bytes));
+    const BYTE *bytesOfData = reinterpret_cast<const BYTE *>(data.c_str());
+    return FromStatus(RegSetValueExW(key, name, 0, REG_SZ, bytesOfData, bytes));
 }
 
 class ScopedKey {
