@@ -3,7 +3,8 @@
 // step gave what it should, LATEBOUND FAIL and the reason otherwise.
 //
 // CAPE-OPEN lists are arrays of strings, which Wine's script engines cannot
-// index; the test helper CorvantaTest.Arrays turns them into arrays of VARIANT.
+// index; the test helper CorvantaTest.Arrays turns them into arrays of VARIANT,
+// and hands out another interface of an object as a typed macro variable would.
 function check(condition, what) {
     if (!condition) throw new Error(what);
 }
@@ -24,6 +25,12 @@ try {
     var pkg = manager.GetPropertyPackage("sys//A");
     check(pkg.ComponentName == "A", "package name: " + pkg.ComponentName);
     check(pkg.ComponentDescription != undefined, "package description missing");
+
+    // The phases of the package, through the IDispatch of its phases interface.
+    var phases = arrays.Query(pkg, "{678C0A9E-7D66-11D2-A67D-00105A42887F}");
+    check(phases.GetNumPhases() == 2, "number of phases: " + phases.GetNumPhases());
+    var state = phases.GetPhaseInfo("Vapor", "StateOfAggregation");
+    check(state == "Vapor", "state of aggregation of Vapor: " + state);
 
     var failed = false;
     try {

@@ -5,6 +5,7 @@
 namespace {
 
 constexpr DISPID toVariantsId = 1;
+constexpr DISPID queryId = 2;
 
 // Copies a one-dimensional array of any element type into an array of VARIANT.
 HRESULT ToVariants(const VARIANT &list, VARIANT *result)
@@ -44,6 +45,25 @@ HRESULT ToVariants(const VARIANT &list, VARIANT *result)
     return S_OK;
 }
 
+HRESULT Query(const VARIANT &objectArgument, const VARIANT &iidArgument, VARIANT *result)
+{
+    const VARIANT *object = &objectArgument;
+    if (V_VT(object) == (VT_VARIANT | VT_BYREF)) object = V_VARIANTREF(object);
+    const VARIANT *iidText = &iidArgument;
+    if (V_VT(iidText) == (VT_VARIANT | VT_BYREF)) iidText = V_VARIANTREF(iidText);
+    if (V_VT(object) != VT_DISPATCH || !V_DISPATCH(object) || V_VT(iidText) != VT_BSTR) return DISP_E_TYPEMISMATCH;
+    IID iid;
+    HRESULT hr = IIDFromString(V_BSTR(iidText), &iid);
+    if (FAILED(hr)) return hr;
+    IDispatch *found = nullptr;
+    hr = V_DISPATCH(object)->QueryInterface(iid, reinterpret_cast<void **>(&found));
+    if (FAILED(hr)) return hr;
+    VariantInit(result);
+    V_VT(result) = VT_DISPATCH;
+    V_DISPATCH(result) = found;
+    return S_OK;
+}
+
 class CScriptArrays final : public IDispatch {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
@@ -74,21 +94,33 @@ public:
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override
     {
-        if (count != 1 || lstrcmpiW(names[0], L"ToVariants") != 0) {
-            for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-            return DISP_E_UNKNOWNNAME;
+        if (count == 1 && lstrcmpiW(names[0], L"ToVariants") == 0) {
+            ids[0] = toVariantsId;
+            return S_OK;
         }
-        ids[0] = toVariantsId;
-        return S_OK;
+        if (count == 1 && lstrcmpiW(names[0], L"Query") == 0) {
+            ids[0] = queryId;
+            return S_OK;
+        }
+        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        return DISP_E_UNKNOWNNAME;
     }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result, EXCEPINFO *,
                         UINT *) override
     {
-        if (id != toVariantsId) return DISP_E_MEMBERNOTFOUND;
         if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-        if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+        if (!params) return DISP_E_BADPARAMCOUNT;
         if (!result) return S_OK;
-        return ToVariants(params->rgvarg[0], result);
+        // Arguments arrive last first.
+        if (id == toVariantsId) {
+            if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+            return ToVariants(params->rgvarg[0], result);
+        }
+        if (id == queryId) {
+            if (params->cArgs != 2) return DISP_E_BADPARAMCOUNT;
+            return Query(params->rgvarg[1], params->rgvarg[0], result);
+        }
+        return DISP_E_MEMBERNOTFOUND;
     }
 
 private:

@@ -1,7 +1,10 @@
-// CorvantaTest.Arrays: a late-bound helper for test scripts. Wine's script
-// engines index only arrays of VARIANT, while CAPE-OPEN lists are arrays of
-// strings or doubles; ToVariants(list) gives the same list as an array of
-// VARIANT, which JScript's VBArray reads.
+// CorvantaTest.Arrays: a late-bound helper for test scripts.
+// - ToVariants(list): Wine's script engines index only arrays of VARIANT,
+//   while CAPE-OPEN lists are arrays of strings or doubles; this gives the
+//   same list as an array of VARIANT, which JScript's VBArray reads.
+// - Query(object, iid): the object's interface iid (text form), as a macro
+//   gets it by assigning to a variable of that interface type, so that its
+//   methods can then be called through that interface's IDispatch.
 #pragma once
 
 #include <windows.h>
