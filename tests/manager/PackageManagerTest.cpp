@@ -188,18 +188,4 @@ TEST_F(PackageManagerTest, ListIsACopyForEveryCaller)
     EXPECT_EQ(ReadStrings(first.Value()), ReadStrings(second.Value()));
 }
 
-TEST_F(PackageManagerTest, IdentifiesItself)
-{
-    EXPECT_EQ(object->ComponentNameText(), L"Corvanta");
-    ComPtr<ICapeIdentification> identification;
-    ASSERT_EQ(QueryFrom(manager.Get(), identification), S_OK);
-    ScopedBstr description;
-    ASSERT_EQ(identification->get_ComponentDescription(description.Receive()), S_OK);
-    EXPECT_STREQ(description.Text(),
-                 L"Use a property pacakge from a version 1.0 thermo system as version 1.1 property package");
-    ComPtr<IDispatch> dispatch;
-    ASSERT_EQ(QueryFrom(manager.Get(), dispatch), S_OK);
-    EXPECT_EQ(static_cast<IUnknown *>(dispatch.Get()), static_cast<IUnknown *>(manager.Get()));
-}
-
 }  // namespace
