@@ -24,6 +24,16 @@ bool NamesEqual(const wchar_t *a, const wchar_t *b)
     }
 }
 
+bool EqualsFolded(const wchar_t *name, const std::wstring &folded)
+{
+    if (!name) name = L"";
+    size_t i = 0;
+    for (; name[i]; ++i) {
+        if (i >= folded.size() || FoldUnit(name[i]) != folded[i]) return false;
+    }
+    return i == folded.size();
+}
+
 std::wstring ToLowerName(const wchar_t *s)
 {
     std::wstring result(s ? s : L"");

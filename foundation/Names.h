@@ -7,6 +7,10 @@
 // names are equal to each other.
 bool NamesEqual(const wchar_t *a, const wchar_t *b);
 
+// True when name, folded like ToLowerName, equals folded (a null name
+// equals an empty one). Allocation-free, for per-call checks.
+bool EqualsFolded(const wchar_t *name, const std::wstring &folded);
+
 // A copy of s folded to lower case code unit by code unit (towlower, "C" locale).
 std::wstring ToLowerName(const wchar_t *s);
 void LowerInPlace(std::wstring &s);

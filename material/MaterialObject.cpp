@@ -164,10 +164,9 @@ bool CMaterialObject::CheckCompoundList(const VARIANT &compIds, std::wstring &er
         return false;
     }
     for (LONG i = 0; i < count; ++i) {
-        ScopedBstr id = ScopedBstr::Adopt(list.GetString(i));
+        BSTR id = list.PeekString(i);
         const int index = selection[i];
-        if (!id.Get() || index < 0 || static_cast<size_t>(index) >= lowerIds.size() ||
-            std::wcscmp(FoldedName(id.Get()).Text(), lowerIds[index].c_str()) != 0) {
+        if (!id || index < 0 || static_cast<size_t>(index) >= lowerIds.size() || !EqualsFolded(id, lowerIds[index])) {
             error = notInMaterialOrder;
             return false;
         }

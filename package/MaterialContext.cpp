@@ -62,28 +62,29 @@ bool CPropertyPackage::ValidateContextMaterial(const wchar_t *scope, const wchar
     const int packageCount = static_cast<int>(compoundIds.size());
     LONG i = 0;
     if (selectionIndices.size() == static_cast<size_t>(count)) {
-        // Quick path: the same compounds in the same order as last time.
+        // Quick path: the same compounds in the same order as last time,
+        // confirmed without lookups or copies. The comparison folds case the
+        // way compoundIndex does, so a mismatch here is one there too.
         // An entry already seen (left by a failed validation) is no match.
         for (; i < count; ++i) {
             const int index = selectionIndices[i];
             if (index < 0 || index >= packageCount || compoundPresent[index]) break;
-            ScopedBstr id = ScopedBstr::Adopt(ids.GetString(i));
-            if (!NamesEqual(id.Get(), compoundIds[index].Get())) break;
+            if (!EqualsFolded(ids.PeekString(i), lowerCompoundIds[index])) break;
             compoundPresent[index] = true;
         }
     } else {
         selectionIndices.assign(count, -1);
     }
     for (; i < count; ++i) {
-        ScopedBstr id = ScopedBstr::Adopt(ids.GetString(i));
-        if (!id.Get()) return fail(L"Compound list from context material contains empty strings");
-        const int *index = compoundIndex.Lookup(id.Get());
+        BSTR id = ids.PeekString(i);
+        if (!id) return fail(L"Compound list from context material contains empty strings");
+        const int *index = compoundIndex.Lookup(id);
         if (!index) {
             selectionIndices[i] = -1;
-            return fail(std::wstring(L"Unknown compound \"") + id.Text() + L"\" in context material's compound list");
+            return fail(std::wstring(L"Unknown compound \"") + id + L"\" in context material's compound list");
         }
         selectionIndices[i] = *index;
-        if (compoundPresent[*index]) return fail(std::wstring(L"Compound \"") + id.Text());
+        if (compoundPresent[*index]) return fail(std::wstring(L"Compound \"") + id);
         compoundPresent[*index] = true;
     }
 
