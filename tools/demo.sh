@@ -6,7 +6,8 @@
 # natural-gas-like mixture with both example packages.
 #
 #   tools/demo.sh                 builds both flavours into build/ (tools/build.sh)
-#   BUILD_DIR=DIR tools/demo.sh   uses (and builds) the 64-bit build folder DIR instead
+#   BUILD_DIR=DIR tools/demo.sh   uses (and builds) the 64-bit build folder DIR instead,
+#                                 with the Wine prefix DIR-demo-wineprefix
 #
 # Ends with exit code 0 when every step succeeded.
 set -e
@@ -23,15 +24,17 @@ if [ -z "$BUILD_DIR" ]; then
     step "Building (tools/build.sh --no-tests)"
     "$root/tools/build.sh" --no-tests
     build="$root/build/x86_64"
+    prefix="$root/build/demo-wineprefix"
 else
     step "Building $BUILD_DIR"
-    build=$BUILD_DIR
+    build=${BUILD_DIR%/}
+    prefix="$build-demo-wineprefix"
     [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-w64-mingw32.cmake"
     cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target Corvanta ExampleThermo10 corvanta-probe
 fi
 
-prefix="$build/demo-wineprefix"
+# The prefix stays outside the build folders, whose binaries the tests check.
 probe="$build/tools/probe/corvanta-probe.exe"
 run() {
     "$root/cmake/wine-run.sh" "$prefix" "$@"
