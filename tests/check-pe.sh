@@ -10,7 +10,7 @@ dir=$3
 status=0
 system_dlls='^(kernel32|user32|gdi32|advapi32|ole32|oleaut32|shell32|shlwapi|version|msvcrt|ntdll|rpcrt4|ws2_32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$'
 count=0
-for file in $(find "$dir" \( -name '*.dll' -o -name '*.exe' \) -not -path '*/CMakeFiles/*' -not -path '*/wineprefix/*' | sort); do
+for file in $(find "$dir" \( -name '*.dll' -o -name '*.exe' \) -not -path '*/CMakeFiles/*' -not -path '*/drive_c/*' | sort); do
     count=$((count + 1))
     format=$("$objdump" -f "$file" | sed -n 's/.*file format //p')
     if [ "$format" != "$machine" ]; then
