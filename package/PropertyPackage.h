@@ -111,7 +111,7 @@ public:
     bool ValidateContextMaterial(const wchar_t *scope, const wchar_t *interfaceName);
 
     // ---- Equilibrium (EquilibriumSpec.cpp)
-    // The spec code, or 0 after recording why (with the given scope).
+    // The flash condition code, or 0 after recording why (with the given scope).
     EquilibriumSpecCode ParseEquilibriumSpec(const wchar_t *scope, const VARIANT &specification1,
                                              const VARIANT &specification2, BSTR solutionType);
     void FillFlashTypes();
