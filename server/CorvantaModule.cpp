@@ -65,7 +65,7 @@ IClassFactory *CCorvantaModule::ClassObject(size_t index)
     if (index >= classTableSize || index >= sizeof(classObjects) / sizeof(classObjects[0])) return nullptr;
     ModuleLockGuard guard;
     if (!classObjects[index]) {
-        classObjects[index] = new (std::nothrow) CClassFactory(classTable[index]);
+        classObjects[index] = new (std::nothrow) CClassFactory(classTable[index].create);
         if (!classObjects[index]) return nullptr;
     }
     classObjects[index]->AddRef();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CapeOpenBaseObject.h"
+#include "ClassFactory.h"
 #include "ComHolders.h"
 #include "ScriptArrays.h"
 #include "ScriptedPackage10.h"
@@ -173,72 +174,38 @@ private:
     const TestClass &testClass;
 };
 
-// One class object per test class; they live as long as the DLL.
-class CTestClassFactory : public IClassFactory {
-public:
-    const TestClass *testClass = nullptr;
+HRESULT CreateTestSystem(const TestClass &testClass, IUnknown *outer, REFIID riid, void **ppv)
+{
+    if (outer) return CLASS_E_NOAGGREGATION;
+    if (testClass.behaviour == Behaviour::Manager11) return E_NOTIMPL;
+    if (testClass.behaviour == Behaviour::LateCreateFails && lateFailuresArmed) return E_ABORT;
+    auto *system = new CTestThermoSystem(testClass);
+    system->NonDelegatingAddRef();
+    HRESULT hr = system->NonDelegatingQueryInterface(riid, ppv);
+    system->NonDelegatingRelease();
+    return hr;
+}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
-    {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-            *ppv = static_cast<IClassFactory *>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP CreateInstance(IUnknown *outer, REFIID riid, void **ppv) override
-    {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        if (testClass->behaviour == Behaviour::Manager11) return E_NOTIMPL;
-        if (testClass->behaviour == Behaviour::LateCreateFails && lateFailuresArmed) return E_ABORT;
-        return ComGuard([&] {
-            auto *system = new CTestThermoSystem(*testClass);
-            system->NonDelegatingAddRef();
-            HRESULT hr = system->NonDelegatingQueryInterface(riid, ppv);
-            system->NonDelegatingRelease();
-            return hr;
-        });
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-};
+HRESULT CreateScriptArraysObject(IUnknown *outer, REFIID riid, void **ppv)
+{
+    if (outer) return CLASS_E_NOAGGREGATION;
+    IDispatch *helper = CreateScriptArrays();
+    if (!helper) return E_OUTOFMEMORY;
+    HRESULT hr = helper->QueryInterface(riid, ppv);
+    helper->Release();
+    return hr;
+}
 
-CTestClassFactory factories[testClassCount];
+// Class objects, one per test class and one for the script helper, made on
+// first request; the DLL never unloads, so they are never released.
+CClassFactory *classObjects[testClassCount + 1] = {};
 
-class CScriptArraysFactory : public IClassFactory {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
-    {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
-            *ppv = static_cast<IClassFactory *>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP CreateInstance(IUnknown *outer, REFIID riid, void **ppv) override
-    {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        IDispatch *helper = CreateScriptArrays();
-        if (!helper) return E_OUTOFMEMORY;
-        HRESULT hr = helper->QueryInterface(riid, ppv);
-        helper->Release();
-        return hr;
-    }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
-};
-
-CScriptArraysFactory scriptArraysFactory;
+HRESULT QueryClassObject(size_t slot, CClassFactory::CreateFunction create, REFIID riid, void **ppv)
+{
+    if (!classObjects[slot]) classObjects[slot] = new (std::nothrow) CClassFactory(std::move(create));
+    if (!classObjects[slot]) return E_OUTOFMEMORY;
+    return classObjects[slot]->QueryInterface(riid, ppv);
+}
 
 HRESULT SetString(HKEY key, const wchar_t *subkey, const wchar_t *name, const wchar_t *data)
 {
@@ -292,10 +259,7 @@ extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH) {
-        thisModule = instance;
-        for (size_t i = 0; i < testClassCount; ++i) factories[i].testClass = &testClasses[i];
-    }
+    if (reason == DLL_PROCESS_ATTACH) thisModule = instance;
     return TRUE;
 }
 
@@ -305,11 +269,15 @@ HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **ppv)
     *ppv = nullptr;
     CLSID helper;
     if (SUCCEEDED(CLSIDFromString(TEST_CLSID_SCRIPT_ARRAYS, &helper)) && IsEqualCLSID(helper, clsid))
-        return scriptArraysFactory.QueryInterface(riid, ppv);
+        return QueryClassObject(testClassCount, &CreateScriptArraysObject, riid, ppv);
     for (size_t i = 0; i < testClassCount; ++i) {
         CLSID candidate;
-        if (SUCCEEDED(CLSIDFromString(testClasses[i].clsid, &candidate)) && IsEqualCLSID(candidate, clsid))
-            return factories[i].QueryInterface(riid, ppv);
+        if (SUCCEEDED(CLSIDFromString(testClasses[i].clsid, &candidate)) && IsEqualCLSID(candidate, clsid)) {
+            const TestClass &testClass = testClasses[i];
+            return QueryClassObject(
+                i, [&testClass](IUnknown *outer, REFIID iid, void **out) { return CreateTestSystem(testClass, outer, iid, out); },
+                riid, ppv);
+        }
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }

@@ -37,7 +37,7 @@ HRESULT CClassFactory::CreateInstance(IUnknown *outer, REFIID riid, void **ppv)
         if (!ppv) return E_POINTER;
         *ppv = nullptr;
         if (outer && !IsEqualIID(riid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
-        return row.create(outer, riid, ppv);
+        return create(outer, riid, ppv);
     });
 }
 

@@ -1,16 +1,19 @@
-// The class object of one row of the class table. The module keeps one
-// reference from creation until unload; any further holder keeps the module
-// loaded (the lock count rises while the count is above 1).
+// A class object (IClassFactory) for one creatable class. Its creator keeps
+// one reference, the module's, from creation until unload; while anybody else
+// holds it too (its count above 1) the module stays loaded.
 #pragma once
 
 #include <windows.h>
 #include <unknwn.h>
 
-#include "ClassTable.h"
+#include <functional>
 
 class CClassFactory : public IClassFactory {
 public:
-    explicit CClassFactory(const ClassTableRow &row) : row(row) {}
+    // Creates an instance (outer may be null) and queries it for riid.
+    using CreateFunction = std::function<HRESULT(IUnknown *outer, REFIID riid, void **ppv)>;
+
+    explicit CClassFactory(CreateFunction create) : create(std::move(create)) {}
     CClassFactory(const CClassFactory &) = delete;
     CClassFactory &operator=(const CClassFactory &) = delete;
 
@@ -24,6 +27,6 @@ public:
 private:
     virtual ~CClassFactory() = default;
 
-    const ClassTableRow &row;
+    CreateFunction create;
     LONG refCount = 1;  // the module's reference
 };
