@@ -28,16 +28,6 @@ TEST_F(PackageCoreTest, InitializationReadsCompoundsAndConvertsMolecularWeights)
     EXPECT_EQ((std::vector<bool>(4, false)), package->compoundPresent);
     // The six lists are kept as the 1.0 package gave them.
     EXPECT_EQ(Script().casNumbers, ReadStrings(package->casNoList.Value()));
-
-    // The material object exists and knows its package; working arrays exist.
-    ASSERT_TRUE(package->materialObject);
-    EXPECT_EQ(package, package->materialObject->package);
-    EXPECT_EQ(1, package->calcPhaseList.Count());
-    EXPECT_EQ(VT_ARRAY | VT_R8, package->flashTemperatureArray.Type());
-
-    // A second guarded call does not initialise again.
-    ASSERT_EQ(S_OK, Initialize());
-    EXPECT_EQ(1, package10->CountCalls(L"Initialize"));
 }
 
 TEST_F(PackageCoreTest, MolecularWeightsAreReadAtTheListsOwnLowerBoundAndMayBeShort)

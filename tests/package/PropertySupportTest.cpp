@@ -133,13 +133,3 @@ TEST_F(PackageCoreTest, NoConstantIsListedWhenTheProbesFail)
     EXPECT_EQ(VT_EMPTY, package->constPropList.Type());
     EXPECT_EQ(static_cast<int>(ConstantPropertyRows().size() * 2), package10->CountCalls(L"GetComponentConstant"));
 }
-
-TEST_F(PackageCoreTest, EditReloadsTheSupportedProperties)
-{
-    Script().propList = {L"enthalpy"};
-    ASSERT_EQ(S_OK, Initialize());
-    Script().onEdit = [](CScriptedPackage10 &self) { self.script.propList = {L"entropy"}; };
-    EXPECT_EQ(S_OK, static_cast<ICapeUtilities *>(package)->Edit());
-    EXPECT_EQ(StringList{L"entropy"}, Labels(package->singlePhasePropList));
-    EXPECT_EQ(nullptr, By10(package, L"enthalpy"));
-}

@@ -57,16 +57,6 @@ TEST_F(PackageCoreTest, SimulationContextReachesThe10PackageBeforeInitialization
     EXPECT_EQ(L"", package->ErrorDescription());
 }
 
-TEST_F(PackageCoreTest, SimulationContextIsDroppedWithoutUtilities)
-{
-    Script().hasUtilities = false;
-    ComPtr<ICapeThermoMaterial> context = CreateScriptedMaterial11();
-    ASSERT_EQ(S_OK, Utilities(package)->put_simulationContext(context.Get()));
-    EXPECT_TRUE(package10->calls.empty());
-    // Initialisation without utilities skips the 1.0 Initialize.
-    ASSERT_EQ(S_OK, Initialize());
-    EXPECT_EQ(0, package10->CountCalls(L"Initialize"));
-}
 
 TEST_F(PackageCoreTest, ParametersComeFromThe10Package)
 {
@@ -85,9 +75,16 @@ TEST_F(PackageCoreTest, ParametersComeFromThe10Package)
     EXPECT_EQ(E_POINTER, Utilities(package)->get_parameters(nullptr));
 }
 
-TEST_F(PackageCoreTest, WithoutUtilitiesThereAreNoParametersAndNoEditor)
+TEST_F(PackageCoreTest, WithoutUtilitiesContextIsDroppedAndThereAreNoParametersNorEditor)
 {
     Script().hasUtilities = false;
+    ComPtr<ICapeThermoMaterial> context = CreateScriptedMaterial11();
+    ASSERT_EQ(S_OK, Utilities(package)->put_simulationContext(context.Get()));
+    EXPECT_TRUE(package10->calls.empty());
+    // Initialisation without utilities skips the 1.0 Initialize.
+    ASSERT_EQ(S_OK, Initialize());
+    EXPECT_EQ(0, package10->CountCalls(L"Initialize"));
+
     ComPtr<IDispatch> answer;
     EXPECT_EQ(ECapeUnknownHR, Utilities(package)->get_parameters(answer.Receive()));
     EXPECT_EQ(L"This object does not expose parameters", package->ErrorDescription());
@@ -100,11 +97,13 @@ TEST_F(PackageCoreTest, WithoutUtilitiesThereAreNoParametersAndNoEditor)
 
 TEST_F(PackageCoreTest, EditReloadsWhatTheUserChanged)
 {
+    Script().propList = {L"enthalpy"};
     ASSERT_EQ(S_OK, Initialize());
     Script().onEdit = [](CScriptedPackage10 &self) {
         self.script.compoundIds = {L"propane"};
         self.script.molecularWeights = {44.097};
         self.script.phases = {L"Vapor", L"Liquid", L"Solid"};
+        self.script.propList = {L"entropy"};
     };
     // A failing 1.0 editor is passed on as it is, after the reload.
     Script().failures[L"Edit"] = {E_ABORT, L"user cancelled"};
@@ -115,6 +114,8 @@ TEST_F(PackageCoreTest, EditReloadsWhatTheUserChanged)
     EXPECT_DOUBLE_EQ(0.044097, package->molecularWeights[0]);
     EXPECT_EQ((StringList{L"Vapor", L"Liquid", L"Solid"}), Labels(package->phaseLabelsList));
     EXPECT_EQ(nullptr, package->compoundIndex.Lookup(L"methane"));
+    EXPECT_EQ(StringList{L"entropy"}, Labels(package->singlePhasePropList));
+    EXPECT_EQ(nullptr, package->propsBy10Name.Lookup(L"enthalpy"));
     EXPECT_EQ(1, package10->CountCalls(L"Initialize"));
 }
 
