@@ -11,36 +11,15 @@
 #include "Flash.h"
 #include "PengRobinson.h"
 #include "TestMaterial.h"
+#include "TestVariants.h"
 #include "VariantArray.h"
 
 namespace {
 
-std::vector<std::wstring> Strings(VARIANT &v)
+// A string list owned by the caller's full expression.
+OwnedVariant StringList(const std::vector<std::wstring> &texts)
 {
-    CVariantArray list;
-    list.Attach(v, true);
-    std::wstring error;
-    std::vector<std::wstring> out;
-    if (!list.Check(VT_BSTR, error)) return out;
-    for (LONG i = 0; i < list.Count(); ++i) {
-        ScopedBstr s = ScopedBstr::Adopt(list.GetString(i));
-        out.push_back(s.Text());
-    }
-    return out;
-}
-
-VARIANT StringArray(std::initializer_list<const wchar_t *> texts)
-{
-    CVariantArray list;
-    list.Create(static_cast<LONG>(texts.size()), VT_BSTR);
-    LONG i = 0;
-    for (const wchar_t *text : texts) {
-        ScopedBstr s(text);
-        list.PutElement(i++, s.Get());
-    }
-    VARIANT v = list.Value();
-    list.Disown();
-    return v;
+    return OwnedVariant::Adopt(MakeStringArray(texts));
 }
 
 std::wstring Description(IUnknown *object)
@@ -78,14 +57,10 @@ protected:
         return package->CalcEquilibrium(materialObject.Get(), flashType.Get(), none);
     }
 
-    HRESULT Calc(std::initializer_list<const wchar_t *> props, const wchar_t *phase, const wchar_t *calcType)
+    HRESULT Calc(const std::vector<std::wstring> &props, const wchar_t *phase, const wchar_t *calcType)
     {
-        VARIANT propList = StringArray(props), phases = StringArray({phase});
-        ScopedBstr type(calcType);
-        HRESULT hr = package->CalcProp(materialObject.Get(), propList, phases, type.Get());
-        VariantClear(&propList);
-        VariantClear(&phases);
-        return hr;
+        return package->CalcProp(materialObject.Get(), StringList(props).Value(), StringList({phase}).Value(),
+                                 ScopedBstr(calcType).Get());
     }
 
     ComPtr<ICapeThermoSystem> system;
@@ -102,10 +77,9 @@ TEST(ExampleThermoSystem, ListsAndResolvesItsTwoPackages)
     ComPtr<ICapeThermoSystem> system;
     ASSERT_EQ(S_OK, CreateComObject<CExampleThermoSystem>(nullptr, __uuidof(ICapeThermoSystem),
                                                           system.ReceiveVoid()));
-    VARIANT list;
-    VariantInit(&list);
-    ASSERT_EQ(S_OK, system->GetPropertyPackages(&list));
-    EXPECT_EQ((std::vector<std::wstring>{L"Peng-Robinson", L"Ideal"}), Strings(list));
+    ScopedVariant list;
+    ASSERT_EQ(S_OK, system->GetPropertyPackages(list.Get()));
+    EXPECT_EQ((std::vector<std::wstring>{L"Peng-Robinson", L"Ideal"}), ReadStrings(list.Value()));
 
     ComPtr<IDispatch> resolved;
     ScopedBstr ideal(L"IDEAL"), unknown(L"SRK");
@@ -215,30 +189,27 @@ TEST_F(ExamplePackage, PureCompoundPropertiesGiveOneValuePerCompound)
 
 TEST_F(ExamplePackage, ConstantsComeForTheMaterialsCompounds)
 {
-    VARIANT props = StringArray({L"criticalTemperature", L"casRegistryNumber"}), result;
-    VariantInit(&result);
-    ASSERT_EQ(S_OK, package->GetComponentConstant(materialObject.Get(), props, &result));
-    ASSERT_EQ(VT_ARRAY | VT_VARIANT, V_VT(&result));
+    ScopedVariant result;
+    const OwnedVariant props = StringList({L"criticalTemperature", L"casRegistryNumber"});
+    ASSERT_EQ(S_OK, package->GetComponentConstant(materialObject.Get(), props.Value(), result.Get()));
     CVariantArray list;
-    list.Attach(result, true);
+    list.Attach(result.Value(), false);
     std::wstring error;
     ASSERT_TRUE(list.Check(VT_VARIANT, error));
     ASSERT_EQ(8, list.Count());
-    VARIANT element;
+    ScopedVariant element;
     LONG index = 1;  // propane's critical temperature
-    SafeArrayGetElement(V_ARRAY(&list.Value()), &index, &element);
-    EXPECT_EQ(VT_R8, V_VT(&element));
-    EXPECT_DOUBLE_EQ(369.83, V_R8(&element));
+    SafeArrayGetElement(V_ARRAY(result.Get()), &index, element.Get());
+    ASSERT_EQ(VT_R8, element.Type());
+    EXPECT_DOUBLE_EQ(369.83, V_R8(element.Get()));
     index = 6;  // n-butane's CAS number
-    SafeArrayGetElement(V_ARRAY(&list.Value()), &index, &element);
-    ASSERT_EQ(VT_BSTR, V_VT(&element));
-    EXPECT_STREQ(L"106-97-8", V_BSTR(&element));
-    VariantClear(&element);
-    VariantClear(&props);
+    SafeArrayGetElement(V_ARRAY(result.Get()), &index, element.Receive());
+    ASSERT_EQ(VT_BSTR, element.Type());
+    EXPECT_STREQ(L"106-97-8", V_BSTR(element.Get()));
 
-    props = StringArray({L"dipoleMoment"});
-    EXPECT_EQ(ECapeUnknownHR, package->GetComponentConstant(materialObject.Get(), props, &result));
-    VariantClear(&props);
+    EXPECT_EQ(ECapeUnknownHR,
+              package->GetComponentConstant(materialObject.Get(), StringList({L"dipoleMoment"}).Value(),
+                                            result.Receive()));
 }
 
 TEST_F(ExamplePackage, BadRequestsFailWithAClearText)
@@ -291,19 +262,18 @@ TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
     ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CLASSES_ROOT, privateClasses));
     EXPECT_EQ(S_OK, reg());
     std::wstring clsid = std::wstring(L"CLSID\\") + ExampleThermoClsidText;
-    wchar_t text[256];
-    DWORD size = sizeof(text);
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\CapeDescription").c_str(), L"Name",
-                                          RRF_RT_REG_SZ, nullptr, text, &size));
-    EXPECT_STREQ(L"Example Thermo", text);
-    size = sizeof(text);
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\CapeDescription").c_str(),
-                                          L"CapeVersion", RRF_RT_REG_SZ, nullptr, text, &size));
-    EXPECT_STREQ(L"1.0", text);
-    size = sizeof(text);
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + L"\\InprocServer32").c_str(),
-                                          L"ThreadingModel", RRF_RT_REG_SZ, nullptr, text, &size));
-    EXPECT_STREQ(L"Apartment", text);
+    const struct {
+        const wchar_t *subkey, *name, *expected;
+    } values[] = {{L"\\CapeDescription", L"Name", L"Example Thermo"},
+                  {L"\\CapeDescription", L"CapeVersion", L"1.0"},
+                  {L"\\InprocServer32", L"ThreadingModel", L"Apartment"}};
+    for (const auto &v : values) {
+        wchar_t text[256] = L"";
+        DWORD size = sizeof(text);
+        EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + v.subkey).c_str(), v.name,
+                                              RRF_RT_REG_SZ, nullptr, text, &size));
+        EXPECT_STREQ(v.expected, text);
+    }
     HKEY key = nullptr;
     for (const wchar_t *category :
          {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"}) {
@@ -327,10 +297,9 @@ TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
         ComPtr<ICapeThermoSystem> system;
         ASSERT_EQ(S_OK, CoCreateInstance(fromProgId, nullptr, CLSCTX_INPROC_SERVER,
                                          __uuidof(ICapeThermoSystem), system.ReceiveVoid()));
-        VARIANT list;
-        VariantInit(&list);
-        ASSERT_EQ(S_OK, system->GetPropertyPackages(&list));
-        EXPECT_EQ(2u, Strings(list).size());
+        ScopedVariant list;
+        ASSERT_EQ(S_OK, system->GetPropertyPackages(list.Get()));
+        EXPECT_EQ(2u, ReadStrings(list.Value()).size());
     }
     CoFreeUnusedLibraries();
     FreeLibrary(dll);
