@@ -1,5 +1,5 @@
 // Flashes of both models: equilibrium conditions, round trips between
-// specifications, single-phase regions and the pure-compound special case.
+// flash conditions, single-phase regions and the pure-compound special case.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,4 +1,4 @@
-// Flashes through the package: specification parsing, the 1.0 flash on the
+// Flashes through the package: flash condition parsing, the 1.0 flash on the
 // material object, and the transfer of its results to the 1.1 material.
 #include <cmath>
 
@@ -14,7 +14,7 @@ HRESULT Flash(IdealBridge &bridge, const std::vector<std::wstring> &spec1, const
               const wchar_t *solutionType = nullptr)
 {
     ScopedBstr solution(solutionType);
-    return bridge.package->CalcEquilibrium(Spec(spec1).Value(), Spec(spec2).Value(), solution.Get());
+    return bridge.package->CalcEquilibrium(FlashCondition(spec1).Value(), FlashCondition(spec2).Value(), solution.Get());
 }
 
 const std::vector<std::wstring> temperatureSpec = {L"Temperature", L"", L"overall"};
@@ -85,7 +85,7 @@ TEST(Equilibrium, MissingPhaseFractionsComeFromAVaporFractionSpecificationOnly)
     // Every present phase without a fraction gets the specified vapour fraction.
     ExpectNear({0.25}, bridge.material->Values(L"phaseFraction", L"Liquid", L"mole"), 0.0);
 
-    // Without a vapour fraction specification the same package fails.
+    // Without a vapour fraction condition the same package fails.
     bridge.PutFeed(feed, 372.0, 101325.0);
     EXPECT_EQ(ECapeUnknownHR, Flash(bridge, temperatureSpec, pressureSpec));
     EXPECT_EQ(L"Phase fraction was not set for present phase Vapor", bridge.Error());
@@ -140,17 +140,18 @@ TEST(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)
 {
     IdealBridge bridge;
     bridge.Start();
-    const std::vector<std::vector<std::wstring>> specs = {
+    const std::vector<std::vector<std::wstring>> conditions = {
         temperatureSpec, pressureSpec, vaporFractionSpec,
         {L"Enthalpy", L"", L"overall"}, {L"EnthalpyF", L"", L"overall"}, {L"Entropy", L"", L"overall"},
         {L"EntropyF", L"", L"overall"}, {L"Volume", L"", L"overall"}, {L"InternalEnergy", L"", L"overall"}};
     int supported = 0;
-    for (size_t a = 0; a < specs.size(); ++a) {
-        for (size_t b = 0; b < specs.size(); ++b) {
+    for (size_t a = 0; a < conditions.size(); ++a) {
+        for (size_t b = 0; b < conditions.size(); ++b) {
             if (a == b) continue;
             VARIANT_BOOL answer = VARIANT_TRUE;
-            ASSERT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Spec(specs[a]).Value(), Spec(specs[b]).Value(),
-                                                                   nullptr, &answer));
+            ASSERT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(FlashCondition(conditions[a]).Value(),
+                                                                 FlashCondition(conditions[b]).Value(), nullptr,
+                                                                 &answer));
             if (answer == VARIANT_TRUE) ++supported;
         }
     }
@@ -186,7 +187,7 @@ TEST(EquilibriumSpec, MalformedSpecificationsExplainThemselves)
     for (const Case &c : cases) {
         ScopedBstr solution(c.solutionType);
         VARIANT_BOOL answer = VARIANT_TRUE;
-        EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Spec(c.spec1).Value(), Spec(c.spec2).Value(),
+        EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(FlashCondition(c.spec1).Value(), FlashCondition(c.spec2).Value(),
                                                              solution.Get(), &answer));
         EXPECT_EQ(VARIANT_FALSE, answer) << c.message;
         EXPECT_EQ(c.message, bridge.Error());
@@ -195,8 +196,8 @@ TEST(EquilibriumSpec, MalformedSpecificationsExplainThemselves)
     // Accepted spellings: lower case, an empty compound, "unspecified".
     VARIANT_BOOL answer = VARIANT_FALSE;
     ScopedBstr unspecified(L"unspecified");
-    EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Spec({L"temperature", L"", L"OVERALL"}).Value(),
-                                                         Spec({L"Pressure", L"", L"overall", L""}).Value(),
+    EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(FlashCondition({L"temperature", L"", L"OVERALL"}).Value(),
+                                                         FlashCondition({L"Pressure", L"", L"overall", L""}).Value(),
                                                          unspecified.Get(), &answer));
     EXPECT_EQ(VARIANT_TRUE, answer);
 }
@@ -217,8 +218,8 @@ TEST(EquilibriumSpec, PresentPhasesMustBeEveryPackagePhaseOnce)
     for (const auto &c : cases) {
         bridge.material->presentPhases = c.phases;
         VARIANT_BOOL answer = VARIANT_FALSE;
-        EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Spec(temperatureSpec).Value(),
-                                                             Spec(pressureSpec).Value(), nullptr, &answer));
+        EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(FlashCondition(temperatureSpec).Value(),
+                                                             FlashCondition(pressureSpec).Value(), nullptr, &answer));
         EXPECT_EQ(c.message ? VARIANT_FALSE : VARIANT_TRUE, answer);
         if (c.message) {
             EXPECT_EQ(c.message, bridge.Error());

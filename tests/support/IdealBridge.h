@@ -62,8 +62,8 @@ struct IdealBridge {
     std::wstring Error() const { return package->ErrorDescription(); }
 };
 
-// A specification list such as {"Temperature", "", "overall"}.
-inline OwnedVariant Spec(const std::vector<std::wstring> &items)
+// A flash condition list such as {"Temperature", "", "overall"}.
+inline OwnedVariant FlashCondition(const std::vector<std::wstring> &items)
 {
     return OwnedVariant::Adopt(MakeStringArray(items));
 }
