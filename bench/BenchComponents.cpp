@@ -1,24 +1,7 @@
 #include "BenchComponents.h"
 
 #include "Names.h"
-
-void FillStrings(CVariantArray &holder, const std::vector<std::wstring> &items)
-{
-    holder.Create(static_cast<LONG>(items.size()), VT_BSTR);
-    for (LONG i = 0; i < static_cast<LONG>(items.size()); ++i) {
-        ScopedBstr item(items[i].c_str());
-        holder.PutElement(i, item.Get());
-    }
-}
-
-void FillDoubles(CVariantArray &holder, const std::vector<double> &items)
-{
-    holder.Create(static_cast<LONG>(items.size()), VT_R8);
-    for (LONG i = 0; i < static_cast<LONG>(items.size()); ++i) {
-        double value = items[i];
-        holder.PutElement(i, &value);
-    }
-}
+#include "VariantLists.h"
 
 namespace {
 
@@ -34,8 +17,8 @@ HRESULT CopyTo(const CVariantArray &holder, VARIANT *out)
 
 CBenchPackage10::CBenchPackage10(const std::vector<std::wstring> &compounds) : compounds_(compounds)
 {
-    FillDoubles(one_, {1.0});
-    FillDoubles(values_, std::vector<double>(compounds.size(), 0.5));
+    PutDoubles(one_.Receive(), {1.0});
+    PutDoubles(values_.Receive(), std::vector<double>(compounds.size(), 0.5));
 }
 
 IUnknown *CBenchPackage10::FindOwnInterface(REFIID riid)
@@ -45,26 +28,26 @@ IUnknown *CBenchPackage10::FindOwnInterface(REFIID riid)
 
 HRESULT CBenchPackage10::GetPhaseList(VARIANT *phases)
 {
-    CVariantArray list;
-    FillStrings(list, {L"Vapor", L"Liquid"});
-    return CopyTo(list, phases);
+    VariantInit(phases);
+    PutStrings(phases, {L"Vapor", L"Liquid"});
+    return S_OK;
 }
 
 HRESULT CBenchPackage10::GetComponentList(VARIANT *compIds, VARIANT *, VARIANT *, VARIANT *, VARIANT *molwt,
                                           VARIANT *)
 {
-    CVariantArray ids, weights;
-    FillStrings(ids, compounds_);
-    FillDoubles(weights, std::vector<double>(compounds_.size(), 30.0));
-    CopyTo(ids, compIds);
-    return CopyTo(weights, molwt);
+    VariantInit(compIds);
+    VariantInit(molwt);
+    PutStrings(compIds, compounds_);
+    PutDoubles(molwt, std::vector<double>(compounds_.size(), 30.0));
+    return S_OK;
 }
 
 HRESULT CBenchPackage10::GetPropList(VARIANT *props)
 {
-    CVariantArray list;
-    FillStrings(list, {L"enthalpy", L"density", L"logFugacityCoefficient", L"logFugacityCoefficient.Dtemperature"});
-    return CopyTo(list, props);
+    VariantInit(props);
+    PutStrings(props, {L"enthalpy", L"density", L"logFugacityCoefficient", L"logFugacityCoefficient.Dtemperature"});
+    return S_OK;
 }
 
 HRESULT CBenchPackage10::CalcProp(IDispatch *materialObject, VARIANT props, VARIANT phases, BSTR)
@@ -120,9 +103,9 @@ HRESULT CBenchPackage10::CalcEquilibrium(IDispatch *materialObject, BSTR, VARIAN
 
 CBenchMaterial10::CBenchMaterial10(const std::vector<std::wstring> &compounds)
 {
-    FillStrings(ids_, compounds);
-    FillDoubles(scalar_, {300.0});
-    FillDoubles(composition_, std::vector<double>(compounds.size(), 1.0 / compounds.size()));
+    PutStrings(ids_.Receive(), compounds);
+    PutDoubles(scalar_.Receive(), {300.0});
+    PutDoubles(composition_.Receive(), std::vector<double>(compounds.size(), 1.0 / compounds.size()));
 }
 
 IUnknown *CBenchMaterial10::FindOwnInterface(REFIID riid)
@@ -149,12 +132,12 @@ HRESULT CBenchMaterial10::GetProp(BSTR property, BSTR, VARIANT, BSTR, BSTR, VARI
 
 CBenchMaterial11::CBenchMaterial11(const std::vector<std::wstring> &compounds)
 {
-    FillStrings(ids_, compounds);
-    FillStrings(reversedIds_, std::vector<std::wstring>(compounds.rbegin(), compounds.rend()));
-    FillDoubles(composition_, std::vector<double>(compounds.size(), 1.0 / compounds.size()));
-    FillStrings(phases_, {L"Vapor", L"Liquid"});
+    PutStrings(ids_.Receive(), compounds);
+    PutStrings(reversedIds_.Receive(), std::vector<std::wstring>(compounds.rbegin(), compounds.rend()));
+    PutDoubles(composition_.Receive(), std::vector<double>(compounds.size(), 1.0 / compounds.size()));
+    PutStrings(phases_.Receive(), {L"Vapor", L"Liquid"});
     statuses_.Create(2, VT_I4);
-    FillDoubles(scalar_, {300.0});
+    PutDoubles(scalar_.Receive(), {300.0});
 }
 
 IUnknown *CBenchMaterial11::FindOwnInterface(REFIID riid)

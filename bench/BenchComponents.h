@@ -116,7 +116,3 @@ private:
     CVariantArray ids_, reversedIds_, phases_, statuses_, scalar_, composition_;
     bool reversedNext_ = false;
 };
-
-// Makes a VT_ARRAY|VT_BSTR or VT_ARRAY|VT_R8 list in holder.
-void FillStrings(CVariantArray &holder, const std::vector<std::wstring> &items);
-void FillDoubles(CVariantArray &holder, const std::vector<double> &items);

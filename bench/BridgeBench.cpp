@@ -14,6 +14,7 @@
 
 #include "BenchComponents.h"
 #include "PropertyPackage.h"
+#include "VariantLists.h"
 
 namespace {
 
@@ -43,10 +44,9 @@ double TimePerCall(int calls, const std::function<HRESULT()> &body)
 
 VARIANT Strings(const std::vector<std::wstring> &items)
 {
-    CVariantArray holder;
-    FillStrings(holder, items);
-    VARIANT v = holder.Value();
-    holder.Disown();
+    VARIANT v;
+    VariantInit(&v);
+    PutStrings(&v, items);
     return v;
 }
 
@@ -91,12 +91,7 @@ int main(int argc, char **argv)
         VariantInit(&noProps);
         VARIANT moles;
         VariantInit(&moles);
-        {
-            CVariantArray holder;
-            FillDoubles(holder, std::vector<double>(compounds.size(), 1.0));
-            moles = holder.Value();
-            holder.Disown();
-        }
+        PutDoubles(&moles, std::vector<double>(compounds.size(), 1.0));
         ScopedBstr mixture(L"mixture"), vaporLabel(L"Vapor"), tp(L"TP");
         VARIANT spec1 = Strings({L"temperature", L"", L"overall"});
         VARIANT spec2 = Strings({L"pressure", L"", L"overall"});

@@ -1,19 +1,12 @@
-// Copies between CAPE-OPEN list VARIANTs and plain vectors, on top of
-// CVariantArray: the probe reads what packages give and builds what they take.
+// The probe's list conversions: the foundation's, plus compound constants
+// (lists of VARIANTs) read as text for its tables.
 #pragma once
 
 #include <windows.h>
 #include <string>
 #include <vector>
 
-// Reads a list of doubles (VT_EMPTY is an empty list); false with a reason.
-bool ReadDoubles(const VARIANT &value, std::vector<double> &out, std::wstring &error);
-// Reads a list of strings; null elements become empty strings.
-bool ReadStrings(const VARIANT &value, std::vector<std::wstring> &out, std::wstring &error);
+#include "VariantLists.h"
+
 // Reads a list of VARIANTs as text ("" for empty, numbers formatted).
 bool ReadVariantsAsText(const VARIANT &value, std::vector<std::wstring> &out, std::wstring &error);
-
-// Replaces *out (cleared first) by a new zero-based array.
-void PutDoubles(VARIANT *out, const std::vector<double> &values);
-void PutStrings(VARIANT *out, const std::vector<std::wstring> &values);
-void PutLongs(VARIANT *out, const std::vector<long> &values);
