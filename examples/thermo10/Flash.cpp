@@ -214,25 +214,19 @@ double Flash::PhaseProperty(double T, double P, const std::vector<double> &compo
     return entropy ? state.entropy : state.enthalpy;
 }
 
-double Flash::Enthalpy(const FlashResult &r)
+// The molar enthalpy or entropy of the whole flashed mixture.
+double Flash::MixtureProperty(const FlashResult &r, bool entropy)
 {
-    double h = 0;
+    double value = 0;
     if (r.hasVapor)
-        h += r.vaporFraction * PhaseProperty(r.temperature, r.pressure, r.y, PhaseKind::Vapor, false);
+        value += r.vaporFraction * PhaseProperty(r.temperature, r.pressure, r.y, PhaseKind::Vapor, entropy);
     if (r.hasLiquid)
-        h += (1 - r.vaporFraction) * PhaseProperty(r.temperature, r.pressure, r.x, PhaseKind::Liquid, false);
-    return h;
+        value += (1 - r.vaporFraction) * PhaseProperty(r.temperature, r.pressure, r.x, PhaseKind::Liquid, entropy);
+    return value;
 }
 
-double Flash::Entropy(const FlashResult &r)
-{
-    double s = 0;
-    if (r.hasVapor)
-        s += r.vaporFraction * PhaseProperty(r.temperature, r.pressure, r.y, PhaseKind::Vapor, true);
-    if (r.hasLiquid)
-        s += (1 - r.vaporFraction) * PhaseProperty(r.temperature, r.pressure, r.x, PhaseKind::Liquid, true);
-    return s;
-}
+double Flash::Enthalpy(const FlashResult &r) { return MixtureProperty(r, false); }
+double Flash::Entropy(const FlashResult &r) { return MixtureProperty(r, true); }
 
 bool Flash::SolveTemperature(double P, double target, bool entropy, const std::vector<double> &z,
                              FlashResult &result, std::wstring &error)
@@ -245,8 +239,8 @@ bool Flash::SolveTemperature(double P, double target, bool entropy, const std::v
     FlashResult low, high;
     double lo = MinTemperature, hi = MaxTemperature;
     if (!TP(lo, P, z, low, error) || !TP(hi, P, z, high, error)) return false;
-    double fLo = (entropy ? Entropy(low) : Enthalpy(low)) - target;
-    double fHi = (entropy ? Entropy(high) : Enthalpy(high)) - target;
+    double fLo = MixtureProperty(low, entropy) - target;
+    double fHi = MixtureProperty(high, entropy) - target;
     if (fLo > 0 || fHi < 0) {
         error = std::wstring(L"The specified ") + what + L" is outside the range of 40 K to 1500 K";
         return false;
@@ -255,7 +249,7 @@ bool Flash::SolveTemperature(double P, double target, bool entropy, const std::v
     while (hi - lo > 1e-10 * hi) {
         double T = 0.5 * (lo + hi);
         if (!TP(T, P, z, middle, error)) return false;
-        double f = (entropy ? Entropy(middle) : Enthalpy(middle)) - target;
+        double f = MixtureProperty(middle, entropy) - target;
         if (f > 0) {
             hi = T;
             fHi = f;

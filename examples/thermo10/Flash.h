@@ -54,6 +54,7 @@ private:
     bool SolveVaporFraction(double fixed, bool fixedIsPressure, double target, const std::vector<double> &z,
                             FlashResult &result, std::wstring &error);
     double PhaseProperty(double T, double P, const std::vector<double> &x, PhaseKind kind, bool entropy);
+    double MixtureProperty(const FlashResult &result, bool entropy);
 
     const ThermoModel &model;
     PhaseState state, trial;
