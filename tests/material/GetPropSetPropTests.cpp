@@ -2,14 +2,19 @@
 // calls them, with the package's per-call state prepared by hand.
 #include <gtest/gtest.h>
 
-#include "IdealBridge.h"
+#include "ExampleBridge.h"
 
 namespace {
 
 // A started bridge whose package is initialised and has validated the
-// material, so that the selection is that of the material.
-struct Prepared : IdealBridge {
-    explicit Prepared(size_t count = 3) : IdealBridge(count) {}
+// material, so that the selection is that of the material: the first count
+// of methane, ethane and propane over the example's package.
+struct Prepared : ExampleBridge {
+    explicit Prepared(size_t count = 3)
+        : ExampleBridge(std::vector<std::wstring>(std::begin(firstThree), std::begin(firstThree) + count))
+    {
+    }
+    static constexpr const wchar_t *firstThree[] = {L"methane", L"ethane", L"propane"};
 
     void Begin()
     {
@@ -85,7 +90,7 @@ TEST(MaterialGetProp, EachModeAnswersFromItsOwnSource)
     EXPECT_EQ(std::vector<double>{-5.0}, ReadDoubles(r.Value()));
     EXPECT_EQ(ECapeUnknownHR, p.Get(L"enthalpy", L"Vapor", L"pure", L"mole", r));
     EXPECT_EQ(ECapeUnknownHR, p.Get(L"enthalpy", L"overall", L"", L"mole", r));  // the material has none
-    EXPECT_EQ(L"No value of enthalpy for Overall", p.ObjectError());
+    EXPECT_EQ(L"Property \"enthalpy\" in \"mole\" basis is not set for overall", p.ObjectError());
 
     pkg.materialObject->calcMode = 5;
     EXPECT_EQ(ECapeUnknownHR, p.Get(L"temperature", nullptr, nullptr, nullptr, r));
@@ -103,10 +108,9 @@ TEST(MaterialGetProp, MassFractionsBeyondTheLocalBufferAndTheirFailures)
         weights.push_back(i + 1.0);
         moles.push_back(1.0);
     }
-    p.package10->script.compoundIds = ids;
-    p.package10->script.molecularWeights = weights;
-    p.package10->script.molecularWeights[39] = CapeEmptyDouble;  // unknown
-    p.material->compoundIds = ids;
+    weights[39] = CapeEmptyDouble;  // unknown
+    p.material->compounds.ids = ids;
+    p.UseScriptedLists(weights);
     p.Begin();
     CPropertyPackage &pkg = *p.package;
     pkg.materialObject->calcMode = CalcModeLnPhi;
@@ -138,7 +142,7 @@ TEST(MaterialGetProp, MassFractionsBeyondTheLocalBufferAndTheirFailures)
 
 TEST(MaterialSetProp, PureValuesGoToTheirSlotInMoleBasis)
 {
-    Prepared p;  // benzene, toluene, p-xylene
+    Prepared p;  // methane, ethane, propane
     p.Begin();
     CPropertyPackage &pkg = *p.package;
     pkg.materialObject->calcMode = CalcModePure;
@@ -148,7 +152,7 @@ TEST(MaterialSetProp, PureValuesGoToTheirSlotInMoleBasis)
     pkg.resultSlots.Entry(L"idealGasHeatCapacity") = 1;
     pkg.resultSlots.Entry(L"density") = 2;
     pkg.slotFilled.assign(3, false);
-    const double m[] = {0.078112, 0.092139, 0.106165};  // kg/mol
+    const double m[] = {0.016043, 0.030070, 0.044097};  // kg/mol
 
     // J/(kg K) times kg/mol is J/(mol K); kg/m3 divided by kg/mol is mol/m3.
     ASSERT_EQ(S_OK, p.Set(L"idealGasHeatCapacity", L"Liquid", L"pure", L"mass", Doubles({1000, 2000, 3000}).Value()));
@@ -197,7 +201,7 @@ TEST(MaterialSetProp, FlashResultsAreCheckedAndKeptPerPhase)
     EXPECT_EQ(ECapeUnknownHR, p.Set(L"phaseFraction", L"Solid", nullptr, L"mole", Doubles({1}).Value()));
     EXPECT_EQ(L"Unknown/unsupported phase", p.ObjectError());
     EXPECT_EQ(E_POINTER, p.Set(L"fraction", nullptr, nullptr, L"mole", Doubles({1, 0}).Value()));
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"entropy", L"Vapor", nullptr, nullptr, Doubles({1}).Value()));
+    EXPECT_EQ(ECapeUnknownHR, p.Set(L"viscosity", L"Vapor", nullptr, nullptr, Doubles({1}).Value()));
     EXPECT_EQ(refused, p.ObjectError());
     EXPECT_EQ((std::vector<bool>{false, false}), pkg.phaseResultSet);
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "IdealBridge.h"
+#include "ExampleBridge.h"
+#include "IdealGas.h"
+#include "IdealMixture.h"
+#include "Saturation.h"
 
 namespace {
 
@@ -23,94 +26,154 @@ void ExpectSelection(const CPropertyPackage &package, const std::vector<int> &in
     EXPECT_EQ(ids, ReadStrings(package.selectionIds.Value()));
 }
 
+// A 1.0 package that reports heat capacities per kilogram: the example's
+// values converted with the example's molecular weights.
+HRESULT HeatCapacityPerKilogram(ICapeThermoMaterialObject *material, const std::vector<std::wstring> &props)
+{
+    VARIANT none;
+    VariantInit(&none);
+    ScopedVariant ids, t;
+    HRESULT hr = material->get_ComponentIds(ids.Get());
+    if (SUCCEEDED(hr))
+        hr = material->GetProp(ScopedBstr(L"temperature").Get(), nullptr, none, ScopedBstr(L"pure").Get(), nullptr,
+                               t.Get());
+    if (FAILED(hr)) return hr;
+    const double temperature = ReadDoubles(t.Value()).at(0);
+    std::vector<double> pressures, capacities;
+    for (const std::wstring &id : ReadStrings(ids.Value())) {
+        const CompoundData &c = Compound(id.c_str());
+        pressures.push_back(Saturation(c, temperature).pressure);
+        capacities.push_back(IdealGasHeatCapacity(c, temperature) / (c.molecularWeight / 1000.0));
+    }
+    for (const std::wstring &name : props) {
+        const bool cp = name == L"idealGasHeatCapacity";
+        hr = material->SetProp(ScopedBstr(name.c_str()).Get(), nullptr, none, ScopedBstr(L"pure").Get(),
+                               cp ? ScopedBstr(L"mass").Get() : nullptr, Doubles(cp ? capacities : pressures).Value());
+        if (FAILED(hr)) return hr;
+    }
+    return S_OK;
+}
+
 }  // namespace
 
 TEST(Compounds, TDependentValuesInMoleAndMassBasisAreMoleBasisForTheClient)
 {
     for (bool massBasis : {false, true}) {
-        IdealBridge bridge(3);
-        bridge.model.pureValuesInMassBasis = massBasis;
+        ExampleBridge bridge({L"n-butane", L"n-pentane", L"n-hexane"});
+        if (massBasis) {
+            bridge.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
+                                                     const std::vector<std::wstring> &props,
+                                                     const std::vector<std::wstring> &,
+                                                     const std::wstring &) { return HeatCapacityPerKilogram(material, props); };
+        }
         bridge.Start();
         ScopedVariant values;
         ASSERT_EQ(S_OK, bridge.package->GetTDependentProperty(
                             Strings({L"vaporPressure", L"idealGasHeatCapacity"}).Value(), 350.0,
-                            Strings({L"p-xylene", L"BENZENE"}).Value(), values.Get()))
+                            Strings({L"n-hexane", L"N-BUTANE"}).Value(), values.Get()))
             << bridge.Error();
-        const IdealMixtureModel &m = bridge.model;
+        const CompoundData &hexane = Compound(L"n-hexane"), &butane = Compound(L"n-butane");
         // Property-major: both compounds of the first property first.
-        ExpectNear({m.VaporPressure(2, 350.0), m.VaporPressure(0, 350.0), m.IdealGasHeatCapacity(2, 350.0),
-                    m.IdealGasHeatCapacity(0, 350.0)},
+        ExpectNear({Saturation(hexane, 350.0).pressure, Saturation(butane, 350.0).pressure,
+                    IdealGasHeatCapacity(hexane, 350.0), IdealGasHeatCapacity(butane, 350.0)},
                    ReadDoubles(values.Value()), 1e-12);
-        EXPECT_EQ(L"CalcProp [vaporPressure, idealGasHeatCapacity] [Liquid] pure", bridge.package10->calls.back());
+        EXPECT_EQ(L"CalcProp [vaporPressure, idealGasHeatCapacity] [Liquid] pure",
+                  bridge.package10->script.calls.back());
     }
 }
 
-TEST(Compounds, PDependentValuesForEveryCompoundAtTheGivenPressure)
+TEST(Compounds, PDependentValuesAtTheGivenPressureForTheAskedOrEveryCompound)
 {
-    IdealBridge bridge;
+    ExampleBridge bridge({L"n-pentane", L"n-hexane"});
     bridge.Start();
     ScopedVariant values;
+    ASSERT_EQ(S_OK, bridge.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5,
+                                                          Strings({L"n-hexane", L"n-pentane"}).Value(), values.Get()))
+        << bridge.Error();
+    double pentane = 0, hexane = 0;
+    ASSERT_TRUE(BoilingTemperature(Compound(L"n-pentane"), 2e5, pentane));
+    ASSERT_TRUE(BoilingTemperature(Compound(L"n-hexane"), 2e5, hexane));
+    ExpectNear({hexane, pentane}, ReadDoubles(values.Value()), 1e-12);
+
+    // No compounds named: every package compound, in package order, with the
+    // pressure handed to the 1.0 package.
+    ExampleBridge scripted({L"A", L"B", L"C"});
+    scripted.UseScriptedLists({1.0, 2.0, 3.0});
+    scripted.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
+                                               const std::vector<std::wstring> &, const std::vector<std::wstring> &,
+                                               const std::wstring &) {
+        VARIANT none;
+        VariantInit(&none);
+        ScopedVariant p;
+        HRESULT hr = material->GetProp(ScopedBstr(L"pressure").Get(), nullptr, none, ScopedBstr(L"pure").Get(),
+                                       nullptr, p.Get());
+        if (FAILED(hr)) return hr;
+        const double bar = ReadDoubles(p.Value()).at(0) / 1e5;
+        return material->SetProp(ScopedBstr(L"boilingPointTemperature").Get(), nullptr, none,
+                                 ScopedBstr(L"pure").Get(), nullptr, Doubles({bar, bar + 1, bar + 2}).Value());
+    };
+    scripted.Start();
     VARIANT all;
     VariantInit(&all);
-    ASSERT_EQ(S_OK, bridge.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5, all,
-                                                          values.Get()))
-        << bridge.Error();
-    ExpectNear({bridge.model.BoilingPointTemperature(0, 2e5), bridge.model.BoilingPointTemperature(1, 2e5)},
-               ReadDoubles(values.Value()), 1e-12);
-    // Antoine at one atmosphere gives the normal boiling point.
-    EXPECT_NEAR(353.2, bridge.model.BoilingPointTemperature(0, 101325.0), 0.3);
+    ASSERT_EQ(S_OK, scripted.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5, all,
+                                                            values.Receive()))
+        << scripted.Error();
+    ExpectNear({2.0, 3.0, 4.0}, ReadDoubles(values.Value()), 1e-15);
 }
 
 TEST(Compounds, TheSelectionIsRestoredAfterEveryRequestFailuresIncluded)
 {
-    IdealBridge bridge;
-    bridge.material->compoundIds = {L"toluene"};
+    ExampleBridge bridge({L"n-hexane"});  // the package's sixth compound
     bridge.Start();
-    bridge.PutPhase(L"Liquid", {1.0}, 360.0, 1e5);
+    bridge.PutPhase(L"Liquid", {1.0}, 330.0, 1e5);
     ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
-    ExpectSelection(*bridge.package, {1}, {L"toluene"});
+    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
 
     ScopedVariant values;
     EXPECT_EQ(ECapeUnknownHR, bridge.package->GetTDependentProperty(Strings({L"boilingPointTemperature"}).Value(),
-                                                                    300.0, Strings({L"benzene"}).Value(),
+                                                                    300.0, Strings({L"n-pentane"}).Value(),
                                                                     values.Get()));
     EXPECT_EQ(L"Invalid/unsupported temperature dependent property: boilingPointTemperature", bridge.Error());
-    ExpectSelection(*bridge.package, {1}, {L"toluene"});
+    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
 
     // A 1.0 package that fails without setting anything.
     bridge.package10->script.failures[L"CalcProp"] = {ECapeUnknownHR, L"no pure values today"};
     EXPECT_EQ(ECapeUnknownHR, bridge.package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0,
-                                                                    Strings({L"benzene"}).Value(), values.Get()));
+                                                                    Strings({L"n-pentane"}).Value(), values.Get()));
     EXPECT_EQ(L"Values for vaporPressure were not calculated by underlying property package", bridge.Error());
-    ExpectSelection(*bridge.package, {1}, {L"toluene"});
+    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
     bridge.package10->script.failures.clear();
 
     EXPECT_EQ(S_OK, bridge.package->GetCompoundConstant(Strings({L"molecularWeight"}).Value(),
-                                                        Strings({L"benzene", L"toluene"}).Value(), values.Get()));
-    ExpectSelection(*bridge.package, {1}, {L"toluene"});
+                                                        Strings({L"n-pentane", L"n-hexane"}).Value(), values.Get()));
+    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
     EXPECT_EQ(ECapeUnknownHR, bridge.package->GetCompoundConstant(Strings({L"vaporPressure"}).Value(),
-                                                                  Strings({L"benzene"}).Value(), values.Get()));
+                                                                  Strings({L"n-pentane"}).Value(), values.Get()));
     EXPECT_EQ(L"Property values not available", bridge.Error());
-    ExpectSelection(*bridge.package, {1}, {L"toluene"});
+    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
 
-    // The next calculation validates the material again and sees toluene only.
+    // The next calculation validates the material again and sees n-hexane only.
     ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
-    ExpectNear({bridge.model.Compound(1).liquidVolume}, bridge.material->Values(L"volume", L"Liquid", L"mole"),
-               1e-12);
+    PhaseState liquid;
+    const double x[] = {1.0};
+    IdealMixture({&Compound(L"n-hexane")}).Evaluate(330.0, 1e5, x, PhaseKind::Liquid, 0, liquid);
+    ExpectNear({liquid.volume}, bridge.material->Values(L"volume", L"Liquid", L"mole"), 1e-12);
 }
 
 TEST(Compounds, ConstantsArePartialWhenSomeCallsFail)
 {
-    IdealBridge bridge;
-    // normalBoilingPoint is known for benzene only.
-    bridge.package10->script.constants[L"normalBoilingPoint"].erase(L"toluene");
+    ExampleBridge bridge({L"n-pentane", L"n-hexane"});
+    bridge.UseScriptedLists({72.15, 86.177});
+    // normalBoilingPoint is known for n-pentane only.
+    bridge.package10->script.constants[L"molecularWeight"] = {{L"n-pentane", 72.15}, {L"n-hexane", 86.177}};
+    bridge.package10->script.constants[L"normalBoilingPoint"] = {{L"n-pentane", 309.22}};
     bridge.Start();
     bridge.package->SetError(L"earlier failure", L"earlier scope", L"earlier interface");
 
     ScopedVariant values;
     EXPECT_EQ(ECapeThrmPropertyNotAvailableHR,
               bridge.package->GetCompoundConstant(Strings({L"molecularWeight", L"normalBoilingPoint"}).Value(),
-                                                  Strings({L"benzene", L"Toluene"}).Value(), values.Get()));
+                                                  Strings({L"n-pentane", L"N-Hexane"}).Value(), values.Get()));
     EXPECT_EQ(L"earlier failure", bridge.Error());
     ASSERT_EQ(VT_ARRAY | VT_VARIANT, values.Type());
     std::vector<VARIANT> elements(4);
@@ -118,16 +181,16 @@ TEST(Compounds, ConstantsArePartialWhenSomeCallsFail)
         VariantInit(&elements[i]);
         SafeArrayGetElement(V_ARRAY(values.Get()), &i, &elements[i]);
     }
-    EXPECT_DOUBLE_EQ(78.112, V_R8(&elements[0]));
-    EXPECT_DOUBLE_EQ(92.139, V_R8(&elements[1]));
-    EXPECT_DOUBLE_EQ(353.24, V_R8(&elements[2]));
+    EXPECT_DOUBLE_EQ(72.15, V_R8(&elements[0]));
+    EXPECT_DOUBLE_EQ(86.177, V_R8(&elements[1]));
+    EXPECT_DOUBLE_EQ(309.22, V_R8(&elements[2]));
     EXPECT_EQ(VT_EMPTY, V_VT(&elements[3]));
     // Each call presented exactly the one compound asked about.
-    EXPECT_EQ(1, bridge.package10->CountCalls(L"GetComponentConstant normalBoilingPoint [toluene]"));
+    EXPECT_EQ(1, bridge.package10->script.CountCalls(L"GetComponentConstant normalBoilingPoint [n-hexane]"));
 
     // A property that is not a constant leaves its elements empty, silently.
     EXPECT_EQ(S_OK, bridge.package->GetCompoundConstant(Strings({L"molecularWeight", L"enthalpy"}).Value(),
-                                                        Strings({L"benzene"}).Value(), values.Get()));
+                                                        Strings({L"n-pentane"}).Value(), values.Get()));
     EXPECT_EQ(L"earlier failure", bridge.Error());
 
     EXPECT_EQ(ECapeUnknownHR, bridge.package->GetCompoundConstant(Strings({L"molecularWeight"}).Value(),

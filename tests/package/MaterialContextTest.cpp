@@ -27,11 +27,11 @@ TEST_F(MaterialContextTest, MapsReorderedSubsetsInMaterialOrder)
     // Same material again, then changed compounds without a new SetMaterial.
     ASSERT_TRUE(Validate());
     EXPECT_EQ((std::vector<int>{2, 0}), Selection());
-    material->compoundIds = {L"C", L"B"};
+    material->compounds.ids = {L"C", L"B"};
     ASSERT_TRUE(Validate());
     EXPECT_EQ((std::vector<int>{2, 1}), Selection());
     EXPECT_EQ((std::vector<bool>{false, true, true}), Present());
-    material->compoundIds = {L"B"};
+    material->compounds.ids = {L"B"};
     ASSERT_TRUE(Validate());
     EXPECT_EQ((std::vector<int>{1}), Selection());
     EXPECT_EQ((std::vector<bool>{false, true, false}), Present());
@@ -51,7 +51,7 @@ TEST_F(MaterialContextTest, DuplicateIsRefusedAgainAfterAFailedValidation)
 
 struct ValidationFailure {
     const char *name;
-    void (*prepare)(CScriptedMaterial11 &);
+    void (*prepare)(CMaterial11 &);
     const wchar_t *message;
 };
 
@@ -74,27 +74,27 @@ INSTANTIATE_TEST_SUITE_P(
     Causes, ValidationFailureTest,
     testing::Values(
         ValidationFailure{"ListFails",
-                          [](CScriptedMaterial11 &m) { m.failures[L"GetCompoundList"] = {ECapeUnknownHR, L"no list"}; },
+                          [](CMaterial11 &m) { m.failures[L"GetCompoundList"] = {ECapeUnknownHR, L"no list"}; },
                           L"Failed to get list of compounds from context material: no list"},
         ValidationFailure{"WrongType",
-                          [](CScriptedMaterial11 &m) {
+                          [](CMaterial11 &m) {
                               m.rawLists[L"compIds"] = [](VARIANT *out) { *out = MakeLongArray({1}); };
                           },
                           L"Invalid list of compounds from context material: Expected an array of type string"},
-        ValidationFailure{"Empty", [](CScriptedMaterial11 &m) { m.compoundIds.clear(); },
+        ValidationFailure{"Empty", [](CMaterial11 &m) { m.compounds.ids.clear(); },
                           L"Empty list of compounds from context material"},
         ValidationFailure{"NullId",
-                          [](CScriptedMaterial11 &m) {
+                          [](CMaterial11 &m) {
                               m.rawLists[L"compIds"] = [](VARIANT *out) {
                                   *out = MakeStringArrayWithNulls({L"A", L""}, {false, true});
                               };
                           },
                           L"Compound list from context material contains empty strings"},
-        ValidationFailure{"EmptyId", [](CScriptedMaterial11 &m) { m.compoundIds = {L"A", L""}; },
+        ValidationFailure{"EmptyId", [](CMaterial11 &m) { m.compounds.ids = {L"A", L""}; },
                           L"Unknown compound \"\" in context material's compound list"},
-        ValidationFailure{"Unknown", [](CScriptedMaterial11 &m) { m.compoundIds = {L"B", L"water"}; },
+        ValidationFailure{"Unknown", [](CMaterial11 &m) { m.compounds.ids = {L"B", L"water"}; },
                           L"Unknown compound \"water\" in context material's compound list"},
-        ValidationFailure{"Duplicate", [](CScriptedMaterial11 &m) { m.compoundIds = {L"C", L"B", L"C"}; },
+        ValidationFailure{"Duplicate", [](CMaterial11 &m) { m.compounds.ids = {L"C", L"B", L"C"}; },
                           L"Compound \"C"}),
     [](const testing::TestParamInfo<ValidationFailure> &info) { return std::string(info.param.name); });
 
@@ -103,9 +103,9 @@ TEST_F(MaterialContextTest, NeedsAMaterialWithCompounds)
     EXPECT_FALSE(Validate());
     EXPECT_EQ(L"No material object has been set", package->ErrorDescription());
 
-    ComPtr<ICapeThermoMaterial> noCompounds = CreateScriptedMaterial11(&material);
-    material->hasCompounds = false;
-    ASSERT_EQ(S_OK, package->SetMaterial(noCompounds.Get()));
+    ComPtr<CMaterial11> noCompounds = CMaterial11::Create({L"A"});
+    noCompounds->hasCompounds = false;
+    ASSERT_EQ(S_OK, package->SetMaterial(noCompounds->Interface()));
     EXPECT_FALSE(Validate());
     EXPECT_EQ(L"Context material does not expose ICapeThermoCompounds", package->ErrorDescription());
 }
@@ -114,8 +114,8 @@ TEST_F(MaterialContextTest, SetMaterialAcceptsOnlyMaterialsAndUnsetReleasesThem)
 {
     SetContext({L"A"});
     ASSERT_TRUE(Validate());
-    materialRef->AddRef();
-    const ULONG heldWithContext = materialRef->Release();
+    material->Interface()->AddRef();
+    const ULONG heldWithContext = material->Interface()->Release();
 
     // A 1.0 package is no 1.1 material: refused, and no context remains.
     EXPECT_EQ(ECapeUnknownHR, package->SetMaterial(package10Ref.Get()));
@@ -124,13 +124,13 @@ TEST_F(MaterialContextTest, SetMaterialAcceptsOnlyMaterialsAndUnsetReleasesThem)
     EXPECT_EQ(L"ICapeThermoMaterialContext", package->ErrorInterface());
     EXPECT_FALSE(Validate());
     EXPECT_EQ(L"No material object has been set", package->ErrorDescription());
-    materialRef->AddRef();
-    EXPECT_LT(materialRef->Release(), heldWithContext);
+    material->Interface()->AddRef();
+    EXPECT_LT(material->Interface()->Release(), heldWithContext);
 
-    ASSERT_EQ(S_OK, package->SetMaterial(materialRef.Get()));
+    ASSERT_EQ(S_OK, package->SetMaterial(material->Interface()));
     ASSERT_EQ(S_OK, package->SetMaterial(nullptr));
     EXPECT_FALSE(package->contextMaterial);
-    ASSERT_EQ(S_OK, package->SetMaterial(materialRef.Get()));
+    ASSERT_EQ(S_OK, package->SetMaterial(material->Interface()));
     ASSERT_TRUE(Validate());
     ASSERT_EQ(S_OK, package->UnsetMaterial());
     EXPECT_FALSE(package->contextMaterial);

@@ -1,6 +1,6 @@
 // A CPropertyPackage over a scripted 1.0 package, as the manager would hand
 // it out, with a default script of two compounds and two phases that tests
-// adjust before the package is first used.
+// adjust before the package is first used. Both components log their calls.
 #pragma once
 
 #include <string>
@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "PropertyPackage.h"
-#include "ScriptedMaterial11.h"
+#include "Material11.h"
 #include "ScriptedPackage10.h"
 #include "TestVariants.h"
 
@@ -18,14 +18,8 @@ protected:
     PackageCoreTest()
     {
         package10Ref = CreateScriptedPackage10(&package10);
-        ScriptedPackage10Script &script = package10->script;
-        script.compoundIds = {L"methane", L"ethane"};
-        script.formulae = {L"CH4", L"C2H6"};
-        script.names = {L"Methane", L"Ethane"};
-        script.boilingPoints = {111.66, 184.55};
-        script.molecularWeights = {16.043, 30.069};
-        script.casNumbers = {L"74-82-8", L"74-84-0"};
-        script.phases = {L"Vapor", L"Liquid"};
+        package10->script.UseMethaneEthane();
+        package10->script.logCalls = true;
         EXPECT_EQ(S_OK, CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds),
                                                            packageRef.ReceiveVoid()));
         package = static_cast<CPropertyPackage *>(packageRef.Get());
@@ -37,12 +31,13 @@ protected:
     // Runs initialisation through a guarded method, as a client would.
     HRESULT Initialize() { return static_cast<ICapeUtilities *>(package)->Initialize(); }
 
-    // Sets a new scripted 1.1 material with these compounds as context.
-    CScriptedMaterial11 *SetContext(const std::vector<std::wstring> &compounds)
+    // Sets a new in-memory 1.1 material with these compounds as context.
+    CMaterial11 *SetContext(const std::vector<std::wstring> &compounds)
     {
-        materialRef = CreateScriptedMaterial11(&material);
-        material->compoundIds = compounds;
-        EXPECT_EQ(S_OK, package->SetMaterial(materialRef.Get()));
+        materialRef = CMaterial11::Create(compounds);
+        material = materialRef.Get();
+        material->logCalls = true;
+        EXPECT_EQ(S_OK, package->SetMaterial(material->Interface()));
         return material;
     }
 
@@ -54,8 +49,8 @@ protected:
     ComPtr<ICapeThermoPropertyPackage> package10Ref;
     CPropertyPackage *package = nullptr;
     ComPtr<ICapeThermoCompounds> packageRef;
-    CScriptedMaterial11 *material = nullptr;
-    ComPtr<ICapeThermoMaterial> materialRef;
+    CMaterial11 *material = nullptr;
+    ComPtr<CMaterial11> materialRef;
 };
 
 using StringList = std::vector<std::wstring>;

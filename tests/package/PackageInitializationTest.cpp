@@ -13,7 +13,7 @@ TEST_F(PackageCoreTest, InitializationReadsCompoundsAndConvertsMolecularWeights)
 
     EXPECT_FALSE(package->initPending);
     EXPECT_EQ((StringList{L"Initialize", L"GetComponentList", L"GetPhaseList", L"GetPropList"}),
-              StringList(package10->calls.begin(), package10->calls.begin() + 4));
+              StringList(package10->script.calls.begin(), package10->script.calls.begin() + 4));
     ASSERT_EQ(4u, package->compoundIds.size());
     EXPECT_STREQ(L"Water", package->compoundIds[0].Text());
     EXPECT_EQ(L"water", package->lowerCompoundIds[0]);
@@ -49,7 +49,7 @@ TEST_F(PackageCoreTest, PackageWithoutCompoundsInitializes)
     Script().constants[L"molecularWeight"];
     ASSERT_EQ(S_OK, Initialize());
     EXPECT_TRUE(package->compoundIds.empty());
-    EXPECT_EQ(0, package10->CountCalls(L"GetComponentConstant"));
+    EXPECT_EQ(0, package10->script.CountCalls(L"GetComponentConstant"));
 }
 
 struct PhaseCase {
@@ -127,12 +127,12 @@ TEST_P(InitFailureTest, IsReportedByEveryLaterCallWithoutAskingThe10PackageAgain
     EXPECT_EQ(L"ICapeThermoPhases", package->ErrorInterface());
     EXPECT_EQ(GetParam().message, package->initError);
 
-    const size_t callsAfterFailure = package10->calls.size();
+    const size_t callsAfterFailure = package10->script.calls.size();
     EXPECT_EQ(ECapeUnknownHR, Initialize());
     EXPECT_EQ(GetParam().message, package->ErrorDescription());
     EXPECT_EQ(L"CPropertyPackage::Initialize", package->ErrorScope());
     EXPECT_EQ(L"ICapeUtilities", package->ErrorInterface());
-    EXPECT_EQ(callsAfterFailure, package10->calls.size());
+    EXPECT_EQ(callsAfterFailure, package10->script.calls.size());
     EXPECT_TRUE(package->initPending);
 }
 

@@ -56,7 +56,7 @@ TEST_F(PhasesTest, NullArgumentsGiveEPointerWithoutAMessage)
     EXPECT_EQ(E_POINTER, Phases()->GetPhaseList(a.Get(), b.Get(), nullptr));
     EXPECT_EQ(L"", package->ErrorDescription());
     // Nor do they initialise the package.
-    EXPECT_TRUE(package10->calls.empty());
+    EXPECT_TRUE(package10->script.calls.empty());
 }
 
 TEST_F(PackageCoreTest, UniversalConstantsAreExactAndNeedNoInitialization)
@@ -94,5 +94,5 @@ TEST_F(PackageCoreTest, UniversalConstantsAreExactAndNeedNoInitialization)
     }
     EXPECT_EQ(ECapeUnknownHR, constants->GetUniversalConstant(nullptr, &value));
     EXPECT_EQ(E_POINTER, constants->GetUniversalConstant(ScopedBstr(L"molarGasConstant").Get(), nullptr));
-    EXPECT_TRUE(package10->calls.empty());
+    EXPECT_TRUE(package10->script.calls.empty());
 }

@@ -1,15 +1,28 @@
 // Single-phase, two-phase and fugacity-coefficient calculations through the
-// package, checked against the ideal-mixture model called directly.
+// package over the example's ideal package, checked against the example's
+// model and the closed forms of an ideal mixture: ln phi = ln(Psat / P) in
+// the liquid and 0 in the vapour, K = Psat / P.
 #include <cmath>
 
 #include <gtest/gtest.h>
 
-#include "IdealBridge.h"
+#include "ExampleBridge.h"
+#include "IdealMixture.h"
+#include "Saturation.h"
 
 namespace {
 
-constexpr double temperature = 360.0;
+constexpr double temperature = 330.0;
 constexpr double pressure = 150000.0;
+const std::vector<std::wstring> compounds = {L"n-pentane", L"n-hexane"};
+
+// ln phi of each compound in the ideal liquid.
+std::vector<double> LiquidLnPhi(const std::vector<std::wstring> &ids, double t, double p)
+{
+    std::vector<double> values;
+    for (const std::wstring &id : ids) values.push_back(std::log(Saturation(Compound(id.c_str()), t).pressure / p));
+    return values;
+}
 
 void ExpectNear(const std::vector<double> &expected, const std::vector<double> &actual, double relative)
 {
@@ -18,20 +31,13 @@ void ExpectNear(const std::vector<double> &expected, const std::vector<double> &
         EXPECT_NEAR(expected[i], actual[i], relative * (std::fabs(expected[i]) + 1e-300)) << "element " << i;
 }
 
-// The model's values for the material's compound order (toluene, benzene).
-std::vector<double> Reordered(const std::vector<double> &byModel)
-{
-    return {byModel[1], byModel[0]};
-}
-
 }  // namespace
 
 TEST(SinglePhase, ValuesReachTheMaterialForTheMaterialsCompoundOrder)
 {
-    IdealBridge bridge;
-    bridge.material->compoundIds = {L"TOLUENE", L"benzene"};  // other order and letter case
+    ExampleBridge bridge({L"N-HEXANE", L"n-pentane"});  // other order and letter case than the package
     bridge.Start();
-    const std::vector<double> x = {0.3, 0.7};  // toluene, benzene
+    const std::vector<double> x = {0.3, 0.7};  // n-hexane, n-pentane
     bridge.PutPhase(L"Liquid", x, temperature, pressure);
     bridge.material->Put(L"temperature", L"Vapor", L"", {999.0});  // must not be read
 
@@ -39,18 +45,19 @@ TEST(SinglePhase, ValuesReachTheMaterialForTheMaterialsCompoundOrder)
         ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"enthalpy", L"logFugacityCoefficient"}).Value(),
                                                             ScopedBstr(L"Liquid").Get()))
             << bridge.Error();
-        const std::vector<double> modelX = {0.7, 0.3};
-        ExpectNear({bridge.model.Enthalpy(false, temperature, modelX)},
-                   bridge.material->Values(L"enthalpy", L"Liquid", L"mole"), 1e-12);
-        ExpectNear(Reordered(bridge.model.LnPhi(false, temperature, pressure)),
+        PhaseState state;
+        IdealMixture({&Compound(L"n-hexane"), &Compound(L"n-pentane")})
+            .Evaluate(temperature, pressure, x.data(), PhaseKind::Liquid, RequestCaloric, state);
+        ExpectNear({state.enthalpy}, bridge.material->Values(L"enthalpy", L"Liquid", L"mole"), 1e-12);
+        ExpectNear(LiquidLnPhi({L"n-hexane", L"n-pentane"}, temperature, pressure),
                    bridge.material->Values(L"logFugacityCoefficient", L"Liquid", L""), 1e-12);
     }
-    EXPECT_EQ(L"CalcProp [enthalpy, logFugacityCoefficient] [Liquid] mixture", bridge.package10->calls.back());
+    EXPECT_EQ(L"CalcProp [enthalpy, logFugacityCoefficient] [Liquid] mixture", bridge.package10->script.calls.back());
 }
 
 TEST(SinglePhase, RequestsThe10PackageCannotServeAreRefusedOrReported)
 {
-    IdealBridge bridge;
+    ExampleBridge bridge(compounds);
     bridge.Start();
     bridge.PutPhase(L"Vapor", {0.5, 0.5}, temperature, pressure);
     ScopedBstr vapor(L"Vapor");
@@ -60,7 +67,7 @@ TEST(SinglePhase, RequestsThe10PackageCannotServeAreRefusedOrReported)
     EXPECT_EQ(ECapeUnknownHR,
               bridge.package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), ScopedBstr(L"Solid").Get()));
     EXPECT_EQ(L"Unsupported/unknown phase: \"Solid\"", bridge.Error());
-    EXPECT_EQ(0, bridge.package10->CountCalls(L"CalcProp"));
+    EXPECT_EQ(0, bridge.package10->script.CountCalls(L"CalcProp"));
 
     // The 1.0 package succeeds but sets nothing.
     bridge.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *,
@@ -72,37 +79,62 @@ TEST(SinglePhase, RequestsThe10PackageCannotServeAreRefusedOrReported)
 
 TEST(TwoPhase, KValuesAndSurfaceTensionOnLiquidWithOneRetryOnly)
 {
-    IdealBridge bridge;
-    bridge.model.surfaceTensionOnlyOnLiquid = true;
+    ExampleBridge bridge(compounds);
+    // The example's properties and a surface tension that, as some 1.0
+    // packages do, is given for the phase "Liquid" only.
+    bridge.package10->script.rawLists[L"props"] = [](VARIANT *out) {
+        ComPtr<ICapeThermoPropertyPackage> example;
+        CreateComObject<CExamplePropertyPackage>(nullptr, __uuidof(ICapeThermoPropertyPackage), example.ReceiveVoid());
+        ScopedVariant list;
+        example->GetPropList(list.Get());
+        std::vector<std::wstring> names = ReadStrings(list.Value());
+        names.push_back(L"surfaceTension");
+        *out = MakeStringArray(names);
+    };
+    bridge.package10->script.onCalcProp = [](CScriptedPackage10 &self, ICapeThermoMaterialObject *material,
+                                             const std::vector<std::wstring> &props,
+                                             const std::vector<std::wstring> &phases, const std::wstring &calcType) {
+        if (props != std::vector<std::wstring>{L"surfaceTension"}) {
+            // Everything else the example calculates.
+            return self.script.inner->CalcProp(material, Strings(props).Value(), Strings(phases).Value(),
+                                               ScopedBstr(calcType.c_str()).Get());
+        }
+        if (phases != std::vector<std::wstring>{L"Liquid"})
+            return self.FailWith(ECapeUnknownHR, L"surface tension of the liquid only", L"CalcProp");
+        VARIANT none;
+        VariantInit(&none);
+        return material->SetProp(ScopedBstr(L"surfaceTension").Get(), ScopedBstr(L"Liquid").Get(), none,
+                                 ScopedBstr(L"mixture").Get(), nullptr, Doubles({0.0123}).Value());
+    };
     bridge.Start();
     bridge.PutPhase(L"Vapor", {0.6, 0.4}, temperature, pressure);
     bridge.PutPhase(L"Liquid", {0.2, 0.8}, temperature, pressure);
     const OwnedVariant pair = Strings({L"Vapor", L"Liquid"});
 
     ASSERT_EQ(S_OK, bridge.package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), pair.Value())) << bridge.Error();
-    ExpectNear(bridge.model.KValues(temperature, pressure),
-               bridge.material->Values(L"kvalue", L"Vapor,Liquid", L""), 1e-12);
+    std::vector<double> k = LiquidLnPhi(compounds, temperature, pressure);
+    for (double &value : k) value = std::exp(value);
+    ExpectNear(k, bridge.material->Values(L"kvalue", L"Vapor,Liquid", L""), 1e-12);
 
-    const double sigma =
-        0.2 * bridge.model.Compound(0).surfaceTension + 0.8 * bridge.model.Compound(1).surfaceTension;
-    const int before = bridge.package10->CountCalls(L"CalcProp");
+    const int before = bridge.package10->script.CountCalls(L"CalcProp");
     ASSERT_EQ(S_OK, bridge.package->CalcTwoPhaseProp(Strings({L"surfaceTension"}).Value(), pair.Value()))
         << bridge.Error();
-    EXPECT_EQ(before + 2, bridge.package10->CountCalls(L"CalcProp"));
-    ExpectNear({sigma}, bridge.material->Values(L"surfaceTension", L"Vapor,Liquid", L""), 1e-12);
+    EXPECT_EQ(before + 2, bridge.package10->script.CountCalls(L"CalcProp"));
+    ExpectNear({0.0123}, bridge.material->Values(L"surfaceTension", L"Vapor,Liquid", L""), 0.0);
 
     ASSERT_EQ(S_OK, bridge.package->CalcTwoPhaseProp(Strings({L"surfaceTension"}).Value(), pair.Value()));
-    EXPECT_EQ(before + 3, bridge.package10->CountCalls(L"CalcProp"));
-    EXPECT_EQ(L"CalcProp [surfaceTension] [Liquid] mixture", bridge.package10->calls.back());
+    EXPECT_EQ(before + 3, bridge.package10->script.CountCalls(L"CalcProp"));
+    EXPECT_EQ(L"CalcProp [surfaceTension] [Liquid] mixture", bridge.package10->script.calls.back());
 
     EXPECT_EQ(ECapeUnknownHR,
               bridge.package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), Strings({L"Liquid", L"Vapor"}).Value()));
     EXPECT_EQ(L"Unsupported phase combination", bridge.Error());
 }
 
-TEST(LnPhi, ValueAndDerivativesAgreeWithFiniteDifferencesOfTheModel)
+TEST(LnPhi, ValueAndDerivativesAreThoseOfRaoultsLaw)
 {
-    IdealBridge bridge(3);
+    const std::vector<std::wstring> three = {L"n-butane", L"n-pentane", L"n-hexane"};
+    ExampleBridge bridge(three);
     bridge.Start();
     ScopedBstr liquid(L"Liquid");
     const OwnedVariant moles = Doubles({2.0, 1.0, 1.0});  // not normalised on purpose
@@ -111,24 +143,18 @@ TEST(LnPhi, ValueAndDerivativesAgreeWithFiniteDifferencesOfTheModel)
     ASSERT_EQ(S_OK, bridge.package->CalcAndGetLnPhi(liquid.Get(), temperature, pressure, moles.Value(), 15,
                                                     lnPhi.Get(), dT.Get(), dP.Get(), dn.Get()))
         << bridge.Error();
-    const IdealMixtureModel &model = bridge.model;
-    ExpectNear(model.LnPhi(false, temperature, pressure), ReadDoubles(lnPhi.Value()), 1e-12);
-    const double hT = 1e-3, hP = 1.0;
-    std::vector<double> fdT, fdP;
-    for (size_t i = 0; i < 3; ++i) {
-        fdT.push_back((model.LnPhi(false, temperature + hT, pressure)[i] -
-                       model.LnPhi(false, temperature - hT, pressure)[i]) / (2 * hT));
-        fdP.push_back((model.LnPhi(false, temperature, pressure + hP)[i] -
-                       model.LnPhi(false, temperature, pressure - hP)[i]) / (2 * hP));
-    }
-    ExpectNear(fdT, ReadDoubles(dT.Value()), 1e-6);
-    ExpectNear(fdP, ReadDoubles(dP.Value()), 1e-6);
-    EXPECT_EQ(std::vector<double>(9, 0.0), ReadDoubles(dn.Value()));  // ideal solution
+    ExpectNear(LiquidLnPhi(three, temperature, pressure), ReadDoubles(lnPhi.Value()), 1e-12);
+    // d ln phi / dT = d ln Psat / dT; d ln phi / dP = -1 / P; nothing in the mole numbers.
+    std::vector<double> slopes;
+    for (const std::wstring &id : three) slopes.push_back(Saturation(Compound(id.c_str()), temperature).dLnPressureDT);
+    ExpectNear(slopes, ReadDoubles(dT.Value()), 1e-12);
+    ExpectNear(std::vector<double>(3, -1.0 / pressure), ReadDoubles(dP.Value()), 1e-12);
+    EXPECT_EQ(std::vector<double>(9, 0.0), ReadDoubles(dn.Value()));
 }
 
 TEST(LnPhi, FlagsSelectExactlyTheRequestedOutputs)
 {
-    IdealBridge bridge;
+    ExampleBridge bridge(compounds);
     bridge.Start();
     ScopedBstr vapor(L"Vapor");
     const OwnedVariant moles = Doubles({1.0, 1.0});
@@ -141,13 +167,13 @@ TEST(LnPhi, FlagsSelectExactlyTheRequestedOutputs)
                                                     lnPhi.Get(), dT.Get(), dP.Get(), dn.Get()))
         << bridge.Error();
     EXPECT_EQ(L"CalcProp [LogFugacityCoefficient, LogFugacityCoefficient.Dpressure] [Vapor] mixture",
-              bridge.package10->calls.back());
+              bridge.package10->script.calls.back());
     EXPECT_EQ((std::vector<double>{0.0, 0.0}), ReadDoubles(lnPhi.Value()));
     EXPECT_EQ(VT_I4, dT.Type());
     EXPECT_EQ(7, V_I4(dT.Get()));
     EXPECT_EQ(VT_I4, dn.Type());
 
-    const int calls = bridge.package10->CountCalls(L"CalcProp");
+    const int calls = bridge.package10->script.CountCalls(L"CalcProp");
     EXPECT_EQ(S_OK, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 0,
                                                     nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(ECapeUnknownHR, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 16,
@@ -155,7 +181,7 @@ TEST(LnPhi, FlagsSelectExactlyTheRequestedOutputs)
     EXPECT_EQ(L"Invalid calculation request flags", bridge.Error());
     EXPECT_EQ(E_POINTER, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 2,
                                                          lnPhi.Get(), nullptr, dP.Get(), dn.Get()));
-    EXPECT_EQ(calls, bridge.package10->CountCalls(L"CalcProp"));
+    EXPECT_EQ(calls, bridge.package10->script.CountCalls(L"CalcProp"));
 
     // A 1.0 package that succeeds without setting the value.
     bridge.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *,
@@ -170,10 +196,10 @@ TEST(LnPhi, FlagsSelectExactlyTheRequestedOutputs)
 TEST(LnPhi, CompositionInMassBasisIsReadFromTheCallsMoleNumbers)
 {
     // A 1.0 package that asks for the composition in mass basis, as many do.
-    IdealBridge bridge;
+    ExampleBridge bridge({L"A", L"B"});
+    bridge.UseScriptedLists({2.0, 18.0});
     std::vector<double> massFractions;
     std::wstring failure;
-    bridge.package10->script.molecularWeights = {2.0, 18.0};
     bridge.package10->script.onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
                                               const std::vector<std::wstring> &props,
                                               const std::vector<std::wstring> &, const std::wstring &) {
@@ -200,7 +226,8 @@ TEST(LnPhi, CompositionInMassBasisIsReadFromTheCallsMoleNumbers)
 
     ASSERT_EQ(S_OK, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure,
                                                     Doubles({1.0, 1.0}).Value(), 1, lnPhi.Get(), nullptr, nullptr,
-                                                    nullptr));
+                                                    nullptr))
+        << bridge.Error();
     ExpectNear({0.1, 0.9}, massFractions, 1e-14);
 
     EXPECT_EQ(ECapeUnknownHR, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure,
@@ -215,7 +242,7 @@ TEST(LnPhi, CompositionInMassBasisIsReadFromTheCallsMoleNumbers)
 
 TEST(LnPhi, A10PackageCallingBackAfterTheCallReachesNoneOfTheCallersValues)
 {
-    IdealBridge bridge;
+    ExampleBridge bridge(compounds);
     bridge.Start();
     ScopedVariant lnPhi;
     {

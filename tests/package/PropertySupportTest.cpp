@@ -111,11 +111,11 @@ TEST_F(PackageCoreTest, ConstantsAreProbedOneCompoundAtATime)
 
     EXPECT_EQ((StringList{L"acentricFactor", L"molecularWeight"}), Labels(package->constPropList));
     EXPECT_TRUE(onlyOneCompound);
-    EXPECT_EQ(1, package10->CountCalls(L"GetComponentConstant molecularWeight [A]"));
-    EXPECT_EQ(0, package10->CountCalls(L"GetComponentConstant molecularWeight [B]"));
+    EXPECT_EQ(1, package10->script.CountCalls(L"GetComponentConstant molecularWeight [A]"));
+    EXPECT_EQ(0, package10->script.CountCalls(L"GetComponentConstant molecularWeight [B]"));
     for (const wchar_t *c : {L"[A]", L"[B]", L"[C]"}) {
-        EXPECT_EQ(1, package10->CountCalls(std::wstring(L"GetComponentConstant acentricFactor ") + c)) << c;
-        EXPECT_EQ(1, package10->CountCalls(std::wstring(L"GetComponentConstant criticalTemperature ") + c)) << c;
+        EXPECT_EQ(1, package10->script.CountCalls(std::wstring(L"GetComponentConstant acentricFactor ") + c)) << c;
+        EXPECT_EQ(1, package10->script.CountCalls(std::wstring(L"GetComponentConstant criticalTemperature ") + c)) << c;
     }
     const PropertyRecord *acentric = By11(package, L"acentricfactor");
     ASSERT_NE(nullptr, acentric);
@@ -131,5 +131,5 @@ TEST_F(PackageCoreTest, NoConstantIsListedWhenTheProbesFail)
 {
     ASSERT_EQ(S_OK, Initialize());
     EXPECT_EQ(VT_EMPTY, package->constPropList.Type());
-    EXPECT_EQ(static_cast<int>(ConstantPropertyRows().size() * 2), package10->CountCalls(L"GetComponentConstant"));
+    EXPECT_EQ(static_cast<int>(ConstantPropertyRows().size() * 2), package10->script.CountCalls(L"GetComponentConstant"));
 }

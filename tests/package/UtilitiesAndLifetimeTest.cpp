@@ -10,16 +10,16 @@ TEST_F(PackageCoreTest, InitializeRunsOnceAndTerminateEndsTheLinks)
 {
     ASSERT_EQ(S_OK, Utilities(package)->Initialize());
     ASSERT_EQ(S_OK, Utilities(package)->Initialize());
-    EXPECT_EQ(1, package10->CountCalls(L"Initialize"));
+    EXPECT_EQ(1, package10->script.CountCalls(L"Initialize"));
 
     ASSERT_EQ(S_OK, Utilities(package)->Terminate());
-    EXPECT_EQ(1, package10->CountCalls(L"Terminate"));
+    EXPECT_EQ(1, package10->script.CountCalls(L"Terminate"));
     EXPECT_FALSE(package->package10);
     EXPECT_FALSE(package->packageUtilities10);
     EXPECT_FALSE(package->packageIdentification10);
     // A second Terminate has nothing left to terminate.
     ASSERT_EQ(S_OK, Utilities(package)->Terminate());
-    EXPECT_EQ(1, package10->CountCalls(L"Terminate"));
+    EXPECT_EQ(1, package10->script.CountCalls(L"Terminate"));
     // Cached answers are still given.
     long count = 0;
     ASSERT_EQ(S_OK, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
@@ -34,7 +34,7 @@ TEST_F(PackageCoreTest, TerminateWithoutInitializationReleasesThe10PackageUntouc
     // The context reaches the 1.0 utilities, yet nothing was initialised.
     ASSERT_EQ(S_OK, Utilities(package)->put_simulationContext(nullptr));
     ASSERT_EQ(S_OK, Utilities(package)->Terminate());
-    EXPECT_EQ(StringList{L"put_simulationContext"}, package10->calls);
+    EXPECT_EQ(StringList{L"put_simulationContext"}, package10->script.calls);
     EXPECT_FALSE(package->contextMaterial);
     package10Ref.Reset();
     EXPECT_TRUE(destroyed);
@@ -46,9 +46,9 @@ TEST_F(PackageCoreTest, TerminateWithoutInitializationReleasesThe10PackageUntouc
 
 TEST_F(PackageCoreTest, SimulationContextReachesThe10PackageBeforeInitialization)
 {
-    ComPtr<ICapeThermoMaterial> context = CreateScriptedMaterial11();
+    ComPtr<ICapeThermoMaterial> context(CMaterial11::Create({})->Interface());
     ASSERT_EQ(S_OK, Utilities(package)->put_simulationContext(context.Get()));
-    EXPECT_EQ(StringList{L"put_simulationContext"}, package10->calls);
+    EXPECT_EQ(StringList{L"put_simulationContext"}, package10->script.calls);
     EXPECT_EQ(static_cast<IDispatch *>(context.Get()), package10->simulationContext.Get());
     EXPECT_TRUE(package->initPending);
 
@@ -60,7 +60,7 @@ TEST_F(PackageCoreTest, SimulationContextReachesThe10PackageBeforeInitialization
 
 TEST_F(PackageCoreTest, ParametersComeFromThe10Package)
 {
-    ComPtr<ICapeThermoMaterial> parameters = CreateScriptedMaterial11();
+    ComPtr<ICapeThermoMaterial> parameters(CMaterial11::Create({})->Interface());
     Script().parameters = ComPtr<IDispatch>(parameters.Get());
     ComPtr<IDispatch> answer;
     ASSERT_EQ(S_OK, Utilities(package)->get_parameters(answer.Receive()));
@@ -78,12 +78,12 @@ TEST_F(PackageCoreTest, ParametersComeFromThe10Package)
 TEST_F(PackageCoreTest, WithoutUtilitiesContextIsDroppedAndThereAreNoParametersNorEditor)
 {
     Script().hasUtilities = false;
-    ComPtr<ICapeThermoMaterial> context = CreateScriptedMaterial11();
+    ComPtr<ICapeThermoMaterial> context(CMaterial11::Create({})->Interface());
     ASSERT_EQ(S_OK, Utilities(package)->put_simulationContext(context.Get()));
-    EXPECT_TRUE(package10->calls.empty());
+    EXPECT_TRUE(package10->script.calls.empty());
     // Initialisation without utilities skips the 1.0 Initialize.
     ASSERT_EQ(S_OK, Initialize());
-    EXPECT_EQ(0, package10->CountCalls(L"Initialize"));
+    EXPECT_EQ(0, package10->script.CountCalls(L"Initialize"));
 
     ComPtr<IDispatch> answer;
     EXPECT_EQ(ECapeUnknownHR, Utilities(package)->get_parameters(answer.Receive()));
@@ -92,7 +92,7 @@ TEST_F(PackageCoreTest, WithoutUtilitiesContextIsDroppedAndThereAreNoParametersN
     package->SetError(L"earlier", L"CPropertyPackage::Earlier", L"ICapeTest");
     EXPECT_EQ(ECapeNoImplHR, Utilities(package)->Edit());
     EXPECT_EQ(L"earlier", package->ErrorDescription());
-    EXPECT_EQ(0, package10->CountCalls(L"Edit"));
+    EXPECT_EQ(0, package10->script.CountCalls(L"Edit"));
 }
 
 TEST_F(PackageCoreTest, EditReloadsWhatTheUserChanged)
@@ -116,7 +116,7 @@ TEST_F(PackageCoreTest, EditReloadsWhatTheUserChanged)
     EXPECT_EQ(nullptr, package->compoundIndex.Lookup(L"methane"));
     EXPECT_EQ(StringList{L"entropy"}, Labels(package->singlePhasePropList));
     EXPECT_EQ(nullptr, package->propsBy10Name.Lookup(L"enthalpy"));
-    EXPECT_EQ(1, package10->CountCalls(L"Initialize"));
+    EXPECT_EQ(1, package10->script.CountCalls(L"Initialize"));
 }
 
 TEST_F(PackageCoreTest, EditReportsAFailedReload)
@@ -162,7 +162,7 @@ TEST_F(PackageCoreTest, PersistenceIsThe10PackagesWhileItIsHeld)
     Script().hasPersistStreamInit = true;
     ASSERT_EQ(S_OK, packageRef->QueryInterface(IID_IPersistStreamInit, persist.ReceiveVoid()));
     ASSERT_EQ(S_OK, persist->InitNew());
-    EXPECT_EQ(StringList{L"InitNew"}, package10->calls);
+    EXPECT_EQ(StringList{L"InitNew"}, package10->script.calls);
     // The scripted package has no IPersistStream: its own answer is passed on.
     ComPtr<IPersistStream> stream;
     EXPECT_EQ(E_NOINTERFACE, packageRef->QueryInterface(IID_IPersistStream, stream.ReceiveVoid()));
@@ -188,7 +188,7 @@ TEST_F(PackageCoreTest, ReleasingThePackageTerminatesAndReleasesThe10Package)
 
     raw->AddRef();
     packageRef.Reset();
-    EXPECT_EQ(L"Terminate", raw->calls.back());
+    EXPECT_EQ(L"Terminate", raw->script.calls.back());
     EXPECT_FALSE(destroyed);
     raw->Release();
     EXPECT_TRUE(destroyed);

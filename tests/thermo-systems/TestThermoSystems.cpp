@@ -9,7 +9,7 @@
 #include "ComHolders.h"
 #include "ScriptArrays.h"
 #include "ScriptedPackage10.h"
-#include "TestVariants.h"
+#include "VariantLists.h"
 
 namespace {
 
@@ -71,13 +71,7 @@ ComPtr<ICapeThermoPropertyPackage> MakePackage()
     CScriptedPackage10 *raw = nullptr;
     ComPtr<ICapeThermoPropertyPackage> package = CreateScriptedPackage10(&raw);
     if (!raw) return package;
-    raw->script.compoundIds = {L"methane", L"ethane"};
-    raw->script.formulae = {L"CH4", L"C2H6"};
-    raw->script.names = {L"Methane", L"Ethane"};
-    raw->script.casNumbers = {L"74-82-8", L"74-84-0"};
-    raw->script.boilingPoints = {111.66, 184.55};
-    raw->script.molecularWeights = {16.043, 30.07};
-    raw->script.phases = {L"Vapor", L"Liquid"};
+    raw->script.UseMethaneEthane();
     raw->script.propList = {L"enthalpy", L"fugacityCoefficient"};
     return package;
 }
@@ -101,11 +95,13 @@ public:
     {
         if (!list) return E_POINTER;
         VariantInit(list);
-        if (testClass.behaviour == Behaviour::NumberList)
-            *list = MakeDoubleArray({1.0, 2.0});
-        else
-            *list = MakeStringArray(testClass.packages);
-        return S_OK;
+        return ComGuard([&] {
+            if (testClass.behaviour == Behaviour::NumberList)
+                PutDoubles(list, {1.0, 2.0});
+            else
+                PutStrings(list, testClass.packages);
+            return S_OK;
+        });
     }
     STDMETHODIMP ResolvePropertyPackage(BSTR name, IDispatch **package) override
     {

@@ -19,7 +19,7 @@ protected:
     const std::vector<double> &Value(const wchar_t *phase, const wchar_t *property, ValueBasis basis)
     {
         static const std::vector<double> none;
-        const std::vector<double> *found = material->Store().Get(phase, property, basis);
+        const std::vector<double> *found = material->store.Get(phase, property, basis);
         return found ? *found : none;
     }
     HRESULT SetPresent(std::vector<std::wstring> labels)
@@ -52,7 +52,7 @@ TEST_F(CalculationsTest, FlashPreparationFixesTheGivenConditionsOverTheMixture)
                              {{FlashVariable::Pressure, 2e6}, {FlashVariable::VaporFraction, 0.4}}, error))
         << std::string(error.begin(), error.end());
 
-    EXPECT_EQ((std::vector<std::wstring>{L"Vapor", L"Liquid"}), material->PresentPhases());
+    EXPECT_EQ((std::vector<std::wstring>{L"Vapor", L"Liquid"}), material->presentPhases);
     EXPECT_EQ(std::vector<double>{300.0}, Value(L"overall", L"temperature", ValueBasis::Undefined));
     EXPECT_EQ(std::vector<double>{2e6}, Value(L"overall", L"pressure", ValueBasis::Undefined));
     EXPECT_EQ((std::vector<double>{0.25, 0.75}), Value(L"overall", L"fraction", ValueBasis::Mole));

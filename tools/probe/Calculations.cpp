@@ -68,7 +68,7 @@ const wchar_t *FlashVariableName(FlashVariable variable)
 
 bool PreparePhases(CMaterial11 &material, const MixtureState &mixture, std::wstring &error)
 {
-    const std::vector<std::wstring> &phases = material.AllPhases();
+    const std::vector<std::wstring> &phases = material.phases;
     if (!MakeAllPhasesPresent(material, phases, error)) return false;
     for (const std::wstring &phase : phases) {
         if (!SetPhase(material, phase, L"temperature", L"", {mixture.temperature}, error) ||
@@ -87,7 +87,7 @@ bool PrepareFlash(CMaterial11 &material, const MixtureState &mixture, const std:
                   std::wstring &error)
 {
     material.ClearAllProps();
-    if (!MakeAllPhasesPresent(material, material.AllPhases(), error)) return false;
+    if (!MakeAllPhasesPresent(material, material.phases, error)) return false;
     if (!SetOverall(material, L"temperature", L"", {mixture.temperature}, error) ||
         !SetOverall(material, L"pressure", L"", {mixture.pressure}, error) ||
         !SetOverall(material, L"fraction", L"mole", mixture.composition, error) ||
@@ -149,8 +149,8 @@ bool RunFlash(PackageClient &package, const FlashCondition &first, const FlashCo
 bool ReadFlashResult(const CMaterial11 &material, std::vector<PhaseResult> &phases, std::wstring &error)
 {
     phases.clear();
-    const PropertyStore &store = material.Store();
-    for (const std::wstring &label : material.PresentPhases()) {
+    const PropertyStore &store = material.store;
+    for (const std::wstring &label : material.presentPhases) {
         PhaseResult phase;
         phase.label = label;
         const std::vector<double> *fraction = store.Get(label.c_str(), L"phaseFraction", ValueBasis::Mole);
@@ -188,7 +188,7 @@ bool CalcPhaseProperty(PackageClient &package, const CMaterial11 &material, cons
         error = FailureText(package.routine.Get(), hr);
         return false;
     }
-    const std::vector<double> *found = material.Store().GetAnyBasis(phase.c_str(), property.c_str(), basis);
+    const std::vector<double> *found = material.store.GetAnyBasis(phase.c_str(), property.c_str(), basis);
     if (!found) {
         error = L"the package reported success but set no " + property + L" on the material";
         return false;

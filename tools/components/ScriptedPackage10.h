@@ -1,6 +1,19 @@
-// CScriptedPackage10: a CAPE-OPEN 1.0 property package whose answers a test
-// scripts. It logs every call with its arguments, keeps the material object
-// it last received, and fails on request with its own error text.
+// CScriptedPackage10: the scriptable CAPE-OPEN 1.0 property package of the
+// tests, the test thermo systems and the benchmark. What it answers comes
+// from its script:
+// - lists (compounds, phases, properties) and compound constants as data;
+// - calculations from a hook, else from the wrapped package (`inner`, e.g.
+//   one of the example's packages), else from the trivial calculation when
+//   `trivial` is set, else nothing (success without results);
+// - failures, raw answers and the call log as ComponentHooks of the script.
+// Raw answer names: "compIds", "formulae", "names", "boilTemps", "molwt",
+// "casno" (GetComponentList), "phases" (GetPhaseList), "props" (GetPropList).
+// Log lines: "CalcProp [props] [phases] <calcType>", "CalcEquilibrium <type>
+// [props]", "GetComponentConstant <prop>... [compounds]", and the bare method
+// name for the others.
+//
+// With no hook set, CalcProp and CalcEquilibrium build no text and look
+// nothing up: the trivial calculation is what the benchmark times.
 #pragma once
 
 #include <functional>
@@ -10,38 +23,35 @@
 
 #include "CapeOpenBaseObject.h"
 #include "ComHolders.h"
-#include "TestVariants.h"
+#include "ComponentHooks.h"
+#include "VariantArray.h"
 
 class CScriptedPackage10;
 
-struct ScriptedFailure {
-    HRESULT code = ECapeUnknownHR;
-    std::wstring description;  // recorded on the package's ECapeUser
-};
-
-struct ScriptedPackage10Script {
+struct ScriptedPackage10Script : ComponentHooks {
     // Compounds, one entry per compound in package order.
     std::vector<std::wstring> compoundIds, formulae, names, casNumbers;
     std::vector<double> boilingPoints, molecularWeights;  // K, g/mol
     std::vector<std::wstring> phases;
     std::vector<std::wstring> propList;  // GetPropList answer
 
-    // Compound constants: property name (case ignored) -> compound id (case
-    // ignored) -> value. A missing entry makes GetComponentConstant fail.
-    std::map<std::wstring, std::map<std::wstring, OwnedVariant>> constants;
+    // Compound constants: property name -> compound id -> value (names
+    // compared without regard to case). A missing entry fails the call.
+    std::map<std::wstring, std::map<std::wstring, double>> constants;
 
     bool hasUtilities = true;
     bool hasPersistStreamInit = false;
 
-    // Failures by method name ("GetComponentList", "Initialize", "Edit", ...).
-    std::map<std::wstring, ScriptedFailure> failures;
+    // Every call the script does not answer itself goes to this package
+    // (lists included), and its failures come back with its error text.
+    ComPtr<ICapeThermoPropertyPackage> inner;
+    // Without hook and inner package: CalcProp reads temperature and
+    // composition of the phase and sets 1.0 per property (0.5 per compound
+    // for fugacity coefficients and their derivatives); CalcEquilibrium reads
+    // T, P and composition and puts the whole feed in the phase "Vapor".
+    bool trivial = false;
 
-    // Raw answers for odd types, by list name: "compIds", "formulae", "names",
-    // "boilTemps", "molwt", "casno", "phases", "props". The filler writes the
-    // out VARIANT (already VT_EMPTY) in place of the scripted list.
-    std::map<std::wstring, std::function<void(VARIANT *)>> rawLists;
-
-    // Calculation hooks; without one the call succeeds and does nothing.
+    // Calculation hooks; they replace the inner package and the trivial calculation.
     std::function<HRESULT(CScriptedPackage10 &, ICapeThermoMaterialObject *, const std::vector<std::wstring> &props,
                           const std::vector<std::wstring> &phases, const std::wstring &calcType)>
         onCalcProp;
@@ -55,6 +65,10 @@ struct ScriptedPackage10Script {
     std::function<void(CScriptedPackage10 &)> onEdit;
 
     ComPtr<IDispatch> parameters;  // get_parameters answer
+
+    // The package of methane and ethane, phases Vapor and Liquid, that the
+    // test thermo systems hand out and the package tests start from.
+    void UseMethaneEthane();
 };
 
 class CScriptedPackage10 : public CapeObject<ICapeThermoPropertyPackage, ICapeUtilities>,
@@ -64,7 +78,7 @@ public:
     ~CScriptedPackage10() override;
 
     ScriptedPackage10Script script;
-    std::vector<std::wstring> calls;
+    // The material object of the last call that had one.
     ComPtr<ICapeThermoMaterialObject> lastMaterial;
     ComPtr<IDispatch> simulationContext;
     // Set by the destructor when given, so tests can see the object go.
@@ -72,8 +86,6 @@ public:
 
     // Records a failure on this package's error interfaces; returns code.
     HRESULT FailWith(HRESULT code, const std::wstring &description, const wchar_t *method);
-    // Number of logged calls that start with prefix.
-    int CountCalls(const std::wstring &prefix) const;
 
     STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override { return CapeObject::QueryInterface(riid, ppv); }
     STDMETHODIMP_(ULONG) AddRef() override { return CapeObject::AddRef(); }
@@ -111,11 +123,24 @@ protected:
     IUnknown *FindOwnInterface(REFIID riid) override;
 
 private:
-    // The scripted failure of method, recorded; S_OK when none.
-    HRESULT ScriptedResult(const wchar_t *method);
+    // With hooks set: logs call, then the scripted failure of method (recorded); S_OK when none.
+    HRESULT Hooked(const wchar_t *method, const wchar_t *call);
+    HRESULT Hooked(const wchar_t *method, std::wstring call);
+    // The inner package's result of method, its failure text copied onto this package.
+    HRESULT FromInner(HRESULT hr, const wchar_t *method);
     void Remember(IDispatch *materialObject);
     void FillList(const wchar_t *listName, VARIANT *out, const std::vector<std::wstring> &items);
     void FillList(const wchar_t *listName, VARIANT *out, const std::vector<double> &items);
+    HRESULT TrivialCalcProp(VARIANT props, VARIANT phases);
+    HRESULT TrivialEquilibrium();
+
+    // The trivial calculation's fixed names and answers, made once.
+    ScopedBstr temperature_{L"temperature"}, pressure_{L"pressure"}, fraction_{L"fraction"},
+        phaseFraction_{L"phaseFraction"}, mixture_{L"mixture"}, mole_{L"mole"}, vapor_{L"Vapor"},
+        overall_{L"Overall"};
+    IDispatch *lastDispatch_ = nullptr;  // what lastMaterial was queried from
+    CVariantArray one_;         // {1.0}
+    CVariantArray perCompound_;  // 0.5 per compound of the material
 };
 
 // The CLSID GetClassID reports.

@@ -1,5 +1,7 @@
 #include "PropertyStore.h"
 
+#include <cwchar>
+
 bool ParseBasis(const wchar_t *text, ValueBasis &basis)
 {
     if (!text || !*text || NamesEqual(text, L"undefined")) basis = ValueBasis::Undefined;
@@ -73,16 +75,23 @@ const std::vector<double> *PropertyStore::GetAnyBasis(const wchar_t *phase, cons
 
 void PropertyStore::ClearPhase(const wchar_t *phase)
 {
-    std::wstring prefix = ToLowerName(phase);
-    prefix += L'\x1f';
-    values_.ForEach([&](const wchar_t *key, const std::vector<double> &) {
-        if (std::wstring(key).compare(0, prefix.size(), prefix) == 0) {
-            if (std::vector<double> *values = values_.Lookup(key)) values->clear();
-        }
+    // Stored keys are folded, so the folded phase and separator are their prefix.
+    key_.assign(phase ? phase : L"");
+    LowerInPlace(key_);
+    key_ += L'\x1f';
+    values_.ForEach([&](const wchar_t *key, const std::vector<double> &stored) {
+        // values_ is this store's own map, so its values may change.
+        if (std::wcsncmp(key, key_.c_str(), key_.size()) == 0) const_cast<std::vector<double> &>(stored).clear();
     });
+}
+
+void PropertyStore::Remove(const wchar_t *phase, const wchar_t *property)
+{
+    for (ValueBasis basis : {ValueBasis::Undefined, ValueBasis::Mole, ValueBasis::Mass})
+        if (std::vector<double> *stored = values_.Lookup(Key(phase, property, basis))) stored->clear();
 }
 
 std::wstring PhasePairLabel(const std::wstring &first, const std::wstring &second)
 {
-    return first + L'+' + second;
+    return first + L',' + second;
 }

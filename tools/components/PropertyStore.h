@@ -1,6 +1,7 @@
-// The values a material holds: per phase (or "overall", or a phase pair)
-// and property, in one basis each: none, "mole" or "mass". Names and phase
-// labels are matched without regard to letter case.
+// The values a material holds: per phase (or "overall", or a phase pair as
+// PhasePairLabel writes it) and property, in one basis each: none, "mole" or
+// "mass". Names and phase labels are matched without regard to letter case.
+// Lookups reuse one key buffer, so they allocate nothing.
 #pragma once
 
 #include <string>
@@ -28,6 +29,8 @@ public:
                                            ValueBasis &basis) const;
     // Removes everything stored for one phase.
     void ClearPhase(const wchar_t *phase);
+    // Removes one property of one phase, in every basis.
+    void Remove(const wchar_t *phase, const wchar_t *property);
     void Clear() { values_.Clear(); }
     size_t Size() const { return values_.Size(); }
 
@@ -39,5 +42,6 @@ private:
     mutable std::wstring key_;  // reused, so lookups do not allocate
 };
 
-// The store's label for a pair of phases, as two-phase values are kept.
+// The store's label for a pair of phases, as two-phase values are kept:
+// "Vapor,Liquid".
 std::wstring PhasePairLabel(const std::wstring &first, const std::wstring &second);

@@ -1,8 +1,8 @@
 #include "Material11.h"
 
-#include "ArrayValues.h"
 #include "Names.h"
 #include "VariantArray.h"
+#include "VariantLists.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ std::wstring Quoted(const wchar_t *text)
 
 CMaterial11::CMaterial11()
 {
-    SetIdentification(L"Probe material", L"In-memory CAPE-OPEN 1.1 material of corvanta-probe");
+    SetIdentification(L"Material", L"In-memory CAPE-OPEN 1.1 material");
 }
 
 HRESULT CMaterial11::Create(const CompoundTable &compounds, const std::vector<std::wstring> &phases,
@@ -42,6 +42,47 @@ HRESULT CMaterial11::Create(const CompoundTable &compounds, const std::vector<st
     });
 }
 
+ComPtr<CMaterial11> CMaterial11::Create(const std::vector<std::wstring> &compoundIds,
+                                        const std::vector<std::wstring> &phases)
+{
+    CompoundTable table;
+    table.ids = compoundIds;
+    ComPtr<CMaterial11> material;
+    Create(table, phases, material);
+    return material;
+}
+
+void CMaterial11::Put(const std::wstring &property, const std::wstring &phase, const std::wstring &basis,
+                      const std::vector<double> &values)
+{
+    ValueBasis parsed = ValueBasis::Undefined;
+    ParseBasis(basis.c_str(), parsed);
+    store.Set(phase.c_str(), property.c_str(), parsed, values.data(), values.size());
+}
+
+std::vector<double> CMaterial11::Values(const std::wstring &property, const std::wstring &phase,
+                                        const std::wstring &basis) const
+{
+    ValueBasis parsed = ValueBasis::Undefined;
+    if (!ParseBasis(basis.c_str(), parsed)) return {};
+    const std::vector<double> *found = store.Get(phase.c_str(), property.c_str(), parsed);
+    return found ? *found : std::vector<double>();
+}
+
+bool CMaterial11::Has(const std::wstring &property, const std::wstring &phase, const std::wstring &basis) const
+{
+    return !Values(property, phase, basis).empty();
+}
+
+HRESULT CMaterial11::Hooked(const wchar_t *method, std::wstring call)
+{
+    Log(std::move(call));
+    const ScriptedFailure *failure = FailureOf(method);
+    if (!failure) return S_OK;
+    SetError(failure->description.c_str(), (std::wstring(L"CMaterial11::") + method).c_str(), materialInterface);
+    return failure->code;
+}
+
 IUnknown *CMaterial11::MainInterface()
 {
     return static_cast<DispatchPart<ICapeThermoMaterial> *>(this);
@@ -50,7 +91,7 @@ IUnknown *CMaterial11::MainInterface()
 IUnknown *CMaterial11::FindOwnInterface(REFIID riid)
 {
     if (IsEqualIID(riid, __uuidof(ICapeThermoMaterial))) return static_cast<DispatchPart<ICapeThermoMaterial> *>(this);
-    if (IsEqualIID(riid, __uuidof(ICapeThermoCompounds)))
+    if (hasCompounds && IsEqualIID(riid, __uuidof(ICapeThermoCompounds)))
         return static_cast<DispatchPart<ICapeThermoCompounds> *>(this);
     return nullptr;
 }
@@ -80,6 +121,7 @@ bool CMaterial11::IsPresent(const std::wstring &label) const
 HRESULT CMaterial11::ReadValues(const wchar_t *phase, BSTR property, BSTR basis, VARIANT *results,
                                 const wchar_t *scope)
 {
+    if (Armed() && RawAnswer(property, results)) return S_OK;
     ValueBasis parsedBasis;
     if (!ParseBasis(basis, parsedBasis)) return Fail(L"Invalid basis " + Quoted(basis), scope, materialInterface);
     const std::vector<double> *values = store.Get(phase, property, parsedBasis);
@@ -132,9 +174,11 @@ bool CMaterial11::ReadPhasePair(const VARIANT &phaseLabels, std::wstring &pair, 
 HRESULT CMaterial11::ClearAllProps()
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"ClearAllProps", L"ClearAllProps"); FAILED(hr)) return hr;
         store.Clear();
         presentPhases.clear();
-        presentStatus.clear();
+        phaseStatuses.clear();
         return S_OK;
     });
 }
@@ -142,16 +186,18 @@ HRESULT CMaterial11::ClearAllProps()
 HRESULT CMaterial11::CopyFromMaterial(IDispatch **source)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"CopyFromMaterial", L"CopyFromMaterial"); FAILED(hr)) return hr;
         if (!source || !*source) return E_POINTER;
         ComPtr<CMaterial11> other;
         if (FAILED((*source)->QueryInterface(IID_Material11Self, other.ReceiveVoid())))
-            return Fail(L"Only materials of corvanta-probe can be copied", L"CMaterial11::CopyFromMaterial",
+            return Fail(L"Only in-memory materials can be copied", L"CMaterial11::CopyFromMaterial",
                         materialInterface);
         if (other.Get() == this) return S_OK;
         compounds = other->compounds;
         phases = other->phases;
         presentPhases = other->presentPhases;
-        presentStatus = other->presentStatus;
+        phaseStatuses = other->phaseStatuses;
         store = other->store;
         return S_OK;
     });
@@ -160,6 +206,8 @@ HRESULT CMaterial11::CopyFromMaterial(IDispatch **source)
 HRESULT CMaterial11::CreateMaterial(IDispatch **materialObject)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"CreateMaterial", L"CreateMaterial"); FAILED(hr)) return hr;
         if (!materialObject) return E_POINTER;
         *materialObject = nullptr;
         ComPtr<CMaterial11> created;
@@ -173,6 +221,11 @@ HRESULT CMaterial11::CreateMaterial(IDispatch **materialObject)
 HRESULT CMaterial11::GetOverallProp(BSTR property, BSTR basis, VARIANT *results)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"GetOverallProp",
+                                    L"GetOverallProp " + BstrText(property) + L" Overall " + BstrText(basis));
+                FAILED(hr))
+                return hr;
         if (!results) return E_POINTER;
         return ReadValues(overallPhase, property, basis, results, L"CMaterial11::GetOverallProp");
     });
@@ -181,6 +234,8 @@ HRESULT CMaterial11::GetOverallProp(BSTR property, BSTR basis, VARIANT *results)
 HRESULT CMaterial11::GetOverallTPFraction(double *temperature, double *pressure, VARIANT *composition)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"GetOverallTPFraction", L"GetOverallTPFraction Overall"); FAILED(hr)) return hr;
         if (!temperature || !pressure || !composition) return E_POINTER;
         return ReadTPFraction(overallPhase, temperature, pressure, composition, L"CMaterial11::GetOverallTPFraction");
     });
@@ -189,9 +244,11 @@ HRESULT CMaterial11::GetOverallTPFraction(double *temperature, double *pressure,
 HRESULT CMaterial11::GetPresentPhases(VARIANT *phaseLabels, VARIANT *phaseStatus)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"GetPresentPhases", L"GetPresentPhases"); FAILED(hr)) return hr;
         if (!phaseLabels || !phaseStatus) return E_POINTER;
-        PutStrings(phaseLabels, presentPhases);
-        PutLongs(phaseStatus, presentStatus);
+        if (!Armed() || !RawAnswer(L"phaseLabels", phaseLabels)) PutStrings(phaseLabels, presentPhases);
+        PutLongs(phaseStatus, phaseStatuses);
         return S_OK;
     });
 }
@@ -199,6 +256,11 @@ HRESULT CMaterial11::GetPresentPhases(VARIANT *phaseLabels, VARIANT *phaseStatus
 HRESULT CMaterial11::GetSinglePhaseProp(BSTR property, BSTR phaseLabel, BSTR basis, VARIANT *results)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"GetSinglePhaseProp", L"GetSinglePhaseProp " + BstrText(property) + L" " +
+                                                               BstrText(phaseLabel) + L" " + BstrText(basis));
+                FAILED(hr))
+                return hr;
         if (!results) return E_POINTER;
         constexpr const wchar_t *scope = L"CMaterial11::GetSinglePhaseProp";
         const std::wstring *phase = KnownPhase(phaseLabel);
@@ -210,6 +272,9 @@ HRESULT CMaterial11::GetSinglePhaseProp(BSTR property, BSTR phaseLabel, BSTR bas
 HRESULT CMaterial11::GetTPFraction(BSTR phaseLabel, double *temperature, double *pressure, VARIANT *composition)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"GetTPFraction", L"GetTPFraction " + BstrText(phaseLabel)); FAILED(hr))
+                return hr;
         if (!temperature || !pressure || !composition) return E_POINTER;
         constexpr const wchar_t *scope = L"CMaterial11::GetTPFraction";
         const std::wstring *phase = KnownPhase(phaseLabel);
@@ -238,6 +303,11 @@ HRESULT CMaterial11::ReadTPFraction(const wchar_t *phase, double *temperature, d
 HRESULT CMaterial11::GetTwoPhaseProp(BSTR property, VARIANT phaseLabels, BSTR basis, VARIANT *results)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"GetTwoPhaseProp", L"GetTwoPhaseProp " + BstrText(property) + L" " +
+                                                            ListText(phaseLabels) + L" " + BstrText(basis));
+                FAILED(hr))
+                return hr;
         if (!results) return E_POINTER;
         constexpr const wchar_t *scope = L"CMaterial11::GetTwoPhaseProp";
         std::wstring pair, error;
@@ -249,6 +319,11 @@ HRESULT CMaterial11::GetTwoPhaseProp(BSTR property, VARIANT phaseLabels, BSTR ba
 HRESULT CMaterial11::SetOverallProp(BSTR property, BSTR basis, VARIANT values)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"SetOverallProp",
+                                    L"SetOverallProp " + BstrText(property) + L" Overall " + BstrText(basis));
+                FAILED(hr))
+                return hr;
         return StoreValues(overallPhase, property, basis, values, L"CMaterial11::SetOverallProp");
     });
 }
@@ -256,6 +331,9 @@ HRESULT CMaterial11::SetOverallProp(BSTR property, BSTR basis, VARIANT values)
 HRESULT CMaterial11::SetPresentPhases(VARIANT phaseLabels, VARIANT phaseStatus)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"SetPresentPhases", L"SetPresentPhases " + ListText(phaseLabels)); FAILED(hr))
+                return hr;
         constexpr const wchar_t *scope = L"CMaterial11::SetPresentPhases";
         std::vector<std::wstring> labels;
         std::wstring error;
@@ -292,7 +370,7 @@ HRESULT CMaterial11::SetPresentPhases(VARIANT phaseLabels, VARIANT phaseStatus)
             if (!kept) store.ClearPhase(label.c_str());
         }
         presentPhases = std::move(present);
-        presentStatus = std::move(statuses);
+        phaseStatuses = std::move(statuses);
         return S_OK;
     });
 }
@@ -300,6 +378,11 @@ HRESULT CMaterial11::SetPresentPhases(VARIANT phaseLabels, VARIANT phaseStatus)
 HRESULT CMaterial11::SetSinglePhaseProp(BSTR property, BSTR phaseLabel, BSTR basis, VARIANT values)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"SetSinglePhaseProp", L"SetSinglePhaseProp " + BstrText(property) + L" " +
+                                                               BstrText(phaseLabel) + L" " + BstrText(basis));
+                FAILED(hr))
+                return hr;
         constexpr const wchar_t *scope = L"CMaterial11::SetSinglePhaseProp";
         const std::wstring *phase = KnownPhase(phaseLabel);
         if (!phase) return Fail(L"Unknown phase " + Quoted(phaseLabel), scope, materialInterface);
@@ -311,6 +394,11 @@ HRESULT CMaterial11::SetSinglePhaseProp(BSTR property, BSTR phaseLabel, BSTR bas
 HRESULT CMaterial11::SetTwoPhaseProp(BSTR property, VARIANT phaseLabels, BSTR basis, VARIANT values)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"SetTwoPhaseProp", L"SetTwoPhaseProp " + BstrText(property) + L" " +
+                                                            ListText(phaseLabels) + L" " + BstrText(basis));
+                FAILED(hr))
+                return hr;
         constexpr const wchar_t *scope = L"CMaterial11::SetTwoPhaseProp";
         std::wstring pair, error;
         if (!ReadPhasePair(phaseLabels, pair, error)) return Fail(error, scope, materialInterface);
@@ -332,13 +420,24 @@ HRESULT CMaterial11::GetCompoundList(VARIANT *compIds, VARIANT *formulae, VARIAN
                                      VARIANT *molwts, VARIANT *casnos)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"GetCompoundList", L"GetCompoundList"); FAILED(hr)) return hr;
         if (!compIds || !formulae || !names || !boilTemps || !molwts || !casnos) return E_POINTER;
-        PutStrings(compIds, compounds.ids);
-        PutStrings(formulae, compounds.formulae);
-        PutStrings(names, compounds.names);
-        PutDoubles(boilTemps, compounds.boilTemps);
-        PutDoubles(molwts, compounds.molWts);
-        PutStrings(casnos, compounds.casNumbers);
+        if (!Armed() || !RawAnswer(L"compIds", compIds)) PutStrings(compIds, compounds.ids);
+        // Lists the table does not carry are answered empty.
+        auto strings = [](VARIANT *out, const std::vector<std::wstring> &list) {
+            VariantClear(out);
+            if (!list.empty()) PutStrings(out, list);
+        };
+        auto doubles = [](VARIANT *out, const std::vector<double> &list) {
+            VariantClear(out);
+            if (!list.empty()) PutDoubles(out, list);
+        };
+        strings(formulae, compounds.formulae);
+        strings(names, compounds.names);
+        doubles(boilTemps, compounds.boilTemps);
+        doubles(molwts, compounds.molWts);
+        strings(casnos, compounds.casNumbers);
         return S_OK;
     });
 }
@@ -354,6 +453,8 @@ HRESULT CMaterial11::GetConstPropList(VARIANT *props)
 HRESULT CMaterial11::GetNumCompounds(long *num)
 {
     return ComGuard([&] {
+        if (Armed())
+            if (HRESULT hr = Hooked(L"GetNumCompounds", L"GetNumCompounds"); FAILED(hr)) return hr;
         if (!num) return E_POINTER;
         *num = static_cast<long>(compounds.Count());
         return S_OK;

@@ -1,8 +1,22 @@
-// CMaterial11: the probe's own CAPE-OPEN 1.1 material, held in memory. It
-// carries a fixed compound list and the phases of one package, and keeps
-// whatever overall, single-phase and two-phase values are set on it. The
-// compound interface answers only the list: this material has no package
-// of its own to calculate with.
+// CMaterial11: a CAPE-OPEN 1.1 material held in memory, the one the probe
+// hands to packages, the benchmark measures the bridge with and the tests
+// inspect. It carries a compound table and the phase labels of one package,
+// and keeps whatever overall, single-phase and two-phase values are set on it
+// (see PropertyStore). The compound interface answers only the list: the
+// material has no package of its own to calculate with.
+//
+// Clients' input is checked: phases must be among `phases`, single-phase
+// values go only to present phases, values must be lists of doubles. Tests
+// reach past the checks with Put and by setting the public members directly.
+//
+// Hooks (ComponentHooks), all off unless set:
+// - failures by method name ("GetCompoundList", "SetSinglePhaseProp", ...),
+//   returned before the method does anything;
+// - rawLists: "compIds" (GetCompoundList), "phaseLabels" (GetPresentPhases),
+//   or a property name (its Get*Prop) answer with the filler's VARIANT;
+// - the call log: "GetOverallProp <property> Overall <basis>",
+//   "SetSinglePhaseProp <property> <phase> <basis>", "SetPresentPhases [..]",
+//   "GetCompoundList", ...
 #pragma once
 
 #include <string>
@@ -10,21 +24,42 @@
 
 #include "CapeOpenBaseObject.h"
 #include "ComHolders.h"
+#include "ComponentHooks.h"
 #include "CompoundTable.h"
 #include "PropertyStore.h"
 
-class CMaterial11 : public CapeObject<ICapeThermoMaterial, ICapeThermoCompounds> {
+class CMaterial11 : public CapeObject<ICapeThermoMaterial, ICapeThermoCompounds>, public ComponentHooks {
 public:
     CMaterial11();
 
     // A new material with these compounds and phase labels (no phase present).
     static HRESULT Create(const CompoundTable &compounds, const std::vector<std::wstring> &phases,
                           ComPtr<CMaterial11> &material);
+    // The same for compound identifiers only (the other compound lists are
+    // answered empty), with phases "Vapor" and "Liquid" unless given.
+    static ComPtr<CMaterial11> Create(const std::vector<std::wstring> &compoundIds,
+                                      const std::vector<std::wstring> &phases = {L"Vapor", L"Liquid"});
 
-    const PropertyStore &Store() const { return store; }
-    const std::vector<std::wstring> &PresentPhases() const { return presentPhases; }
-    const std::vector<std::wstring> &AllPhases() const { return phases; }
-    const CompoundTable &Compounds() const { return compounds; }
+    // The material's state, public for tests and the probe to read and set.
+    CompoundTable compounds;
+    std::vector<std::wstring> phases;         // every phase label of the package
+    std::vector<std::wstring> presentPhases;  // in the order they were made present
+    std::vector<long> phaseStatuses;          // CapePhaseStatus per present phase
+    PropertyStore store;
+    bool hasCompounds = true;                 // answers QueryInterface for ICapeThermoCompounds
+
+    // Test access to the store. phase is a label, "Overall" or a pair
+    // "Vapor,Liquid"; basis "", "mole" or "mass" (mole and "" stand in for
+    // each other). Put bypasses every check.
+    void Put(const std::wstring &property, const std::wstring &phase, const std::wstring &basis,
+             const std::vector<double> &values);
+    // The stored values, empty when there are none.
+    std::vector<double> Values(const std::wstring &property, const std::wstring &phase,
+                               const std::wstring &basis) const;
+    bool Has(const std::wstring &property, const std::wstring &phase, const std::wstring &basis) const;
+
+    // The material's main interface, as clients receive it.
+    ICapeThermoMaterial *Interface() { return static_cast<DispatchPart<ICapeThermoMaterial> *>(this); }
 
     // ICapeThermoMaterial
     STDMETHODIMP ClearAllProps() override;
@@ -61,6 +96,8 @@ protected:
     HRESULT QueryFurtherInterface(REFIID riid, void **ppv) override;
 
 private:
+    // With hooks set: logs the call and returns the scripted failure of method.
+    HRESULT Hooked(const wchar_t *method, std::wstring call);
     // The package's spelling of a phase label, or null when it has no such phase.
     const std::wstring *KnownPhase(const wchar_t *label) const;
     bool IsPresent(const std::wstring &label) const;
@@ -72,10 +109,5 @@ private:
     // The phase pair of a two-phase call, checked against the package's phases.
     bool ReadPhasePair(const VARIANT &phaseLabels, std::wstring &pair, std::wstring &error) const;
 
-    CompoundTable compounds;
-    std::vector<std::wstring> phases;
-    std::vector<std::wstring> presentPhases;
-    std::vector<long> presentStatus;
-    PropertyStore store;
     std::vector<double> scratch;  // values being set; keeps its capacity between calls
 };
