@@ -41,7 +41,28 @@ int CubicRealRoots(double c2, double c1, double c0, double roots[3])
         roots[0] = a + b - shift;
         count = 1;
     }
-    for (int i = 0; i < count; ++i) roots[i] = Polish(c2, c1, c0, roots[i]);
+    // The closed form is accurate for the root of largest magnitude only: far
+    // apart roots (a liquid root near the co-volume at very low pressure) come
+    // from the quadratic left after dividing that root out, solved the stable way.
+    int largest = 0;
+    for (int i = 1; i < count; ++i)
+        if (std::fabs(roots[i]) > std::fabs(roots[largest])) largest = i;
+    double z = Polish(c2, c1, c0, roots[largest]);
+    // z^2 + b1 z + b0 from the sums and products of the roots; where c2 + z
+    // cancels (small roots beside one near 1) b1 comes from c1 instead.
+    double b0 = z != 0 ? -c0 / z : c1;
+    double b1 = c2 + z;
+    if (z != 0 && std::fabs(b1) < 1e-6 * std::fmax(1.0, std::fabs(c2))) b1 = (b0 - c1) / z;
+    double discriminant = b1 * b1 - 4 * b0;
+    roots[0] = z;
+    count = 1;
+    if (discriminant >= 0) {
+        double s = -0.5 * (b1 + std::copysign(std::sqrt(discriminant), b1));
+        if (s != 0) {
+            roots[count++] = Polish(c2, c1, c0, s);
+            roots[count++] = Polish(c2, c1, c0, b0 / s);
+        }
+    }
     std::sort(roots, roots + count);
     return count;
 }

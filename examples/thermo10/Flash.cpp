@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "LinearSolve.h"
+
 namespace {
 
-const double PressureLow = 1e-2;  // Pa, search range of the "TVF" flash
-const double PressureHigh = 1e9;
+const int SubstitutionSteps = 30;
+const int NewtonSteps = 80;
 
 bool ValidFeed(const std::vector<double> &z, std::size_t n, std::wstring &error)
 {
@@ -34,14 +36,19 @@ bool Positive(double value)
     return value > 0 && std::isfinite(value);
 }
 
+std::size_t PresentCount(const std::vector<double> &z)
+{
+    return static_cast<std::size_t>(std::count_if(z.begin(), z.end(), [](double value) { return value > 0; }));
+}
+
 }  // namespace
 
-double Flash::RachfordRice(const std::vector<double> &z, const std::vector<double> &lnK)
+double Flash::RachfordRice(const std::vector<double> &z, const std::vector<double> &logK)
 {
     double Kmin = INFINITY, Kmax = 0;
     for (std::size_t i = 0; i < z.size(); ++i) {
         if (z[i] <= 0) continue;
-        double k = std::exp(lnK[i]);
+        double k = std::exp(logK[i]);
         Kmin = std::min(Kmin, k);
         Kmax = std::max(Kmax, k);
     }
@@ -55,7 +62,7 @@ double Flash::RachfordRice(const std::vector<double> &z, const std::vector<doubl
         double f = 0, df = 0;
         for (std::size_t i = 0; i < z.size(); ++i) {
             if (z[i] <= 0) continue;
-            double km1 = std::exp(lnK[i]) - 1;
+            double km1 = std::exp(logK[i]) - 1;
             double denominator = 1 + beta * km1;
             f += z[i] * km1 / denominator;
             df -= z[i] * km1 * km1 / (denominator * denominator);
@@ -72,108 +79,183 @@ double Flash::RachfordRice(const std::vector<double> &z, const std::vector<doubl
     return beta;
 }
 
-bool Flash::StabilityTest(double T, double P, const std::vector<double> &z, std::vector<double> &lnK)
-{
-    const std::size_t n = z.size();
-    model.Evaluate(T, P, z.data(), PhaseKind::Stable, 0, state);
-    d.resize(n);
-    for (std::size_t i = 0; i < n; ++i) d[i] = z[i] > 0 ? std::log(z[i]) + state.lnPhi[i] : -INFINITY;
-    w.resize(n);
-    lnW.resize(n);
-    double bestSum = 1 + 1e-8;
-    bestLnK.clear();
-    for (int vaporTrial = 1; vaporTrial >= 0; --vaporTrial) {
-        for (std::size_t i = 0; i < n; ++i)
-            lnW[i] = z[i] > 0 ? std::log(z[i]) + (vaporTrial ? lnK[i] : -lnK[i]) : -INFINITY;
-        double sum = 0;
-        bool trivial = false;
-        for (int iteration = 0; iteration < 300; ++iteration) {
-            sum = 0;
-            for (std::size_t i = 0; i < n; ++i) sum += std::exp(lnW[i]);
-            for (std::size_t i = 0; i < n; ++i) w[i] = std::exp(lnW[i]) / sum;
-            model.Evaluate(T, P, w.data(), PhaseKind::Stable, 0, trial);
-            double change = 0, distance = 0;
-            for (std::size_t i = 0; i < n; ++i) {
-                if (z[i] <= 0) continue;
-                double next = d[i] - trial.lnPhi[i];
-                change += (next - lnW[i]) * (next - lnW[i]);
-                distance += (std::log(w[i]) - std::log(z[i])) * (std::log(w[i]) - std::log(z[i]));
-                lnW[i] = next;
-            }
-            if (distance < 1e-8) {
-                trivial = true;
-                break;
-            }
-            if (change < 1e-20) break;
-        }
-        if (trivial) continue;
-        sum = 0;
-        for (std::size_t i = 0; i < n; ++i) sum += std::exp(lnW[i]);
-        // Tangent plane distance at the stationary point is 1 - sum W.
-        if (sum > bestSum) {
-            bestSum = sum;
-            bestLnK.resize(n);
-            for (std::size_t i = 0; i < n; ++i)
-                bestLnK[i] =
-                    z[i] > 0 ? (vaporTrial ? lnW[i] - std::log(z[i]) : std::log(z[i]) - lnW[i]) : lnK[i];
-        }
-    }
-    if (bestLnK.empty()) return false;
-    lnK = bestLnK;
-    return true;
-}
-
-bool Flash::Split(double T, double P, const std::vector<double> &z, std::vector<double> &lnK,
-                  FlashResult &result)
+// Newton steps on the Gibbs energy G/RT = sum v (ln y + ln phiV) + l (ln x + ln phiL)
+// in the vapour mole numbers v (l = z - v), from the v and l held on entry. Every
+// step keeps 0 < v < z and lowers G, so it cannot fall back onto the feed. Both v
+// and l are kept: the smaller of the two is the one stepped, so that a compound
+// almost wholly in one phase keeps its trace in the other to full precision.
+bool Flash::MinimizeGibbs(double T, double P, const std::vector<double> &z)
 {
     const std::size_t n = z.size();
     x.resize(n);
     y.resize(n);
-    double beta = 0, change = 1;
-    for (int iteration = 0; iteration < 3000; ++iteration) {
-        beta = RachfordRice(z, lnK);
-        beta = std::clamp(beta, -1.0, 2.0);
-        double sx = 0, sy = 0;
+    auto evaluate = [&](const std::vector<double> &moles, const std::vector<double> &rest, unsigned request) {
+        double beta = 0, liquidTotal = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            beta += moles[i];
+            liquidTotal += rest[i];
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            y[i] = moles[i] / beta;
+            x[i] = rest[i] / liquidTotal;
+        }
+        model.Evaluate(T, P, x.data(), PhaseKind::Liquid, request, liquid);
+        model.Evaluate(T, P, y.data(), PhaseKind::Vapor, request, vapor);
+        double G = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (z[i] <= 0) continue;
+            G += moles[i] * (std::log(y[i]) + vapor.lnPhi[i]) + rest[i] * (std::log(x[i]) + liquid.lnPhi[i]);
+        }
+        return G;
+    };
+    gradient.resize(n);
+    hessian.resize(n * n);
+    trialV.resize(n);
+    trialL.resize(n);
+    double G = evaluate(v, l, RequestDerivatives);
+    for (int iteration = 0; iteration < NewtonSteps; ++iteration) {
+        double beta = 0, liquidTotal = 0, largest = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            beta += v[i];
+            liquidTotal += l[i];
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            gradient[i] = z[i] > 0 ? std::log(y[i]) + vapor.lnPhi[i] - std::log(x[i]) - liquid.lnPhi[i] : 0.0;
+            largest = std::max(largest, std::fabs(gradient[i]));
+        }
+        if (largest < 1e-11) return true;
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t j = 0; j < n; ++j) {
+                double h = 0;
+                if (z[i] > 0 && z[j] > 0)
+                    h = ((i == j ? 1 / y[i] : 0.0) - 1 + vapor.lnPhiDn[i * n + j]) / beta +
+                        ((i == j ? 1 / x[i] : 0.0) - 1 + liquid.lnPhiDn[i * n + j]) / liquidTotal;
+                hessian[i * n + j] = (z[i] > 0 && z[j] > 0) ? h : (i == j ? 1.0 : 0.0);
+            }
+        }
+        SolveNewtonStep(hessian, gradient, step, n);
+        // Stay inside the box: at most 90% of the way to either wall.
+        double length = 1;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (z[i] <= 0) continue;
+            if (step[i] < 0) length = std::min(length, -0.9 * v[i] / step[i]);
+            if (step[i] > 0) length = std::min(length, 0.9 * l[i] / step[i]);
+        }
+        bool accepted = false, tiny = true;
+        for (int halving = 0; halving < 40 && !accepted; ++halving, length *= 0.5) {
+            for (std::size_t i = 0; i < n; ++i) {
+                double change = z[i] > 0 ? length * step[i] : 0.0;
+                tiny = tiny && std::fabs(change) <= 1e-14 * std::min(v[i], l[i]);
+                if (v[i] < l[i]) {
+                    trialV[i] = v[i] + change;
+                    trialL[i] = z[i] - trialV[i];
+                } else {
+                    trialL[i] = l[i] - change;
+                    trialV[i] = z[i] - trialL[i];
+                }
+            }
+            double trialG = evaluate(trialV, trialL, RequestDerivatives);
+            if (trialG <= G + 1e-14 * std::fabs(G)) {
+                v.swap(trialV);
+                l.swap(trialL);
+                G = trialG;
+                accepted = true;
+            }
+        }
+        // Stuck in round-off just short of the minimum.
+        if (!accepted || tiny) {
+            evaluate(v, l, RequestDerivatives);
+            return largest < 1e-8;
+        }
+    }
+    return false;
+}
+
+Flash::SplitOutcome Flash::Split(double T, double P, const std::vector<double> &z,
+                                 const std::vector<double> &trial, FlashResult &result)
+{
+    const std::size_t n = z.size();
+    // The stationary point is the incipient phase; the feed the other one.
+    model.Evaluate(T, P, trial.data(), PhaseKind::Stable, 0, vapor);
+    model.Evaluate(T, P, z.data(), PhaseKind::Stable, 0, liquid);
+    // Which of the two is the vapour: the model's names where they differ, else the lighter.
+    bool vaporLike = vapor.vaporLike, feedVaporLike = liquid.vaporLike;
+    bool trialIsVapor = vaporLike != feedVaporLike ? vaporLike : vapor.volume > liquid.volume;
+    lnK.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        lnK[i] = z[i] > 0 ? (trialIsVapor ? 1 : -1) * (std::log(trial[i]) - std::log(z[i])) : 0.0;
+
+    x.resize(n);
+    y.resize(n);
+    v.resize(n);
+    l.resize(n);
+    // Substitution may pass through vapour fractions outside 0..1 (a negative
+    // flash: near a bubble or dew point the first ones are), as long as the
+    // K-values straddle 1.
+    bool inside = false;
+    for (int iteration = 0; iteration < SubstitutionSteps; ++iteration) {
+        double beta = RachfordRice(z, lnK);
+        if (beta == -1 || beta == 2) break;
+        inside = beta > 0 && beta < 1;
         for (std::size_t i = 0; i < n; ++i) {
             double k = std::exp(lnK[i]);
-            double denominator = 1 + beta * (k - 1);
-            x[i] = denominator > 0 ? z[i] / denominator : z[i];
+            x[i] = z[i] / (1 + beta * (k - 1));
             y[i] = k * x[i];
-            sx += x[i];
-            sy += y[i];
+            v[i] = beta * y[i];
+            l[i] = (1 - beta) * x[i];
         }
+        model.Evaluate(T, P, x.data(), PhaseKind::Liquid, 0, liquid);
+        model.Evaluate(T, P, y.data(), PhaseKind::Vapor, 0, vapor);
+        double change = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            x[i] /= sx;
-            y[i] /= sy;
-        }
-        model.Evaluate(T, P, x.data(), PhaseKind::Liquid, 0, state);
-        model.Evaluate(T, P, y.data(), PhaseKind::Vapor, 0, trial);
-        change = 0;
-        double size = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            double next = state.lnPhi[i] - trial.lnPhi[i];
-            change += (next - lnK[i]) * (next - lnK[i]);
-            size += next * next;
+            if (z[i] <= 0) continue;
+            double next = liquid.lnPhi[i] - vapor.lnPhi[i];
+            change = std::max(change, std::fabs(next - lnK[i]));
             lnK[i] = next;
         }
-        if (size < 1e-8) return false;  // K -> 1: both phases the same
-        if (change < 1e-22) break;
+        if (change < 1e-9) break;
     }
-    if (change > 1e-12) return false;
-    beta = RachfordRice(z, lnK);
-    if (!(beta > 0 && beta < 1)) return false;
-    for (std::size_t i = 0; i < n; ++i) {
-        double k = std::exp(lnK[i]);
-        x[i] = z[i] / (1 + beta * (k - 1));
-        y[i] = k * x[i];
+    if (!inside) {
+        // A little of the stationary phase beside the rest of the feed: since
+        // it lies below the tangent plane this already has less Gibbs energy.
+        double beta = 1;
+        for (std::size_t i = 0; i < n; ++i)
+            if (z[i] > 0) beta = std::min(beta, z[i] / trial[i]);
+        beta *= 1e-3;
+        for (std::size_t i = 0; i < n; ++i) {
+            v[i] = z[i] > 0 ? beta * trial[i] : 0.0;
+            l[i] = z[i] - v[i];
+        }
+        if (!trialIsVapor) v.swap(l);
     }
+    // The vapour is held on its largest volume root: when the second phase is
+    // a liquid too, the Gibbs energy only falls by letting the vapour vanish.
+    if (!MinimizeGibbs(T, P, z))
+        return !vaporLike && !feedVaporLike ? SplitOutcome::LiquidLiquid : SplitOutcome::Failed;
+
+    double beta = 0;
+    for (double moles : v) beta += moles;
+    // The trivial solution: both phases alike in composition and density.
+    double gap = 0;
+    for (std::size_t i = 0; i < n; ++i) gap = std::max(gap, std::fabs(x[i] - y[i]));
+    if (gap < 1e-7 && std::fabs(vapor.volume - liquid.volume) < 1e-6 * liquid.volume) return SplitOutcome::Trivial;
     result.temperature = T;
     result.pressure = P;
-    result.vaporFraction = beta;
     result.hasVapor = result.hasLiquid = true;
-    result.x = x;
-    result.y = y;
-    return true;
+    // Two phases that the model's rule both names liquid are two liquids (a
+    // vapour near a critical point is above its pseudo-critical temperature).
+    if (!vapor.vaporLike && !liquid.vaporLike) return SplitOutcome::LiquidLiquid;
+    bool swapped = vapor.vaporLike != liquid.vaporLike ? liquid.vaporLike : vapor.volume < liquid.volume;
+    if (!swapped) {
+        result.vaporFraction = beta;
+        result.x = x;
+        result.y = y;
+    } else {  // one volume root each and the "vapour" came out as the liquid
+        result.vaporFraction = 1 - beta;
+        result.x = y;
+        result.y = x;
+    }
+    return SplitOutcome::Done;
 }
 
 void Flash::SinglePhase(double T, double P, const std::vector<double> &z, FlashResult &result)
@@ -195,173 +277,55 @@ bool Flash::TP(double T, double P, const std::vector<double> &z, FlashResult &re
         return false;
     }
     if (!ValidFeed(z, model.Size(), error)) return false;
-    // Wilson's K-values start the stability test.
-    logK.resize(z.size());
+    // A pure compound is one phase except exactly at its vapour pressure.
+    if (PresentCount(z) < 2) {
+        SinglePhase(T, P, z, result);
+        return true;
+    }
+    wilson.resize(z.size());
     for (std::size_t i = 0; i < z.size(); ++i) {
         const CompoundData &c = model.Compound(i);
-        logK[i] = std::log(c.criticalPressure / P) +
-                  5.373 * (1 + c.acentricFactor) * (1 - c.criticalTemperature / T);
+        wilson[i] = std::log(c.criticalPressure / P) + 5.373 * (1 + c.acentricFactor) * (1 - c.criticalTemperature / T);
     }
-    if (StabilityTest(T, P, z, logK) && Split(T, P, z, logK, result)) return true;
-    SinglePhase(T, P, z, result);
-    return true;
+    if (!tangent.Unstable(T, P, z, PhaseKind::Stable, wilson)) {
+        SinglePhase(T, P, z, result);
+        return true;
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        switch (Split(T, P, z, tangent.Trial(), candidate)) {
+        case SplitOutcome::Done: break;
+        case SplitOutcome::Trivial:  // unstable by a hair only, at a critical point
+            SinglePhase(T, P, z, result);
+            return true;
+        case SplitOutcome::LiquidLiquid:
+            error = L"The liquid splits into two liquid phases, which this package does not model";
+            return false;
+        case SplitOutcome::Failed:
+            error = L"The two-phase split did not converge at these conditions";
+            return false;
+        }
+        // Both phases must be stable too; otherwise a third phase would form,
+        // or the split started from the wrong stationary point: try once more from the new one.
+        if (!tangent.Unstable(T, P, candidate.x, PhaseKind::Liquid, wilson) &&
+            !tangent.Unstable(T, P, candidate.y, PhaseKind::Vapor, wilson)) {
+            result = candidate;
+            return true;
+        }
+    }
+    error = L"Three phases at equilibrium: this package models one vapour and one liquid phase only";
+    return false;
 }
 
-double Flash::PhaseProperty(double T, double P, const std::vector<double> &composition, PhaseKind kind,
-                            bool entropy)
-{
-    model.Evaluate(T, P, composition.data(), kind, RequestCaloric, state);
-    return entropy ? state.entropy : state.enthalpy;
-}
-
-// The molar enthalpy or entropy of the whole flashed mixture.
 double Flash::MixtureProperty(const FlashResult &r, bool entropy)
 {
-    double value = 0;
-    if (r.hasVapor)
-        value += r.vaporFraction * PhaseProperty(r.temperature, r.pressure, r.y, PhaseKind::Vapor, entropy);
-    if (r.hasLiquid)
-        value += (1 - r.vaporFraction) * PhaseProperty(r.temperature, r.pressure, r.x, PhaseKind::Liquid, entropy);
-    return value;
+    auto property = [&](const std::vector<double> &composition, PhaseKind kind) {
+        model.Evaluate(r.temperature, r.pressure, composition.data(), kind, RequestCaloric, state);
+        return entropy ? state.entropy : state.enthalpy;
+    };
+    if (!(r.hasVapor && r.hasLiquid)) return property(r.hasVapor ? r.y : r.x, PhaseKind::Stable);
+    return r.vaporFraction * property(r.y, PhaseKind::Vapor) +
+           (1 - r.vaporFraction) * property(r.x, PhaseKind::Liquid);
 }
 
 double Flash::Enthalpy(const FlashResult &r) { return MixtureProperty(r, false); }
 double Flash::Entropy(const FlashResult &r) { return MixtureProperty(r, true); }
-
-bool Flash::SolveTemperature(double P, double target, bool entropy, const std::vector<double> &z,
-                             FlashResult &result, std::wstring &error)
-{
-    if (!Positive(P) || !std::isfinite(target)) {
-        error = L"Pressure must be positive and the specified value finite";
-        return false;
-    }
-    const wchar_t *what = entropy ? L"entropy" : L"enthalpy";
-    FlashResult low, high;
-    double lo = MinTemperature, hi = MaxTemperature;
-    if (!TP(lo, P, z, low, error) || !TP(hi, P, z, high, error)) return false;
-    double fLo = MixtureProperty(low, entropy) - target;
-    double fHi = MixtureProperty(high, entropy) - target;
-    if (fLo > 0 || fHi < 0) {
-        error = std::wstring(L"The specified ") + what + L" is outside the range of 40 K to 1500 K";
-        return false;
-    }
-    FlashResult middle;
-    while (hi - lo > 1e-10 * hi) {
-        double T = 0.5 * (lo + hi);
-        if (!TP(T, P, z, middle, error)) return false;
-        double f = MixtureProperty(middle, entropy) - target;
-        if (f > 0) {
-            hi = T;
-            fHi = f;
-            high = middle;
-        } else {
-            lo = T;
-            fLo = f;
-            low = middle;
-        }
-    }
-    bool lowSingle = !(low.hasVapor && low.hasLiquid), highSingle = !(high.hasVapor && high.hasLiquid);
-    double scale = entropy ? 1e-4 : 1e-2;
-    if (lowSingle && highSingle && low.hasLiquid && high.hasVapor && fHi - fLo > scale) {
-        // A pure compound (or an azeotrope) boils at one temperature: the
-        // specified value lies on the jump, split by the lever rule.
-        result = high;
-        result.temperature = 0.5 * (lo + hi);
-        result.hasLiquid = true;
-        result.x = low.x;
-        result.vaporFraction = -fLo / (fHi - fLo);
-        return true;
-    }
-    result = (std::fabs(fHi) < std::fabs(fLo)) ? high : low;
-    return true;
-}
-
-bool Flash::PH(double P, double H, const std::vector<double> &z, FlashResult &result, std::wstring &error)
-{
-    return SolveTemperature(P, H, false, z, result, error);
-}
-
-bool Flash::PS(double P, double S, const std::vector<double> &z, FlashResult &result, std::wstring &error)
-{
-    return SolveTemperature(P, S, true, z, result, error);
-}
-
-bool Flash::SolveVaporFraction(double fixed, bool fixedIsPressure, double target,
-                               const std::vector<double> &z, FlashResult &result, std::wstring &error)
-{
-    if (!Positive(fixed)) {
-        error = fixedIsPressure ? L"Pressure must be positive" : L"Temperature must be positive";
-        return false;
-    }
-    if (!(target >= 0 && target <= 1)) {
-        error = L"The vapour fraction must lie between 0 and 1";
-        return false;
-    }
-    // Outer variable u: T, or ln P; h(u) grows with u and is 0 at the answer.
-    double lo = fixedIsPressure ? MinTemperature : std::log(PressureLow);
-    double hi = fixedIsPressure ? MaxTemperature : std::log(PressureHigh);
-    double sign = fixedIsPressure ? 1 : -1;
-    auto run = [&](double u, FlashResult &r, double &h) {
-        bool ok = fixedIsPressure ? TP(u, fixed, z, r, error) : TP(fixed, std::exp(u), z, r, error);
-        double beta = (r.hasVapor && r.hasLiquid) ? r.vaporFraction : (r.hasVapor ? 2.0 : -1.0);
-        h = sign * (beta - target);
-        return ok;
-    };
-    FlashResult low, high, middle;
-    double hLo, hHi, h;
-    if (!run(lo, low, hLo) || !run(hi, high, hHi)) return false;
-    if (hLo >= 0 || hHi <= 0) {
-        error = fixedIsPressure
-                    ? L"No temperature between 40 K and 1500 K gives the specified vapour fraction"
-                    : L"No pressure gives the specified vapour fraction";
-        return false;
-    }
-    double tolerance = fixedIsPressure ? 1e-11 * hi : 1e-11;
-    while (hi - lo > tolerance) {
-        double u = 0.5 * (lo + hi);
-        if (!run(u, middle, h)) return false;
-        if (h > 0) {
-            hi = u;
-            hHi = h;
-            high = middle;
-        } else {
-            lo = u;
-            hLo = h;
-            low = middle;
-        }
-    }
-    bool lowSplit = low.hasVapor && low.hasLiquid, highSplit = high.hasVapor && high.hasLiquid;
-    if (lowSplit || highSplit) {
-        result = (highSplit && (!lowSplit || std::fabs(hHi) < std::fabs(hLo))) ? high : low;
-        result.vaporFraction = target;
-        return true;
-    }
-    bool liquidBelow = fixedIsPressure ? low.hasLiquid : high.hasLiquid;
-    bool vaporAbove = fixedIsPressure ? high.hasVapor : low.hasVapor;
-    if (liquidBelow && vaporAbove) {
-        // Both sides single-phase: a pure compound (or azeotrope) at its
-        // boiling point, where any vapour fraction is possible.
-        result = low;
-        result.temperature = fixedIsPressure ? 0.5 * (low.temperature + high.temperature) : fixed;
-        result.pressure = fixedIsPressure ? fixed : std::exp(0.5 * (lo + hi));
-        result.hasVapor = result.hasLiquid = true;
-        result.x = z;
-        result.y = z;
-        result.vaporFraction = target;
-        return true;
-    }
-    error = L"No two-phase solution exists for the specified vapour fraction";
-    return false;
-}
-
-bool Flash::PVF(double P, double vaporFraction, const std::vector<double> &z, FlashResult &result,
-                std::wstring &error)
-{
-    return SolveVaporFraction(P, true, vaporFraction, z, result, error);
-}
-
-bool Flash::TVF(double T, double vaporFraction, const std::vector<double> &z, FlashResult &result,
-                std::wstring &error)
-{
-    return SolveVaporFraction(T, false, vaporFraction, z, result, error);
-}

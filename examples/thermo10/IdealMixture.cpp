@@ -8,6 +8,7 @@
 IdealMixture::IdealMixture(std::vector<const CompoundData *> list) : ThermoModel(std::move(list))
 {
     cached.resize(Size());
+    for (std::size_t i = 0; i < Size(); ++i) criticalTemperature.push_back(ModelCriticalPoint(Compound(i)).temperature);
 }
 
 const std::vector<SaturationPoint> &IdealMixture::SaturationAt(double T) const
@@ -36,9 +37,13 @@ void IdealMixture::Evaluate(double T, double P, const double *x, PhaseKind kind,
     bool liquid = kind == PhaseKind::Liquid;
     if (kind == PhaseKind::Stable) {
         // G(liquid) - G(vapour) = RT sum x_i ln(Psat_i / P)
-        double difference = 0;
-        for (std::size_t i = 0; i < n; ++i) difference += x[i] * std::log(sat[i].pressure / P);
-        liquid = difference < 0;
+        double difference = 0, highestCritical = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (x[i] <= 0) continue;
+            difference += x[i] * std::log(sat[i].pressure / P);
+            highestCritical = std::max(highestCritical, criticalTemperature[i]);
+        }
+        liquid = difference < 0 && T < highestCritical;
     }
     out.temperature = T;
     out.vaporLike = !liquid;

@@ -100,9 +100,7 @@ void PengRobinson::Evaluate(double T, double P, const double *x, PhaseKind kind,
     out.temperature = T;
     out.Z = Z;
     out.volume = V;
-    // With two volume roots the larger one is the vapour; with one, a volume
-    // over 1.75 co-volumes is called vapour-like.
-    out.vaporLike = (Zl != Zv) ? (Z == Zv) : (V > 1.75 * Bm);
+    out.vaporLike = D <= PengRobinsonCriticalRatio * Bm * RT || V > PengRobinsonCriticalVolumeRatio * Bm;
 
     // Reduced residual Helmholtz energy for one mole in total:
     // F = -g(V,B) - D/T f(V,B), g = ln(1 - B/V), f = ln((V+d1 B)/(V+d2 B)) / (R B (d1-d2)).

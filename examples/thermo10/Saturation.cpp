@@ -1,13 +1,17 @@
 #include "Saturation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Cubic.h"
+#include "PengRobinson.h"
 
 namespace {
 
 const double Sqrt2 = 1.4142135623730951;
-const double LineStart = 0.98;  // reduced temperature where the fitted line takes over
+// Below (1 - LineGap) Tc the phase equilibrium is solved; the last bit up to
+// the critical point, where the two roots merge, follows the straight line.
+const double LineGap = 1e-4;
 
 struct PureRoots {
     int count;
@@ -18,10 +22,15 @@ struct PurePR {
     double a, dadT, b;
 };
 
+double Kappa(const CompoundData &c)
+{
+    double w = c.acentricFactor;
+    return 0.37464 + 1.54226 * w - 0.26992 * w * w;
+}
+
 PurePR PureParameters(const CompoundData &c, double T)
 {
-    double Tc = c.criticalTemperature, w = c.acentricFactor;
-    double kappa = 0.37464 + 1.54226 * w - 0.26992 * w * w;
+    double Tc = c.criticalTemperature, kappa = Kappa(c);
     double ac = 0.45724 * GasConstant * GasConstant * Tc * Tc / c.criticalPressure;
     double m = 1 + kappa * (1 - std::sqrt(T / Tc));
     return {ac * m * m, -ac * m * kappa / std::sqrt(T * Tc), 0.07780 * GasConstant * Tc / c.criticalPressure};
@@ -50,38 +59,44 @@ double ResidualEnthalpy(const PurePR &pr, double T, double Z, double B)
                                            std::log((Z + (1 + Sqrt2) * B) / (Z + (1 - Sqrt2) * B));
 }
 
-// Solves the pure-compound phase equilibrium below LineStart * Tc.
-SaturationPoint SolveSaturation(const CompoundData &c, double T)
+// Solves the pure-compound phase equilibrium below the critical point:
+// Newton in ln P on ln(phi_L / phi_V), kept inside a bracket that one-root
+// states narrow too (a vapour-like root lies below the saturation pressure).
+SaturationPoint SolveSaturation(const CompoundData &c, double T, double criticalPressure)
 {
     PurePR pr = PureParameters(c, T);
-    double lnP = std::log(WilsonVaporPressure(c, T));
+    double lo = -INFINITY, hi = std::log(criticalPressure);
+    double lnP = std::min(std::log(WilsonVaporPressure(c, T)), hi - 0.01);
+    const double criticalVolume = PengRobinsonCriticalVolumeRatio * pr.b;
     SaturationPoint point;
-    for (int iteration = 0; iteration < 200; ++iteration) {
+    for (int iteration = 0; iteration < 300; ++iteration) {
         double P = std::exp(lnP);
         PureRoots r = Roots(pr, T, P);
-        if (r.count < 2 || r.Zv - r.Zl < 1e-9) {
-            // One root only: outside the two-root band, step back towards it.
-            // The PR critical compressibility factor is 0.3074.
-            lnP += (r.Zv > 0.3074) ? 0.1 : -0.1;
-            continue;
+        double next;
+        if (r.count < 2 || r.Zv - r.Zl < 1e-12) {
+            bool vaporLike = r.Zv * GasConstant * T / P > criticalVolume;
+            (vaporLike ? lo : hi) = lnP;
+            next = vaporLike ? lnP + 0.5 : lnP - 0.5;
+        } else {
+            double difference =
+                LogFugacityCoefficient(r.Zl, r.A, r.B) - LogFugacityCoefficient(r.Zv, r.A, r.B);
+            if (!std::isfinite(difference)) break;
+            (difference > 0 ? lo : hi) = lnP;
+            // d(ln phi)/d(ln P) = Z - 1 for a pure compound.
+            double step = std::clamp(difference / (r.Zv - r.Zl), -1.0, 1.0);
+            if (std::fabs(step) < 1e-13) {
+                double dH = ResidualEnthalpy(pr, T, r.Zv, r.B) - ResidualEnthalpy(pr, T, r.Zl, r.B);
+                double dV = (r.Zv - r.Zl) * GasConstant * T / P;
+                point.pressure = P;
+                point.heatOfVaporization = dH;
+                point.dLnPressureDT = dH / (T * P * dV);  // Clapeyron
+                return point;
+            }
+            next = lnP + step;
         }
-        double difference = LogFugacityCoefficient(r.Zl, r.A, r.B) - LogFugacityCoefficient(r.Zv, r.A, r.B);
-        if (!std::isfinite(difference)) break;
-        // d(ln phi)/d(ln P) = Z - 1 for a pure compound: Newton in ln P.
-        double step = difference / (r.Zv - r.Zl);
-        if (step > 1) step = 1;
-        if (step < -1) step = -1;
-        lnP += step;
-        if (std::fabs(step) < 1e-13) {
-            P = std::exp(lnP);
-            r = Roots(pr, T, P);
-            double dH = ResidualEnthalpy(pr, T, r.Zv, r.B) - ResidualEnthalpy(pr, T, r.Zl, r.B);
-            double dV = (r.Zv - r.Zl) * GasConstant * T / P;
-            point.pressure = P;
-            point.heatOfVaporization = dH;
-            point.dLnPressureDT = dH / (T * P * dV);  // Clapeyron
-            return point;
-        }
+        if (!(next > lo && next < hi)) next = std::isfinite(lo) ? 0.5 * (lo + hi) : hi - 2;
+        if (hi - lo < 1e-14) next = 0.5 * (lo + hi);
+        lnP = next;
     }
     // Not converged (far below the triple point the numbers under- or
     // overflow): fall back on Wilson's estimate rather than fail.
@@ -93,6 +108,18 @@ SaturationPoint SolveSaturation(const CompoundData &c, double T)
 
 }  // namespace
 
+CriticalPoint ModelCriticalPoint(const CompoundData &c)
+{
+    // a(T) / (b R T) reaches the critical ratio where sqrt(T/Tc) =
+    // (1 + kappa) / (kappa + sqrt(ratio / ratio at Tc)); there B = Omega_b.
+    double kappa = Kappa(c);
+    double s = (1 + kappa) / (kappa + std::sqrt(PengRobinsonCriticalRatio / (0.45724 / 0.07780)));
+    CriticalPoint point;
+    point.temperature = c.criticalTemperature * s * s;
+    point.pressure = PengRobinsonCriticalB / 0.07780 * s * s * c.criticalPressure;
+    return point;
+}
+
 double WilsonVaporPressure(const CompoundData &c, double T)
 {
     return c.criticalPressure * std::exp(5.373 * (1 + c.acentricFactor) * (1 - c.criticalTemperature / T));
@@ -100,11 +127,12 @@ double WilsonVaporPressure(const CompoundData &c, double T)
 
 SaturationPoint Saturation(const CompoundData &c, double T)
 {
-    const double Tc = c.criticalTemperature;
-    if (T < LineStart * Tc) return SolveSaturation(c, T);
-    const double T0 = LineStart * Tc;
-    SaturationPoint start = SolveSaturation(c, T0);
-    double slope = (std::log(c.criticalPressure) - std::log(start.pressure)) / (1 / T0 - 1 / Tc);
+    const CriticalPoint critical = ModelCriticalPoint(c);
+    const double Tc = critical.temperature;
+    const double T0 = (1 - LineGap) * Tc;
+    if (T < T0) return SolveSaturation(c, T, critical.pressure);
+    SaturationPoint start = SolveSaturation(c, T0, critical.pressure);
+    double slope = (std::log(critical.pressure) - std::log(start.pressure)) / (1 / T0 - 1 / Tc);
     SaturationPoint point;
     point.pressure = start.pressure * std::exp(slope * (1 / T0 - 1 / T));
     point.dLnPressureDT = slope / (T * T);
@@ -115,8 +143,9 @@ SaturationPoint Saturation(const CompoundData &c, double T)
 
 bool BoilingTemperature(const CompoundData &c, double P, double &T)
 {
-    if (!(P > 0) || P >= c.criticalPressure) return false;
-    const double Tc = c.criticalTemperature;
+    const CriticalPoint critical = ModelCriticalPoint(c);
+    if (!(P > 0) || P >= critical.pressure) return false;
+    const double Tc = critical.temperature;
     // Wilson's estimate inverted, then Newton in 1/T inside a shrinking bracket.
     double lo = 0.1 * Tc, hi = Tc;
     double t = Tc / (1 - std::log(P / c.criticalPressure) / (5.373 * (1 + c.acentricFactor)));

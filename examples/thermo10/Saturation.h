@@ -12,12 +12,23 @@ struct SaturationPoint {
     double heatOfVaporization = 0;  // J/mol, 0 at and above the critical temperature
 };
 
-// At 0.98 Tc and above (where the phase envelope closes) ln P continues on the
-// straight line in 1/T through the last solved point and the critical point.
+struct CriticalPoint {
+    double temperature = 0;  // K
+    double pressure = 0;     // Pa
+};
+
+// Where the model's vapour-pressure curve ends: the critical point of the
+// Peng-Robinson equation with this compound's constants. Its rounded
+// coefficients put it a little off the tabulated Tc and Pc.
+CriticalPoint ModelCriticalPoint(const CompoundData &c);
+
+// Solved up to just below the model's critical point; from there on (and
+// above it, where the ideal package still needs a value for Raoult's law)
+// ln P continues on the straight line in 1/T through the critical point.
 SaturationPoint Saturation(const CompoundData &c, double T);
 
 // The temperature at which the vapour pressure equals P; false when P is not
-// below the critical pressure or no temperature could be found.
+// below the model's critical pressure or no temperature could be found.
 bool BoilingTemperature(const CompoundData &c, double P, double &T);
 
 // Wilson's estimate of the vapour pressure, the usual flash start.

@@ -96,8 +96,8 @@ TEST(PengRobinsonSaturation, VaporPressureIsFiniteAndRisesOverTheWholeRange)
             EXPECT_TRUE(std::isfinite(s.dLnPressureDT) && s.dLnPressureDT > 0) << c.id << " at Tr " << Tr;
             previous = s.pressure;
         }
-        EXPECT_NEAR(c.criticalPressure, Saturation(c, c.criticalTemperature).pressure,
-                    1e-9 * c.criticalPressure);
+        CriticalPoint critical = ModelCriticalPoint(c);  // where the curve ends
+        EXPECT_NEAR(critical.pressure, Saturation(c, critical.temperature).pressure, 1e-9 * critical.pressure);
     }
 }
 
