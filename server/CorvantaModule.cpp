@@ -35,6 +35,16 @@ void FormatVersionText(const void *versionBlock, wchar_t *text, size_t capacity)
              static_cast<int>(LOWORD(fixed->dwFileVersionLS)));
 }
 
+void FileVersionText(const wchar_t *path, wchar_t *text, size_t capacity)
+{
+    text[0] = L'\0';
+    // The fixed part sits at the start of the block, so a block cut short
+    // at 1024 bytes still holds it.
+    alignas(8) unsigned char block[versionInfoBytes];
+    if (!GetFileVersionInfoW(path, 0, sizeof(block), block)) return;
+    FormatVersionText(block, text, capacity);
+}
+
 void CCorvantaModule::Attach(HMODULE module)
 {
     handle = module;
@@ -53,11 +63,7 @@ void CCorvantaModule::MakeVersionText()
     DWORD length = GetModuleFileNameW(handle, path, modulePathCapacity);
     if (length == 0 || length >= modulePathCapacity) return;
     path[length] = L'\0';
-    // The fixed part sits at the start of the block, so a block cut short
-    // at 1024 bytes still holds it.
-    alignas(8) unsigned char block[versionInfoBytes];
-    if (!GetFileVersionInfoW(path, 0, sizeof(block), block)) return;
-    FormatVersionText(block, versionText, sizeof(versionText) / sizeof(versionText[0]));
+    FileVersionText(path, versionText, sizeof(versionText) / sizeof(versionText[0]));
 }
 
 IClassFactory *CCorvantaModule::ClassObject(size_t index)

@@ -37,3 +37,7 @@ extern CCorvantaModule corvantaModule;
 // Formats the version text from a version resource block (as returned by
 // GetFileVersionInfoW); null gives the "<unknown>" text.
 void FormatVersionText(const void *versionBlock, wchar_t *text, size_t capacity);
+
+// The version text of the file at path, as VersionText() gives it for the
+// module: empty when the file's version information cannot be read.
+void FileVersionText(const wchar_t *path, wchar_t *text, size_t capacity);

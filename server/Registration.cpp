@@ -46,21 +46,14 @@ HMODULE ScriptModule()
     return module;
 }
 
-HRESULT CommonReplacements(HMODULE module, RegistryReplacements &replacements)
+// The module's path, which registration writes as the server.
+HRESULT ModulePath(HMODULE module, std::wstring &path)
 {
-    wchar_t path[modulePathCapacity];
-    DWORD length = GetModuleFileNameW(module, path, modulePathCapacity);
+    wchar_t buffer[modulePathCapacity];
+    DWORD length = GetModuleFileNameW(module, buffer, modulePathCapacity);
     if (length == 0) return HRESULT_FROM_WIN32(GetLastError());
     if (length >= modulePathCapacity) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
-    // Script strings are in single quotes, where a quote is written twice.
-    std::wstring quoted;
-    for (DWORD i = 0; i < length; ++i) {
-        quoted += path[i];
-        if (path[i] == L'\'') quoted += L'\'';
-    }
-    replacements.push_back({L"MODULE", quoted});
-    replacements.push_back({L"MODULE_RAW", quoted});
-    replacements.push_back({L"APPID", appIdText});
+    path.assign(buffer, length);
     return S_OK;
 }
 
@@ -97,19 +90,11 @@ HRESULT OpenClassesRoot(bool registering, HKEY &root)
 HRESULT RunScript(WORD id, bool registering, bool withVersion)
 {
     HMODULE module = ScriptModule();
-    RegistryReplacements replacements;
-    HRESULT hr = CommonReplacements(module, replacements);
-    if (FAILED(hr)) return hr;
-    if (withVersion) replacements.push_back({L"DLLVERSION", corvantaModule.VersionText()});
-
-    std::wstring script;
-    hr = LoadScript(module, id, script);
-    if (FAILED(hr)) return hr;
-    std::wstring substituted;
-    hr = SubstituteReplacements(script, replacements, substituted);
+    std::wstring path;
+    HRESULT hr = ModulePath(module, path);
     if (FAILED(hr)) return hr;
     std::vector<RegistryScriptRoot> roots;
-    hr = ParseRegistryScript(substituted, roots);
+    hr = PrepareRegistryScript(module, id, path, withVersion ? corvantaModule.VersionText() : nullptr, roots);
     if (FAILED(hr)) return hr;
 
     HKEY classesRoot = nullptr;
@@ -146,6 +131,27 @@ HRESULT Unregister()
 }
 
 }  // namespace
+
+HRESULT PrepareRegistryScript(HMODULE module, WORD id, const std::wstring &modulePath, const wchar_t *versionText,
+                              std::vector<RegistryScriptRoot> &roots)
+{
+    // Script strings are in single quotes, where a quote is written twice.
+    std::wstring quoted;
+    for (wchar_t c : modulePath) {
+        quoted += c;
+        if (c == L'\'') quoted += L'\'';
+    }
+    RegistryReplacements replacements = {{L"MODULE", quoted}, {L"MODULE_RAW", quoted}, {L"APPID", appIdText}};
+    if (versionText) replacements.push_back({L"DLLVERSION", versionText});
+
+    std::wstring script;
+    HRESULT hr = LoadScript(module, id, script);
+    if (FAILED(hr)) return hr;
+    std::wstring substituted;
+    hr = SubstituteReplacements(script, replacements, substituted);
+    if (FAILED(hr)) return hr;
+    return ParseRegistryScript(substituted, roots);
+}
 
 bool PerUserMode() { return perUserMode; }
 

@@ -3,10 +3,21 @@
 #pragma once
 
 #include <windows.h>
+#include <string>
+#include <vector>
+
+#include "Registrar.h"
 
 // Resource identifiers of the registry scripts.
 constexpr WORD moduleScriptId = 101;
 constexpr WORD managerScriptId = 106;
+
+// Loads registry script id of module, substitutes what registration gives it
+// (MODULE and MODULE_RAW: modulePath with its quotes doubled; APPID; and
+// DLLVERSION: versionText, unless that is null) and parses it. The installer
+// build reads the scripts of the built DLLs through this too.
+HRESULT PrepareRegistryScript(HMODULE module, WORD id, const std::wstring &modulePath, const wchar_t *versionText,
+                              std::vector<RegistryScriptRoot> &roots);
 
 HRESULT RegisterServer();
 HRESULT UnregisterServer();

@@ -2,15 +2,17 @@
 # Static checks of built Windows binaries, for both flavours:
 #   check-pe.sh OBJDUMP MACHINE DIR
 # MACHINE is pei-x86-64 or pei-i386. Every .dll and .exe below DIR must be of
-# that machine type and import only Windows system DLLs; every DLL that
-# exports the COM server entry points must export them undecorated.
+# that machine type and import only Windows system DLLs (the copies the
+# installer gathers are left out); every DLL that exports the COM server
+# entry points must export them undecorated.
 objdump=$1
 machine=$2
 dir=$3
 status=0
 system_dlls='^(kernel32|user32|gdi32|advapi32|ole32|oleaut32|shell32|shlwapi|version|msvcrt|ntdll|rpcrt4|ws2_32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$'
 count=0
-for file in $(find "$dir" \( -name '*.dll' -o -name '*.exe' \) -not -path '*/CMakeFiles/*' -not -path '*/drive_c/*' | sort); do
+for file in $(find "$dir" \( -name '*.dll' -o -name '*.exe' \) -not -path '*/CMakeFiles/*' -not -path '*/drive_c/*' \
+                 -not -path '*/installer/files/*' | sort); do
     count=$((count + 1))
     format=$("$objdump" -f "$file" | sed -n 's/.*file format //p')
     if [ "$format" != "$machine" ]; then
