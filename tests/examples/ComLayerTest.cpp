@@ -12,15 +12,8 @@
 #include "PengRobinson.h"
 #include "Material10.h"
 #include "TestVariants.h"
-#include "VariantArray.h"
 
 namespace {
-
-// A string list owned by the caller's full expression.
-OwnedVariant StringList(const std::vector<std::wstring> &texts)
-{
-    return OwnedVariant::Adopt(MakeStringArray(texts));
-}
 
 std::wstring Description(IUnknown *object)
 {
@@ -50,14 +43,12 @@ protected:
     HRESULT Flash(const wchar_t *type)
     {
         ScopedBstr flashType(type);
-        VARIANT none;
-        VariantInit(&none);
-        return package->CalcEquilibrium(materialObject.Get(), flashType.Get(), none);
+        return package->CalcEquilibrium(materialObject.Get(), flashType.Get(), VARIANT{});
     }
 
     HRESULT Calc(const std::vector<std::wstring> &props, const wchar_t *phase, const wchar_t *calcType)
     {
-        return package->CalcProp(materialObject.Get(), StringList(props).Value(), StringList({phase}).Value(),
+        return package->CalcProp(materialObject.Get(), Strings(props).Value(), Strings({phase}).Value(),
                                  ScopedBstr(calcType).Get());
     }
 
@@ -188,25 +179,18 @@ TEST_F(ExamplePackage, PureCompoundPropertiesGiveOneValuePerCompound)
 TEST_F(ExamplePackage, ConstantsComeForTheMaterialsCompounds)
 {
     ScopedVariant result;
-    const OwnedVariant props = StringList({L"criticalTemperature", L"casRegistryNumber"});
+    const OwnedVariant props = Strings({L"criticalTemperature", L"casRegistryNumber"});
     ASSERT_EQ(S_OK, package->GetComponentConstant(materialObject.Get(), props.Value(), result.Get()));
-    CVariantArray list;
-    list.Attach(result.Value(), false);
-    std::wstring error;
-    ASSERT_TRUE(list.Check(VT_VARIANT, error));
-    ASSERT_EQ(8, list.Count());
-    ScopedVariant element;
-    LONG index = 1;  // propane's critical temperature
-    SafeArrayGetElement(V_ARRAY(result.Get()), &index, element.Get());
-    ASSERT_EQ(VT_R8, element.Type());
-    EXPECT_DOUBLE_EQ(369.83, V_R8(element.Get()));
-    index = 6;  // n-butane's CAS number
-    SafeArrayGetElement(V_ARRAY(result.Get()), &index, element.Receive());
-    ASSERT_EQ(VT_BSTR, element.Type());
-    EXPECT_STREQ(L"106-97-8", V_BSTR(element.Get()));
+    ASSERT_EQ(VT_ARRAY | VT_VARIANT, result.Type());
+    ASSERT_EQ(8u, V_ARRAY(result.Get())->rgsabound[0].cElements);
+    const VARIANT *elements = static_cast<const VARIANT *>(V_ARRAY(result.Get())->pvData);
+    ASSERT_EQ(VT_R8, V_VT(&elements[1]));  // propane's critical temperature
+    EXPECT_DOUBLE_EQ(369.83, V_R8(&elements[1]));
+    ASSERT_EQ(VT_BSTR, V_VT(&elements[6]));  // n-butane's CAS number
+    EXPECT_STREQ(L"106-97-8", V_BSTR(&elements[6]));
 
     EXPECT_EQ(ECapeUnknownHR,
-              package->GetComponentConstant(materialObject.Get(), StringList({L"dipoleMoment"}).Value(),
+              package->GetComponentConstant(materialObject.Get(), Strings({L"dipoleMoment"}).Value(),
                                             result.Receive()));
 }
 
@@ -228,10 +212,7 @@ TEST_F(ExamplePackage, BadRequestsFailWithAClearText)
     EXPECT_EQ(ECapeUnknownHR, Calc({L"viscosity"}, L"Vapor", L"mixture"));
     EXPECT_EQ(ECapeUnknownHR, Calc({L"enthalpy"}, L"Overall", L"mixture"));
     EXPECT_EQ(ECapeUnknownHR, Calc({L"vaporPressure"}, L"Liquid", L"mixture"));
-    VARIANT none;
-    VariantInit(&none);
-    ScopedBstr tp(L"TP");
-    EXPECT_EQ(ECapeUnknownHR, package->CalcEquilibrium(nullptr, tp.Get(), none));
+    EXPECT_EQ(ECapeUnknownHR, package->CalcEquilibrium(nullptr, ScopedBstr(L"TP").Get(), VARIANT{}));
 }
 
 // Other test programs use the registered example in the same Wine prefix at
@@ -273,13 +254,10 @@ TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
         EXPECT_STREQ(v.expected, text);
     }
     HKEY key = nullptr;
-    for (const wchar_t *category :
-         {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"}) {
-        EXPECT_EQ(ERROR_SUCCESS,
-                  RegOpenKeyExW(privateClasses, (clsid + L"\\Implemented Categories\\" + category).c_str(), 0,
-                                KEY_READ, &key));
-        if (key) RegCloseKey(key);
-        key = nullptr;
+    for (const wchar_t *category : {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"}) {
+        EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(privateClasses, (clsid + L"\\Implemented Categories\\" + category).c_str(),
+                                               0, KEY_READ, &key));
+        RegCloseKey(key);
     }
     EXPECT_EQ(S_OK, unreg());
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(privateClasses, clsid.c_str(), 0, KEY_READ, &key));

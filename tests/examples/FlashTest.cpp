@@ -159,24 +159,6 @@ TEST(FlashIdeal, BubblePressureFollowsRaoultsLaw)
     EXPECT_NEAR(expected, r.pressure, 1e-6 * expected);
 }
 
-// n-pentane/n-hexane is an almost ideal pair: the PR bubble point at 1 atm
-// lies between the pure boiling points and close to Raoult's law.
-TEST(FlashBubblePoint, NearlyIdealPairAgreesWithRaoult)
-{
-    auto list = Compounds({L"n-pentane", L"n-hexane"});
-    PengRobinson pr(list);
-    IdealMixture ideal(list);
-    Flash prFlash(pr), idealFlash(ideal);
-    std::wstring error;
-    FlashResult a, b;
-    std::vector<double> z{0.5, 0.5};
-    ASSERT_TRUE(prFlash.PVF(101325, 0, z, a, error));
-    ASSERT_TRUE(idealFlash.PVF(101325, 0, z, b, error));
-    EXPECT_GT(a.temperature, 309.2);
-    EXPECT_LT(a.temperature, 341.9);
-    EXPECT_NEAR(b.temperature, a.temperature, 1.0);
-}
-
 // Water and n-hexane barely mix: with methane beside them they form a vapour
 // and two liquids, which a vapour-liquid package must refuse rather than
 // answer with a two-phase split that is not at equilibrium. Hot enough, all

@@ -28,19 +28,14 @@ struct Prepared : ExampleBridge {
     HRESULT Get(const wchar_t *property, const wchar_t *phase, const wchar_t *calcType, const wchar_t *basis,
                 ScopedVariant &results)
     {
-        VARIANT none;
-        VariantInit(&none);
-        return object->GetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), none,
+        return object->GetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), VARIANT{},
                                ScopedBstr(calcType).Get(), ScopedBstr(basis).Get(), results.Receive());
     }
-
     HRESULT Set(const wchar_t *property, const wchar_t *phase, const wchar_t *calcType, const wchar_t *basis,
-                const VARIANT &values)
+                const std::vector<double> &values)
     {
-        VARIANT none;
-        VariantInit(&none);
-        return object->SetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), none,
-                               ScopedBstr(calcType).Get(), ScopedBstr(basis).Get(), values);
+        return object->SetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), VARIANT{},
+                               ScopedBstr(calcType).Get(), ScopedBstr(basis).Get(), Doubles(values).Value());
     }
 
     std::wstring ObjectError() const { return object->ErrorDescription(); }
@@ -155,10 +150,10 @@ TEST(MaterialSetProp, PureValuesGoToTheirSlotInMoleBasis)
     const double m[] = {0.016043, 0.030070, 0.044097};  // kg/mol
 
     // J/(kg K) times kg/mol is J/(mol K); kg/m3 divided by kg/mol is mol/m3.
-    ASSERT_EQ(S_OK, p.Set(L"idealGasHeatCapacity", L"Liquid", L"pure", L"mass", Doubles({1000, 2000, 3000}).Value()));
-    ASSERT_EQ(S_OK, p.Set(L"density", nullptr, L"pure", L"MASS", Doubles({800, 850, 860}).Value()));
-    ASSERT_EQ(S_OK, p.Set(L"vaporPressure", nullptr, nullptr, L"mass", Doubles({1, 2, 3}).Value()));
-    ASSERT_EQ(S_OK, p.Set(L"volume", nullptr, nullptr, L"mass", Doubles({1, 2, 3}).Value()));  // not requested
+    ASSERT_EQ(S_OK, p.Set(L"idealGasHeatCapacity", L"Liquid", L"pure", L"mass", {1000, 2000, 3000}));
+    ASSERT_EQ(S_OK, p.Set(L"density", nullptr, L"pure", L"MASS", {800, 850, 860}));
+    ASSERT_EQ(S_OK, p.Set(L"vaporPressure", nullptr, nullptr, L"mass", {1, 2, 3}));
+    ASSERT_EQ(S_OK, p.Set(L"volume", nullptr, nullptr, L"mass", {1, 2, 3}));  // not requested
     const std::vector<double> stored = ReadDoubles(pkg.pureResults.Value());
     const std::vector<double> expected = {1, 2, 3, 1000 * m[0], 2000 * m[1], 3000 * m[2],
                                           800 / m[0], 850 / m[1], 860 / m[2]};
@@ -166,14 +161,15 @@ TEST(MaterialSetProp, PureValuesGoToTheirSlotInMoleBasis)
     for (size_t i = 0; i < 9; ++i) EXPECT_NEAR(expected[i], stored[i], 1e-9 * expected[i]) << i;
     EXPECT_EQ((std::vector<bool>{true, true, true}), pkg.slotFilled);
 
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"density", nullptr, nullptr, nullptr, Doubles({1, 2}).Value()));
+    EXPECT_EQ(ECapeUnknownHR, p.Set(L"density", nullptr, nullptr, nullptr, {1, 2}));
     EXPECT_EQ(L"Unexpected number of values", p.ObjectError());
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"density", nullptr, nullptr, nullptr, Strings({L"1", L"2", L"3"}).Value()));
+    EXPECT_EQ(ECapeUnknownHR, p.object->SetProp(ScopedBstr(L"density").Get(), nullptr, VARIANT{}, nullptr, nullptr,
+                                                Strings({L"1", L"2", L"3"}).Value()));
     EXPECT_EQ(L"Invalid format for values: Expected an array of type double precision", p.ObjectError());
 
     // A missing weight stops the conversion where it is met.
     pkg.molecularWeights[1] = pkg.inverseMolecularWeights[1] = 0.0;
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"density", nullptr, nullptr, L"mass", Doubles({1, 1, 1}).Value()));
+    EXPECT_EQ(ECapeUnknownHR, p.Set(L"density", nullptr, nullptr, L"mass", {1, 1, 1}));
     EXPECT_EQ(L"One or more missing molecular weights; unable to perform basis conversion", p.ObjectError());
     const std::vector<double> after = ReadDoubles(pkg.pureResults.Value());
     EXPECT_NEAR(1 / m[0], after[6], 1e-9);
@@ -192,26 +188,26 @@ TEST(MaterialSetProp, FlashResultsAreCheckedAndKeptPerPhase)
     pkg.phaseFractionBasis.assign(2, nullptr);
     pkg.phaseResultSet.assign(2, false);
 
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"temperature", nullptr, nullptr, L"mole", Doubles({300}).Value()));
+    EXPECT_EQ(ECapeUnknownHR, p.Set(L"temperature", nullptr, nullptr, L"mole", {300}));
     EXPECT_EQ(L"Invalid basis for temperature", p.ObjectError());
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"pressure", nullptr, nullptr, nullptr, Doubles({1, 2}).Value()));
+    EXPECT_EQ(ECapeUnknownHR, p.Set(L"pressure", nullptr, nullptr, nullptr, {1, 2}));
     EXPECT_EQ(L"Unexpected number of values for pressure: scalar expected", p.ObjectError());
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"fraction", L"Vapor", nullptr, L"molar", Doubles({1, 0}).Value()));
+    EXPECT_EQ(ECapeUnknownHR, p.Set(L"fraction", L"Vapor", nullptr, L"molar", {1, 0}));
     EXPECT_EQ(L"Invalid basis for fraction", p.ObjectError());
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"phaseFraction", L"Solid", nullptr, L"mole", Doubles({1}).Value()));
+    EXPECT_EQ(ECapeUnknownHR, p.Set(L"phaseFraction", L"Solid", nullptr, L"mole", {1}));
     EXPECT_EQ(L"Unknown/unsupported phase", p.ObjectError());
-    EXPECT_EQ(E_POINTER, p.Set(L"fraction", nullptr, nullptr, L"mole", Doubles({1, 0}).Value()));
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"viscosity", L"Vapor", nullptr, nullptr, Doubles({1}).Value()));
+    EXPECT_EQ(E_POINTER, p.Set(L"fraction", nullptr, nullptr, L"mole", {1, 0}));
+    EXPECT_EQ(ECapeUnknownHR, p.Set(L"viscosity", L"Vapor", nullptr, nullptr, {1}));
     EXPECT_EQ(refused, p.ObjectError());
     EXPECT_EQ((std::vector<bool>{false, false}), pkg.phaseResultSet);
 
     // Derivatives and other known properties are not flash results: dropped.
     EXPECT_EQ(S_OK, p.Set(L"logFugacityCoefficient.dtemperature", L"Vapor", nullptr, nullptr,
-                          Doubles({1, 2}).Value()));
-    EXPECT_EQ(S_OK, p.Set(L"enthalpy", L"Vapor", nullptr, L"mole", Doubles({1}).Value()));
-    ASSERT_EQ(S_OK, p.Set(L"fraction", L"VAPOR", nullptr, L"mole", Doubles({0.5, 0.5}).Value()));
-    ASSERT_EQ(S_OK, p.Set(L"fraction", L"Vapor", nullptr, L"mass", Doubles({0.2, 0.8}).Value()));
-    ASSERT_EQ(S_OK, p.Set(L"temperature", L"Liquid", nullptr, L"", Doubles({351.5}).Value()));
+                          {1, 2}));
+    EXPECT_EQ(S_OK, p.Set(L"enthalpy", L"Vapor", nullptr, L"mole", {1}));
+    ASSERT_EQ(S_OK, p.Set(L"fraction", L"VAPOR", nullptr, L"mole", {0.5, 0.5}));
+    ASSERT_EQ(S_OK, p.Set(L"fraction", L"Vapor", nullptr, L"mass", {0.2, 0.8}));
+    ASSERT_EQ(S_OK, p.Set(L"temperature", L"Liquid", nullptr, L"", {351.5}));
     EXPECT_EQ((std::vector<double>{0.2, 0.8}), ReadDoubles(pkg.phaseComposition[0].Value()));
     EXPECT_EQ(pkg.bstrMass.Get(), pkg.compositionBasis[0]);
     EXPECT_EQ((std::vector<bool>{true, false}), pkg.phaseResultSet);
@@ -233,11 +229,11 @@ TEST(MaterialSetProp, PhaseAndBasisRulesOfTwoPhaseAndFugacityResults)
     pkg.resultSlots.Entry(L"kvalues") = 0;
     pkg.requestRecords.assign(1, pkg.propsBy10Name.Lookup(L"kvalues"));
     pkg.slotFilled.assign(1, false);
-    EXPECT_EQ(S_OK, p.Set(L"kvalues", L"Vapor", L"mixture", nullptr, Doubles({2, 0.5}).Value()));
+    EXPECT_EQ(S_OK, p.Set(L"kvalues", L"Vapor", L"mixture", nullptr, {2, 0.5}));
     EXPECT_FALSE(pkg.slotFilled[0]);
-    EXPECT_EQ(ECapeUnknownHR, p.Set(L"kvalues", L"liquid", nullptr, nullptr, Doubles({2, 0.5}).Value()));
+    EXPECT_EQ(ECapeUnknownHR, p.Set(L"kvalues", L"liquid", nullptr, nullptr, {2, 0.5}));
     EXPECT_EQ(refused, p.ObjectError());
-    ASSERT_EQ(S_OK, p.Set(L"kvalues", L"vaporliquid", L"mixture", nullptr, Doubles({2, 0.5}).Value()));
+    ASSERT_EQ(S_OK, p.Set(L"kvalues", L"vaporliquid", L"mixture", nullptr, {2, 0.5}));
     EXPECT_TRUE(pkg.slotFilled[0]);
     EXPECT_EQ((std::vector<double>{2, 0.5}), p.material->Values(L"kvalue", L"Vapor,Liquid", L""));
 
@@ -252,15 +248,15 @@ TEST(MaterialSetProp, PhaseAndBasisRulesOfTwoPhaseAndFugacityResults)
     pkg.lnPhiTargets = {lnPhi.Get(), dn.Get()};
     pkg.slotFilled.assign(2, false);
     EXPECT_EQ(ECapeUnknownHR,
-              p.Set(L"logFugacityCoefficient", L"Liquid", L"mixture", L"mole", Doubles({1, 2}).Value()));
+              p.Set(L"logFugacityCoefficient", L"Liquid", L"mixture", L"mole", {1, 2}));
     EXPECT_EQ(L"Invalid basis", p.ObjectError());
     EXPECT_EQ(ECapeUnknownHR,
-              p.Set(L"LogFugacityCoefficient.Dmoles", L"Liquid", L"mixture", L"mass", Doubles({0, 0, 0, 0}).Value()));
+              p.Set(L"LogFugacityCoefficient.Dmoles", L"Liquid", L"mixture", L"mass", {0, 0, 0, 0}));
     EXPECT_EQ(L"Invalid basis", p.ObjectError());
-    EXPECT_EQ(S_OK, p.Set(L"logFugacityCoefficient", L"Vapor", L"mixture", nullptr, Doubles({9, 9}).Value()));
+    EXPECT_EQ(S_OK, p.Set(L"logFugacityCoefficient", L"Vapor", L"mixture", nullptr, {9, 9}));
     ASSERT_EQ(S_OK, p.Set(L"logFugacityCoefficient.dmoles", L"liquid", L"mixture", L"mole",
-                          Doubles({0, 1, 2, 3}).Value()));
-    ASSERT_EQ(S_OK, p.Set(L"logFugacityCoefficient", L"Liquid", L"mixture", L"", Doubles({1, 2}).Value()));
+                          {0, 1, 2, 3}));
+    ASSERT_EQ(S_OK, p.Set(L"logFugacityCoefficient", L"Liquid", L"mixture", L"", {1, 2}));
     EXPECT_EQ((std::vector<double>{1, 2}), ReadDoubles(lnPhi.Value()));
     EXPECT_EQ((std::vector<double>{0, 1, 2, 3}), ReadDoubles(dn.Value()));
     EXPECT_EQ((std::vector<bool>{true, true}), pkg.slotFilled);

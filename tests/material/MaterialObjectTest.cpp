@@ -51,12 +51,11 @@ protected:
 
 TEST_F(MaterialObjectTest, IdentifiesItselfAndAnswersOnlyItsInterfaces)
 {
+    EXPECT_EQ(L"MaterialObject", object->ComponentNameText());
     ComPtr<ICapeIdentification> identification;
+    ScopedBstr description;
     ASSERT_EQ(S_OK, objectRef.As(identification));
-    ScopedBstr name, description;
-    identification->get_ComponentName(name.Receive());
     identification->get_ComponentDescription(description.Receive());
-    EXPECT_STREQ(L"MaterialObject", name.Text());
     EXPECT_STREQ(L"Corvanta", description.Text());
 
     ComPtr<IDispatch> dispatch;
@@ -75,19 +74,8 @@ TEST_F(MaterialObjectTest, CompoundsAreThoseOfTheSelectionInMaterialOrder)
     long count = 0;
     ASSERT_EQ(S_OK, objectRef->GetNumComponents(&count));
     EXPECT_EQ(2, count);
-
-    // The caller's copy is its own.
-    ids.Reset();
+    ids.Reset();  // the caller's copy is its own
     EXPECT_EQ((StringList{L"c", L"A"}), ReadStrings(package->selectionIds.Value()));
-
-    // With the one-compound selection of a per-compound query.
-    package->selectionIndices = {1};
-    package->selectionIds.Attach(MakeStringArray({L"B"}), true);
-    ASSERT_EQ(S_OK, objectRef->GetNumComponents(&count));
-    EXPECT_EQ(1, count);
-    ASSERT_EQ(S_OK, objectRef->get_ComponentIds(ids.Get()));
-    EXPECT_EQ(StringList{L"B"}, ReadStrings(ids.Value()));
-
     EXPECT_EQ(E_POINTER, objectRef->get_ComponentIds(nullptr));
     EXPECT_EQ(E_POINTER, objectRef->GetNumComponents(nullptr));
     EXPECT_EQ(L"", Error());
@@ -168,14 +156,14 @@ TEST_F(MaterialObjectTest, CompoundListMustBeEmptyOrTheMaterialsInOrder)
         {MakeStringArray({L"A", L"C"}), L"SetProp is only supported for all compounds in material order"},
         {MakeStringArray({L"C"}), L"SetProp is only supported for all compounds in material order"},
         {MakeStringArray({L"C", L"A", L"B"}), L"SetProp is only supported for all compounds in material order"},
-        {MakeStringArrayWithNulls({L"C", L""}, {false, true}),
+        {MakeStringArrayWithNull({L"C", L""}, 1),
          L"SetProp is only supported for all compounds in material order"},
         {MakeString(L"C"), L"Invalid format for compIds: Expected an array of type string"},
         {MakeDoubleArray({1.0, 2.0}), L"Invalid format for compIds: Expected an array of type string"},
     };
     for (const auto &c : cases) {
         error.clear();
-        EXPECT_EQ(c.error == nullptr, object->CheckCompoundList(c.list, error)) << JoinList(ReadStrings(c.list));
+        EXPECT_EQ(c.error == nullptr, object->CheckCompoundList(c.list, error)) << (c.error ? "refused" : "accepted");
         EXPECT_EQ(c.error ? c.error : L"", error);
         VARIANT copy = c.list;
         VariantClear(&copy);
@@ -187,16 +175,11 @@ TEST(MaterialObjectAlone, FailsCleanlyWithoutAPackage)
     CMaterialObject *object = nullptr;
     ComPtr<ICapeThermoMaterialObject> objectRef = NewMaterialObject(&object);
     ScopedVariant value;
-    long count = 0;
-    for (HRESULT hr : {objectRef->get_ComponentIds(value.Get()), objectRef->get_PhaseIds(value.Receive()),
-                       objectRef->GetNumComponents(&count)}) {
-        EXPECT_EQ(ECapeUnknownHR, hr);
-        EXPECT_EQ(L"Material object is not connected to a property package", object->ErrorDescription());
-    }
-    EXPECT_EQ(L"CMaterialObject::GetNumComponents", object->ErrorScope());
+    EXPECT_EQ(ECapeUnknownHR, objectRef->get_ComponentIds(value.Get()));
+    EXPECT_EQ(L"Material object is not connected to a property package", object->ErrorDescription());
+    EXPECT_EQ(L"CMaterialObject::get_ComponentIds", object->ErrorScope());
     std::wstring error;
-    ScopedVariant list;
-    *list.Get() = MakeStringArray({L"A"});
-    EXPECT_FALSE(object->CheckCompoundList(list.Value(), error));
+    *value.Receive() = MakeStringArray({L"A"});
+    EXPECT_FALSE(object->CheckCompoundList(value.Value(), error));
     EXPECT_EQ(L"Material object is not connected to a property package", error);
 }

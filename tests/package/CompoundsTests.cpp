@@ -11,32 +11,33 @@
 
 namespace {
 
-void ExpectNear(const std::vector<double> &expected, const std::vector<double> &actual, double relative)
+// The selection the material object presents: n-hexane, the package's sixth compound.
+void ExpectHexaneSelected(const CPropertyPackage &package)
 {
-    ASSERT_EQ(expected.size(), actual.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_NEAR(expected[i], actual[i], relative * std::fabs(expected[i])) << "element " << i;
+    EXPECT_EQ(std::vector<int>{5}, package.selectionIndices);
+    EXPECT_EQ(std::vector<std::wstring>{L"n-hexane"}, ReadStrings(package.selectionIds.Value()));
 }
 
-// The selection the material object presents, as indices and identifiers.
-void ExpectSelection(const CPropertyPackage &package, const std::vector<int> &indices,
-                     const std::vector<std::wstring> &ids)
+// A value of the material object, read or set as a 1.0 package does.
+HRESULT GetPure(ICapeThermoMaterialObject *material, const wchar_t *property, ScopedVariant &value)
 {
-    EXPECT_EQ(indices, package.selectionIndices);
-    EXPECT_EQ(ids, ReadStrings(package.selectionIds.Value()));
+    return material->GetProp(ScopedBstr(property).Get(), nullptr, VARIANT{}, ScopedBstr(L"pure").Get(), nullptr,
+                             value.Receive());
+}
+HRESULT SetPure(ICapeThermoMaterialObject *material, const std::wstring &property, const wchar_t *basis,
+                const std::vector<double> &values)
+{
+    return material->SetProp(ScopedBstr(property.c_str()).Get(), nullptr, VARIANT{}, ScopedBstr(L"pure").Get(),
+                             ScopedBstr(basis).Get(), Doubles(values).Value());
 }
 
 // A 1.0 package that reports heat capacities per kilogram: the example's
 // values converted with the example's molecular weights.
 HRESULT HeatCapacityPerKilogram(ICapeThermoMaterialObject *material, const std::vector<std::wstring> &props)
 {
-    VARIANT none;
-    VariantInit(&none);
     ScopedVariant ids, t;
     HRESULT hr = material->get_ComponentIds(ids.Get());
-    if (SUCCEEDED(hr))
-        hr = material->GetProp(ScopedBstr(L"temperature").Get(), nullptr, none, ScopedBstr(L"pure").Get(), nullptr,
-                               t.Get());
+    if (SUCCEEDED(hr)) hr = GetPure(material, L"temperature", t);
     if (FAILED(hr)) return hr;
     const double temperature = ReadDoubles(t.Value()).at(0);
     std::vector<double> pressures, capacities;
@@ -47,9 +48,7 @@ HRESULT HeatCapacityPerKilogram(ICapeThermoMaterialObject *material, const std::
     }
     for (const std::wstring &name : props) {
         const bool cp = name == L"idealGasHeatCapacity";
-        hr = material->SetProp(ScopedBstr(name.c_str()).Get(), nullptr, none, ScopedBstr(L"pure").Get(),
-                               cp ? ScopedBstr(L"mass").Get() : nullptr, Doubles(cp ? capacities : pressures).Value());
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr = SetPure(material, name, cp ? L"mass" : nullptr, cp ? capacities : pressures))) return hr;
     }
     return S_OK;
 }
@@ -102,21 +101,14 @@ TEST(Compounds, PDependentValuesAtTheGivenPressureForTheAskedOrEveryCompound)
     scripted.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
                                                const std::vector<std::wstring> &, const std::vector<std::wstring> &,
                                                const std::wstring &) {
-        VARIANT none;
-        VariantInit(&none);
         ScopedVariant p;
-        HRESULT hr = material->GetProp(ScopedBstr(L"pressure").Get(), nullptr, none, ScopedBstr(L"pure").Get(),
-                                       nullptr, p.Get());
-        if (FAILED(hr)) return hr;
-        const double bar = ReadDoubles(p.Value()).at(0) / 1e5;
-        return material->SetProp(ScopedBstr(L"boilingPointTemperature").Get(), nullptr, none,
-                                 ScopedBstr(L"pure").Get(), nullptr, Doubles({bar, bar + 1, bar + 2}).Value());
+        HRESULT hr = GetPure(material, L"pressure", p);
+        const double bar = SUCCEEDED(hr) ? ReadDoubles(p.Value()).at(0) / 1e5 : 0.0;
+        return FAILED(hr) ? hr : SetPure(material, L"boilingPointTemperature", nullptr, {bar, bar + 1, bar + 2});
     };
     scripted.Start();
-    VARIANT all;
-    VariantInit(&all);
-    ASSERT_EQ(S_OK, scripted.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5, all,
-                                                            values.Receive()))
+    ASSERT_EQ(S_OK, scripted.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5,
+                                                            VARIANT{}, values.Receive()))
         << scripted.Error();
     ExpectNear({2.0, 3.0, 4.0}, ReadDoubles(values.Value()), 1e-15);
 }
@@ -127,30 +119,30 @@ TEST(Compounds, TheSelectionIsRestoredAfterEveryRequestFailuresIncluded)
     bridge.Start();
     bridge.PutPhase(L"Liquid", {1.0}, 330.0, 1e5);
     ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
-    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
+    ExpectHexaneSelected(*bridge.package);
 
     ScopedVariant values;
     EXPECT_EQ(ECapeUnknownHR, bridge.package->GetTDependentProperty(Strings({L"boilingPointTemperature"}).Value(),
                                                                     300.0, Strings({L"n-pentane"}).Value(),
                                                                     values.Get()));
     EXPECT_EQ(L"Invalid/unsupported temperature dependent property: boilingPointTemperature", bridge.Error());
-    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
+    ExpectHexaneSelected(*bridge.package);
 
     // A 1.0 package that fails without setting anything.
     bridge.package10->script.failures[L"CalcProp"] = {ECapeUnknownHR, L"no pure values today"};
     EXPECT_EQ(ECapeUnknownHR, bridge.package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0,
                                                                     Strings({L"n-pentane"}).Value(), values.Get()));
     EXPECT_EQ(L"Values for vaporPressure were not calculated by underlying property package", bridge.Error());
-    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
+    ExpectHexaneSelected(*bridge.package);
     bridge.package10->script.failures.clear();
 
     EXPECT_EQ(S_OK, bridge.package->GetCompoundConstant(Strings({L"molecularWeight"}).Value(),
                                                         Strings({L"n-pentane", L"n-hexane"}).Value(), values.Get()));
-    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
+    ExpectHexaneSelected(*bridge.package);
     EXPECT_EQ(ECapeUnknownHR, bridge.package->GetCompoundConstant(Strings({L"vaporPressure"}).Value(),
                                                                   Strings({L"n-pentane"}).Value(), values.Get()));
     EXPECT_EQ(L"Property values not available", bridge.Error());
-    ExpectSelection(*bridge.package, {5}, {L"n-hexane"});
+    ExpectHexaneSelected(*bridge.package);
 
     // The next calculation validates the material again and sees n-hexane only.
     ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
@@ -176,11 +168,7 @@ TEST(Compounds, ConstantsArePartialWhenSomeCallsFail)
                                                   Strings({L"n-pentane", L"N-Hexane"}).Value(), values.Get()));
     EXPECT_EQ(L"earlier failure", bridge.Error());
     ASSERT_EQ(VT_ARRAY | VT_VARIANT, values.Type());
-    std::vector<VARIANT> elements(4);
-    for (LONG i = 0; i < 4; ++i) {
-        VariantInit(&elements[i]);
-        SafeArrayGetElement(V_ARRAY(values.Get()), &i, &elements[i]);
-    }
+    const VARIANT *elements = static_cast<const VARIANT *>(V_ARRAY(values.Get())->pvData);
     EXPECT_DOUBLE_EQ(72.15, V_R8(&elements[0]));
     EXPECT_DOUBLE_EQ(86.177, V_R8(&elements[1]));
     EXPECT_DOUBLE_EQ(309.22, V_R8(&elements[2]));
@@ -198,8 +186,7 @@ TEST(Compounds, ConstantsArePartialWhenSomeCallsFail)
     EXPECT_EQ(L"Invalid/unknown compound ID \"xylene\"", bridge.Error());
 
     // Nothing asked: an empty answer; an empty property list: no values.
-    VARIANT nothing;
-    VariantInit(&nothing);
+    const VARIANT nothing{};
     ASSERT_EQ(S_OK, bridge.package->GetCompoundConstant(nothing, nothing, values.Receive()));
     EXPECT_EQ(VT_EMPTY, values.Type());
     EXPECT_EQ(ECapeUnknownHR, bridge.package->GetCompoundConstant(Strings({}).Value(), nothing, values.Receive()));

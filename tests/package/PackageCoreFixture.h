@@ -1,5 +1,5 @@
-// A CPropertyPackage over a scripted 1.0 package, as the manager would hand
-// it out, with a default script of two compounds and two phases that tests
+// A CPropertyPackage over a scripted 1.0 package, as the manager hands it
+// out, with a default script of two compounds and two phases that tests
 // adjust before the package is first used. Both components log their calls.
 #pragma once
 
@@ -8,14 +8,27 @@
 
 #include <gtest/gtest.h>
 
-#include "PropertyPackage.h"
 #include "Material11.h"
+#include "PropertyPackage.h"
 #include "ScriptedPackage10.h"
 #include "TestVariants.h"
 
+using StringList = std::vector<std::wstring>;
+
+inline StringList Labels(const CVariantArray &list) { return ReadStrings(list.Value()); }
+
+inline void ExpectDoubles(const std::vector<double> &expected, const std::vector<double> &actual)
+{
+    ASSERT_EQ(expected.size(), actual.size());
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_DOUBLE_EQ(expected[i], actual[i]) << "element " << i;
+}
+
 class PackageCoreTest : public testing::Test {
 protected:
-    PackageCoreTest()
+    PackageCoreTest() { Fresh(); }
+
+    // A new package over a new scripted package, for a table's next row.
+    void Fresh()
     {
         package10Ref = CreateScriptedPackage10(&package10);
         package10->script.UseMethaneEthane();
@@ -27,12 +40,11 @@ protected:
     }
 
     ScriptedPackage10Script &Script() { return package10->script; }
-
-    // Runs initialisation through a guarded method, as a client would.
+    // Initialisation through a guarded method, as a client runs it.
     HRESULT Initialize() { return static_cast<ICapeUtilities *>(package)->Initialize(); }
 
-    // Sets a new in-memory 1.1 material with these compounds as context.
-    CMaterial11 *SetContext(const std::vector<std::wstring> &compounds)
+    // A new in-memory 1.1 material of these compounds as context.
+    CMaterial11 *SetContext(const StringList &compounds)
     {
         materialRef = CMaterial11::Create(compounds);
         material = materialRef.Get();
@@ -40,10 +52,13 @@ protected:
         EXPECT_EQ(S_OK, package->SetMaterial(material->Interface()));
         return material;
     }
-
     bool Validate() { return package->ValidateContextMaterial(L"CTest::Calc", L"ICapeTest"); }
-
-    std::vector<std::wstring> Labels(const CVariantArray &list) { return ReadStrings(list.Value()); }
+    void ExpectError(const std::wstring &description, const wchar_t *scope, const wchar_t *interfaceName)
+    {
+        EXPECT_EQ(description, package->ErrorDescription());
+        EXPECT_EQ(scope, package->ErrorScope());
+        EXPECT_EQ(interfaceName, package->ErrorInterface());
+    }
 
     CScriptedPackage10 *package10 = nullptr;
     ComPtr<ICapeThermoPropertyPackage> package10Ref;
@@ -52,5 +67,3 @@ protected:
     CMaterial11 *material = nullptr;
     ComPtr<CMaterial11> materialRef;
 };
-
-using StringList = std::vector<std::wstring>;

@@ -1,98 +1,83 @@
 // ICapeThermoPhases and ICapeThermoUniversalConstant.
+#include <bit>
+
 #include "PackageCoreFixture.h"
 
-class PhasesTest : public PackageCoreTest {
-protected:
-    void SetUp() override { Script().phases = {L"Vapor", L"Liquid1"}; }
-    ICapeThermoPhases *Phases() { return package; }
-};
-
-TEST_F(PhasesTest, ListAndCountDescribeEveryPhase)
+TEST_F(PackageCoreTest, PhasesAreListedCountedAndDescribedInAnyCase)
 {
+    Script().phases = {L"Vapor", L"Liquid1"};
+    ICapeThermoPhases *phases = package;
     long count = 0;
-    ASSERT_EQ(S_OK, Phases()->GetNumPhases(&count));
+    ASSERT_EQ(S_OK, phases->GetNumPhases(&count));
     EXPECT_EQ(2, count);
     ScopedVariant labels, states, keys;
-    // Out values holding something are cleared, not leaked or kept.
-    *labels.Get() = MakeStringArray({L"old"});
-    ASSERT_EQ(S_OK, Phases()->GetPhaseList(labels.Get(), states.Get(), keys.Get()));
+    *labels.Get() = MakeStringArray({L"old"});  // cleared, not leaked
+    ASSERT_EQ(S_OK, phases->GetPhaseList(labels.Get(), states.Get(), keys.Get()));
     EXPECT_EQ((StringList{L"Vapor", L"Liquid1"}), ReadStrings(labels.Value()));
     EXPECT_EQ((StringList{L"Vapor", L"Liquid"}), ReadStrings(states.Value()));
-    bool ok = false;
-    EXPECT_EQ(StringList(2), ReadStrings(keys.Value(), &ok));
-    EXPECT_TRUE(ok);
-}
+    EXPECT_EQ(VT_ARRAY | VT_BSTR, keys.Type());
+    EXPECT_EQ(StringList(2), ReadStrings(keys.Value()));
 
-TEST_F(PhasesTest, PhaseInfoIgnoresCaseAndChecksTheLabelFirst)
-{
-    VARIANT value;
-    ASSERT_EQ(S_OK, Phases()->GetPhaseInfo(ScopedBstr(L"VAPOR").Get(), ScopedBstr(L"STATEOFAGGREGATION").Get(), &value));
-    ASSERT_EQ(VT_BSTR, V_VT(&value));
-    EXPECT_STREQ(L"Vapor", V_BSTR(&value));
-    VariantClear(&value);
-
-    ASSERT_EQ(S_OK, Phases()->GetPhaseInfo(ScopedBstr(L"liquid1").Get(), ScopedBstr(L"keyCompoundId").Get(), &value));
-    EXPECT_EQ(VT_BSTR, V_VT(&value));
-    EXPECT_EQ(nullptr, V_BSTR(&value));
-
-    EXPECT_EQ(ECapeUnknownHR,
-              Phases()->GetPhaseInfo(ScopedBstr(L"Solid").Get(), ScopedBstr(L"colour").Get(), &value));
-    EXPECT_EQ(L"Invalid/unsuppored phase name", package->ErrorDescription());
-    EXPECT_EQ(L"CPropertyPackage::GetPhaseInfo", package->ErrorScope());
-    EXPECT_EQ(L"ICapeThermoPhases", package->ErrorInterface());
-    EXPECT_EQ(ECapeUnknownHR,
-              Phases()->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"colour").Get(), &value));
+    ScopedVariant value;
+    ASSERT_EQ(S_OK, phases->GetPhaseInfo(ScopedBstr(L"VAPOR").Get(), ScopedBstr(L"STATEOFAGGREGATION").Get(),
+                                         value.Get()));
+    EXPECT_STREQ(L"Vapor", V_BSTR(value.Get()));
+    ASSERT_EQ(S_OK, phases->GetPhaseInfo(ScopedBstr(L"liquid1").Get(), ScopedBstr(L"keyCompoundId").Get(),
+                                         value.Receive()));
+    EXPECT_EQ(VT_BSTR, value.Type());
+    EXPECT_EQ(nullptr, V_BSTR(value.Get()));
+    // The label is checked first.
+    EXPECT_EQ(ECapeUnknownHR, phases->GetPhaseInfo(ScopedBstr(L"Solid").Get(), ScopedBstr(L"colour").Get(),
+                                                   value.Receive()));
+    ExpectError(L"Invalid/unsuppored phase name", L"CPropertyPackage::GetPhaseInfo", L"ICapeThermoPhases");
+    EXPECT_EQ(ECapeUnknownHR, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"colour").Get(),
+                                                   value.Receive()));
     EXPECT_EQ(L"Invalid/unsuppored phase attribute", package->ErrorDescription());
 }
 
-TEST_F(PhasesTest, NullArgumentsGiveEPointerWithoutAMessage)
+TEST_F(PackageCoreTest, NullPhaseArgumentsGiveEPointerWithoutAMessageNorInitialization)
 {
+    ICapeThermoPhases *phases = package;
     VARIANT value;
     ScopedVariant a, b;
-    EXPECT_EQ(E_POINTER, Phases()->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), nullptr, &value));
-    EXPECT_EQ(E_POINTER, Phases()->GetPhaseInfo(nullptr, ScopedBstr(L"stateOfAggregation").Get(), &value));
-    EXPECT_EQ(E_POINTER, Phases()->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"x").Get(), nullptr));
-    EXPECT_EQ(E_POINTER, Phases()->GetNumPhases(nullptr));
-    EXPECT_EQ(E_POINTER, Phases()->GetPhaseList(a.Get(), b.Get(), nullptr));
+    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), nullptr, &value));
+    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(nullptr, ScopedBstr(L"stateOfAggregation").Get(), &value));
+    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"x").Get(), nullptr));
+    EXPECT_EQ(E_POINTER, phases->GetNumPhases(nullptr));
+    EXPECT_EQ(E_POINTER, phases->GetPhaseList(a.Get(), b.Get(), nullptr));
     EXPECT_EQ(L"", package->ErrorDescription());
-    // Nor do they initialise the package.
-    EXPECT_TRUE(package10->script.calls.empty());
+    EXPECT_TRUE(Script().calls.empty());
 }
 
 TEST_F(PackageCoreTest, UniversalConstantsAreExactAndNeedNoInitialization)
 {
     ICapeThermoUniversalConstant *constants = package;
-    const struct {
-        const wchar_t *id;
-        unsigned long long bits;
-    } expected[] = {
-        {L"avogadroConstant", 0x44DFE186380198FCull},     {L"boltzmannConstant", 0x3B30B0E7E1E86726ull},
-        {L"molarGasConstant", 0x4020A1027E5F8170ull},     {L"speedOfLightInVacuum", 0x41B1DE784A19999Aull},
+    const std::pair<const wchar_t *, unsigned long long> expected[] = {
+        {L"avogadroConstant", 0x44DFE186380198FCull},  {L"boltzmannConstant", 0x3B30B0E7E1E86726ull},
+        {L"molarGasConstant", 0x4020A1027E5F8170ull},  {L"speedOfLightInVacuum", 0x41B1DE784A19999Aull},
         {L"standardAccelerationOfGravity", 0x40239D013A92A305ull},
     };
     ScopedVariant list;
     ASSERT_EQ(S_OK, constants->GetUniversalConstantList(list.Get()));
-    StringList ids = ReadStrings(list.Value());
+    const StringList ids = ReadStrings(list.Value());
     ASSERT_EQ(5u, ids.size());
     for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(expected[i].id, ids[i]);
+        EXPECT_EQ(expected[i].first, ids[i]);
         VARIANT value;
         V_VT(&value) = VT_I4;  // written over, whatever it held
-        ASSERT_EQ(S_OK, constants->GetUniversalConstant(ScopedBstr(expected[i].id).Get(), &value));
+        ASSERT_EQ(S_OK, constants->GetUniversalConstant(ScopedBstr(expected[i].first).Get(), &value));
         ASSERT_EQ(VT_R8, V_VT(&value));
-        EXPECT_EQ(expected[i].bits, DoubleBits(V_R8(&value))) << expected[i].id;
+        EXPECT_EQ(expected[i].second, std::bit_cast<unsigned long long>(V_R8(&value))) << expected[i].first;
     }
     VARIANT value;
     ASSERT_EQ(S_OK, constants->GetUniversalConstant(ScopedBstr(L"MOLARGASCONSTANT").Get(), &value));
     EXPECT_EQ(8.31447215, V_R8(&value));
-
     for (const wchar_t *unknown : {L"", L"gravity"}) {
         EXPECT_EQ(ECapeUnknownHR, constants->GetUniversalConstant(ScopedBstr(unknown).Get(), &value));
-        EXPECT_EQ(L"Unknown/unsupported constant", package->ErrorDescription());
-        EXPECT_EQ(L"CPropertyPackage::GetUniversalConstant", package->ErrorScope());
-        EXPECT_EQ(L"ICapeThermoUniversalConstant", package->ErrorInterface());
+        ExpectError(L"Unknown/unsupported constant", L"CPropertyPackage::GetUniversalConstant",
+                    L"ICapeThermoUniversalConstant");
     }
     EXPECT_EQ(ECapeUnknownHR, constants->GetUniversalConstant(nullptr, &value));
     EXPECT_EQ(E_POINTER, constants->GetUniversalConstant(ScopedBstr(L"molarGasConstant").Get(), nullptr));
-    EXPECT_TRUE(package10->script.calls.empty());
+    EXPECT_TRUE(Script().calls.empty());
 }

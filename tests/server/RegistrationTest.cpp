@@ -40,31 +40,41 @@ void RemoveAllRegistrations()
 // Every entry the manager's script writes, below root\Software\Classes.
 void ExpectManagerEntries(HKEY root, const std::wstring &modulePath)
 {
-    const std::wstring clsid = classes + clsidKey;
-    const std::wstring manager = L"PropertyPackageManager Class";
-    EXPECT_EQ(ReadString(root, classes + progId, nullptr), L"Corvanta PropertyPackManager");
-    EXPECT_EQ(ReadString(root, classes + progId + L"\\CLSID", nullptr), L"{D86F1529-05F7-4FBA-B1BE-3693B5424DC4}");
-    EXPECT_EQ(ReadString(root, classes + versionIndependentProgId, nullptr), L"Corvanta PropertyPackManager");
-    EXPECT_EQ(ReadString(root, classes + versionIndependentProgId + L"\\CLSID", nullptr),
-              L"{D86F1529-05F7-4FBA-B1BE-3693B5424DC4}");
-    EXPECT_EQ(ReadString(root, classes + versionIndependentProgId + L"\\CurVer", nullptr), progId);
-    EXPECT_EQ(ReadString(root, clsid, nullptr), manager);
-    EXPECT_EQ(ReadString(root, clsid + L"\\ProgID", nullptr), progId);
-    EXPECT_EQ(ReadString(root, clsid + L"\\VersionIndependentProgID", nullptr), versionIndependentProgId);
-    EXPECT_TRUE(KeyExists(root, clsid + L"\\Programmable"));
+    const std::wstring clsid = classes + clsidKey, description = clsid + L"\\CapeDescription";
+    const wchar_t *managerClsid = L"{D86F1529-05F7-4FBA-B1BE-3693B5424DC4}";
+    const struct {
+        std::wstring key;
+        const wchar_t *name;
+        std::wstring value;  // empty: the key must exist
+    } entries[] = {
+        {classes + progId, nullptr, L"Corvanta PropertyPackManager"},
+        {classes + progId + L"\\CLSID", nullptr, managerClsid},
+        {classes + versionIndependentProgId, nullptr, L"Corvanta PropertyPackManager"},
+        {classes + versionIndependentProgId + L"\\CLSID", nullptr, managerClsid},
+        {classes + versionIndependentProgId + L"\\CurVer", nullptr, progId},
+        {clsid, nullptr, L"PropertyPackageManager Class"},
+        {clsid + L"\\ProgID", nullptr, progId},
+        {clsid + L"\\VersionIndependentProgID", nullptr, versionIndependentProgId},
+        {clsid + L"\\Programmable", nullptr, L""},
+        {clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+        {clsid + L"\\TypeLib", nullptr, L"{23174EE9-55C7-466E-864C-E9EDC589C2D2}"},
+        {clsid + L"\\Version", nullptr, L"1.0"},
+        {clsid + L"\\Implemented Categories\\{678C09A1-7D66-11D2-A67D-00105A42887F}", nullptr, L""},
+        {clsid + L"\\Implemented Categories\\{CF51E383-0110-4ed8-ACB7-B50CFDE6908E}", nullptr, L""},
+        {description, L"Name", L"Corvanta"},
+        {description, L"Description",
+         L"Use a property pacakge from a version 1.0 thermo system as version 1.1 property package"},
+        {description, L"CapeVersion", L"1.1"},
+        {description, L"ComponentVersion", L"1.0.12.0"},
+    };
+    for (const auto &e : entries) {
+        if (e.value.empty())
+            EXPECT_TRUE(KeyExists(root, e.key)) << testing::PrintToString(e.key);
+        else
+            EXPECT_EQ(ReadString(root, e.key, e.name), e.value) << testing::PrintToString(e.key);
+    }
     EXPECT_EQ(lstrcmpiW(ReadString(root, clsid + L"\\InprocServer32", nullptr).c_str(), modulePath.c_str()), 0)
         << "InprocServer32 is " << testing::PrintToString(ReadString(root, clsid + L"\\InprocServer32", nullptr));
-    EXPECT_EQ(ReadString(root, clsid + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-    EXPECT_EQ(ReadString(root, clsid + L"\\TypeLib", nullptr), L"{23174EE9-55C7-466E-864C-E9EDC589C2D2}");
-    EXPECT_EQ(ReadString(root, clsid + L"\\Version", nullptr), L"1.0");
-    EXPECT_TRUE(KeyExists(root, clsid + L"\\Implemented Categories\\{678C09A1-7D66-11D2-A67D-00105A42887F}"));
-    EXPECT_TRUE(KeyExists(root, clsid + L"\\Implemented Categories\\{CF51E383-0110-4ed8-ACB7-B50CFDE6908E}"));
-    const std::wstring description = clsid + L"\\CapeDescription";
-    EXPECT_EQ(ReadString(root, description, L"Name"), L"Corvanta");
-    EXPECT_EQ(ReadString(root, description, L"Description"),
-              L"Use a property pacakge from a version 1.0 thermo system as version 1.1 property package");
-    EXPECT_EQ(ReadString(root, description, L"CapeVersion"), L"1.1");
-    EXPECT_EQ(ReadString(root, description, L"ComponentVersion"), L"1.0.12.0");
     EXPECT_NE(ReadString(root, description, L"VendorURL"), L"<missing>");
     EXPECT_NE(ReadString(root, description, L"About"), L"<missing>");
 }
@@ -132,41 +142,30 @@ TEST_F(RegistrationTest, UnregistrationKeepsClsidAndKeysWithForeignSubkeys)
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, classes + L"CLSID"));
 }
 
-TEST_F(RegistrationTest, DllInstallUserRegistersAndUnregistersPerUser)
+TEST_F(RegistrationTest, DllInstallAndTheInstallModeValueChooseTheUsersOrTheMachinesClasses)
 {
-    ASSERT_EQ(RunRegsvr32(L"/n /i:USER " + Quoted(DllPath())), 0u);
-    ExpectManagerEntries(HKEY_CURRENT_USER, DllPath());
-    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
-
-    ASSERT_EQ(RunRegsvr32(L"/u /n /i:user " + Quoted(DllPath())), 0u);
-    ExpectNoManagerEntries(HKEY_CURRENT_USER);
-}
-
-TEST_F(RegistrationTest, DllInstallWithLongerCommandLineRegistersPerMachine)
-{
-    ASSERT_EQ(RunRegsvr32(L"/n /i:user2 " + Quoted(DllPath())), 0u);
-    ExpectManagerEntries(HKEY_LOCAL_MACHINE, DllPath());
-    ExpectNoManagerEntries(HKEY_CURRENT_USER);
-}
-
-TEST_F(RegistrationTest, InstallModeValueMakesEveryEntryPointWorkPerUser)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Corvanta", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                              nullptr), 0);
-    // Only the value's existence counts: an empty value of no type will do.
-    ASSERT_EQ(RegSetValueExW(key, L"InstallMode", 0, REG_NONE, nullptr, 0), 0);
-    RegCloseKey(key);
-
-    ASSERT_EQ(RunRegsvr32(Quoted(DllPath())), 0u);
-    ExpectManagerEntries(HKEY_CURRENT_USER, DllPath());
-    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
-    ASSERT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u);
-    ExpectNoManagerEntries(HKEY_CURRENT_USER);
-
-    ASSERT_EQ(RunRegsvr32(L"/n /i:user2 " + Quoted(DllPath())), 0u);
-    ExpectManagerEntries(HKEY_CURRENT_USER, DllPath());
-    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
+    const struct {
+        bool installModeValue;
+        const wchar_t *registerArguments, *unregisterArguments;
+        bool perUser;
+    } cases[] = {
+        {false, L"/n /i:USER ", L"/u /n /i:user ", true},
+        {false, L"/n /i:user2 ", L"/u /n /i:user2 ", false},  // only "user" itself means per user
+        // Only the value's existence counts: an empty value of no type will do.
+        {true, L"", L"/u ", true},
+        {true, L"/n /i:user2 ", L"/u /n /i:user2 ", true},
+    };
+    for (const auto &c : cases) {
+        RemoveAllRegistrations();
+        if (c.installModeValue)
+            ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Corvanta", L"InstallMode", REG_NONE, nullptr, 0), 0);
+        HKEY used = c.perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+        ASSERT_EQ(RunRegsvr32(c.registerArguments + Quoted(DllPath())), 0u) << testing::PrintToString(c.registerArguments);
+        ExpectManagerEntries(used, DllPath());
+        ExpectNoManagerEntries(c.perUser ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER);
+        ASSERT_EQ(RunRegsvr32(c.unregisterArguments + Quoted(DllPath())), 0u);
+        ExpectNoManagerEntries(used);
+    }
 }
 
 TEST_F(RegistrationTest, RegistrationGivesTheCallerItsThreadLocaleBack)

@@ -1,11 +1,12 @@
 // A property package over a scripted 1.0 package, with an in-memory 1.1
 // material as its context: the whole road of a calculation, with both ends
-// inspectable. The scripted package hands every call it is not scripted for
-// to the example thermo system's package of the chosen model, created in
-// process, so the numbers are the example's own; UseScriptedLists makes it a
-// plain scripted package instead. Both components log their calls.
+// inspectable and logging their calls. The scripted package hands every call
+// it is not scripted for to the example thermo system's package of the
+// chosen model, so the numbers are the example's own; UseScriptedLists makes
+// it a plain scripted package instead.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,10 @@ struct ExampleBridge {
     ComPtr<ICapeThermoPropertyPackage> package10Ref;
     CPropertyPackage *package = nullptr;
     ComPtr<ICapeThermoCompounds> packageRef;
-    CMaterial11 *material = nullptr;
     ComPtr<CMaterial11> materialRef;
+    CMaterial11 *material = nullptr;
 
-    // A material of these compounds (the example's identifiers), phases
-    // Vapor and Liquid present, over the example's package of model.
+    // A material of these compounds, phases Vapor and Liquid present.
     explicit ExampleBridge(const std::vector<std::wstring> &compounds, ExampleModel model = ExampleModel::Ideal)
     {
         package10Ref = CreateScriptedPackage10(&package10);
@@ -34,11 +34,8 @@ struct ExampleBridge {
         ComPtr<ICapeThermoPropertyPackage> example;
         EXPECT_EQ(S_OK, CreateComObject<CExamplePropertyPackage>(nullptr, __uuidof(ICapeThermoPropertyPackage),
                                                                   example.ReceiveVoid()));
-        if (example) {
-            static_cast<CExamplePropertyPackage *>(
-                static_cast<DispatchPart<ICapeThermoPropertyPackage> *>(example.Get()))
-                ->SetModel(model);
-        }
+        static_cast<CExamplePropertyPackage *>(static_cast<DispatchPart<ICapeThermoPropertyPackage> *>(example.Get()))
+            ->SetModel(model);
         package10->script.inner = example;
         materialRef = CMaterial11::Create(compounds);
         material = materialRef.Get();
@@ -48,21 +45,19 @@ struct ExampleBridge {
     }
 
     // No example package: the material's compounds with these molecular
-    // weights, phases Vapor and Liquid and the example's properties, answered
-    // from the script.
+    // weights, phases Vapor and Liquid and the example's property list.
     void UseScriptedLists(const std::vector<double> &molecularWeights)
     {
         ScopedVariant props;
-        if (package10->script.inner && SUCCEEDED(package10->script.inner->GetPropList(props.Get())))
-            package10->script.propList = ReadStrings(props.Value());
+        package10->script.inner->GetPropList(props.Get());
+        package10->script.propList = ReadStrings(props.Value());
         package10->script.inner.Reset();
         package10->script.compoundIds = material->compounds.ids;
         package10->script.molecularWeights = molecularWeights;
         package10->script.phases = {L"Vapor", L"Liquid"};
     }
 
-    // Creates the package (after the test adjusted the scripts) and sets the
-    // material as its context.
+    // Creates the package (after the test adjusted the script) with the material as context.
     void Start()
     {
         ASSERT_EQ(S_OK, CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds),
@@ -99,18 +94,11 @@ inline const CompoundData &Compound(const wchar_t *id)
     return found ? *found : KnownCompounds[0];
 }
 
-// A flash condition list such as {"Temperature", "", "overall"}.
-inline OwnedVariant FlashCondition(const std::vector<std::wstring> &items)
+// Each element within relative * |expected| (plus absolute) of the expected one.
+inline void ExpectNear(const std::vector<double> &expected, const std::vector<double> &actual, double relative,
+                       double absolute = 0.0)
 {
-    return OwnedVariant::Adopt(MakeStringArray(items));
-}
-
-inline OwnedVariant Strings(const std::vector<std::wstring> &items)
-{
-    return OwnedVariant::Adopt(MakeStringArray(items));
-}
-
-inline OwnedVariant Doubles(const std::vector<double> &items)
-{
-    return OwnedVariant::Adopt(MakeDoubleArray(items));
+    ASSERT_EQ(expected.size(), actual.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(expected[i], actual[i], relative * std::fabs(expected[i]) + absolute) << "element " << i;
 }

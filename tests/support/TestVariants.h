@@ -1,23 +1,22 @@
-// VARIANT helpers for tests: building and reading CAPE-OPEN lists, and a
-// copyable owned VARIANT for scripted components.
+// List VARIANTs for tests, built and read with the foundation's list
+// conversions, and a VARIANT owned for the length of a test expression.
 #pragma once
 
 #include <windows.h>
 #include <oleauto.h>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-// A VARIANT that owns its value; copies are deep (VariantCopy).
+#include "VariantLists.h"
+
+// A VARIANT owned by its holder; moving hands it over.
 class OwnedVariant {
 public:
-    OwnedVariant() { VariantInit(&v_); }
-    OwnedVariant(const VARIANT &v) { VariantInit(&v_); VariantCopy(&v_, const_cast<VARIANT *>(&v)); }
-    OwnedVariant(const OwnedVariant &other) : OwnedVariant(other.v_) {}
-    OwnedVariant &operator=(const OwnedVariant &other);
+    explicit OwnedVariant(VARIANT v = VARIANT{}) : v_(v) {}
+    OwnedVariant(OwnedVariant &&other) noexcept : v_(other.v_) { VariantInit(&other.v_); }
+    OwnedVariant &operator=(OwnedVariant &&) = delete;
     ~OwnedVariant() { VariantClear(&v_); }
-
-    // Takes over a VARIANT the caller owns.
-    static OwnedVariant Adopt(VARIANT v);
     const VARIANT &Value() const { return v_; }
     VARIANT *Get() { return &v_; }
 
@@ -25,23 +24,56 @@ private:
     VARIANT v_;
 };
 
-// New VARIANTs owned by the caller (VariantClear them, or Adopt them).
-VARIANT MakeStringArray(const std::vector<std::wstring> &items, LONG lowerBound = 0);
-// Like MakeStringArray, with null BSTR elements where nulls[i] is true.
-VARIANT MakeStringArrayWithNulls(const std::vector<std::wstring> &items, const std::vector<bool> &nulls);
-VARIANT MakeDoubleArray(const std::vector<double> &items, LONG lowerBound = 0);
-VARIANT MakeLongArray(const std::vector<LONG> &items);
-VARIANT MakeDouble(double value);
-VARIANT MakeString(const wchar_t *text);
+// New list VARIANTs owned by the caller; lowerBound moves the array's base.
+template <class T>
+VARIANT MakeList(const std::vector<T> &items, LONG lowerBound = 0)
+{
+    VARIANT v;
+    VariantInit(&v);
+    if constexpr (std::is_same_v<T, double>) PutDoubles(&v, items);
+    else if constexpr (std::is_same_v<T, long>) PutLongs(&v, items);
+    else PutStrings(&v, items);
+    V_ARRAY(&v)->rgsabound[0].lLbound = lowerBound;
+    return v;
+}
+inline VARIANT MakeStringArray(const std::vector<std::wstring> &items, LONG lowerBound = 0)
+{
+    return MakeList(items, lowerBound);
+}
+inline VARIANT MakeDoubleArray(const std::vector<double> &items, LONG lowerBound = 0)
+{
+    return MakeList(items, lowerBound);
+}
+inline VARIANT MakeLongArray(const std::vector<long> &items) { return MakeList(items); }
+// Strings with a null BSTR as the element at nullAt.
+inline VARIANT MakeStringArrayWithNull(const std::vector<std::wstring> &items, size_t nullAt)
+{
+    VARIANT v = MakeStringArray(items);
+    BSTR *elements = static_cast<BSTR *>(V_ARRAY(&v)->pvData);
+    SysFreeString(elements[nullAt]);
+    elements[nullAt] = nullptr;
+    return v;
+}
+inline VARIANT MakeString(const wchar_t *text)
+{
+    VARIANT v;
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = SysAllocString(text);
+    return v;
+}
+inline OwnedVariant Strings(const std::vector<std::wstring> &items) { return OwnedVariant(MakeStringArray(items)); }
+inline OwnedVariant Doubles(const std::vector<double> &items) { return OwnedVariant(MakeDoubleArray(items)); }
 
-// Readers of one-dimensional arrays; any other value reads as an empty list
-// (and, with ok given, sets ok false).
-std::vector<std::wstring> ReadStrings(const VARIANT &v, bool *ok = nullptr);
-std::vector<double> ReadDoubles(const VARIANT &v, bool *ok = nullptr);
-std::vector<LONG> ReadLongs(const VARIANT &v, bool *ok = nullptr);
-
-// "[a, b, c]": how lists appear in the call logs.
-std::wstring JoinList(const std::vector<std::wstring> &items);
-
-// Bits of a double, for exact comparisons.
-unsigned long long DoubleBits(double value);
+// The list's items; anything but a list of that type reads as no items.
+inline std::vector<std::wstring> ReadStrings(const VARIANT &v)
+{
+    std::vector<std::wstring> items;
+    std::wstring error;
+    return ReadStrings(v, items, error) ? items : std::vector<std::wstring>{};
+}
+inline std::vector<double> ReadDoubles(const VARIANT &v)
+{
+    std::vector<double> items;
+    std::wstring error;
+    return ReadDoubles(v, items, error) ? items : std::vector<double>{};
+}

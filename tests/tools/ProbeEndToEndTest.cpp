@@ -134,17 +134,12 @@ void ExpectClose(double expected, double actual, const std::string &what)
 
 }  // namespace
 
-TEST_F(ProbeEndToEnd, ListNamesBothExamplePackages)
+TEST_F(ProbeEndToEnd, ListNamesBothExamplePackagesAndCheckPassesEveryCallOnThem)
 {
     Outcome list = Probe(L"list");
     ASSERT_EQ(0u, list.exitCode) << list.err;
-    EXPECT_NE(std::string::npos, list.out.find("Example Thermo//Peng-Robinson\n")) << list.out;
-    EXPECT_NE(std::string::npos, list.out.find("Example Thermo//Ideal\n")) << list.out;
-}
-
-TEST_F(ProbeEndToEnd, CheckPassesEveryCallOnBothPackages)
-{
     for (const wchar_t *package : {peng, ideal}) {
+        EXPECT_NE(std::string::npos, list.out.find(Narrow(package) + "\n")) << list.out;
         Outcome check = Probe(L"check " + Quoted(package));
         EXPECT_EQ(0u, check.exitCode) << Narrow(package) << "\n" << check.out << check.err;
         EXPECT_NE(std::string::npos, check.out.find("CalcEquilibrium T, P")) << check.out;
@@ -218,12 +213,13 @@ TEST_F(ProbeEndToEnd, BadArgumentsExitWithCodeTwoAndSayWhy)
 
 TEST_F(ProbeEndToEnd, UnknownManagerOrPackageFailsWithTheReason)
 {
-    Outcome manager = Probe(L"--manager No.Such.Manager list");
-    EXPECT_EQ(1u, manager.exitCode);
-    EXPECT_NE(std::string::npos, manager.err.find("no component is registered as \"No.Such.Manager\"")) << manager.err;
-
-    Outcome package = Probe(L"info \"Example Thermo//Nothing\"");
-    EXPECT_EQ(1u, package.exitCode);
-    EXPECT_NE(std::string::npos, package.err.find("GetPropertyPackage(\"Example Thermo//Nothing\") failed: "))
-        << package.err;
+    const std::pair<const wchar_t *, const char *> cases[] = {
+        {L"--manager No.Such.Manager list", "no component is registered as \"No.Such.Manager\""},
+        {L"info \"Example Thermo//Nothing\"", "GetPropertyPackage(\"Example Thermo//Nothing\") failed: "},
+    };
+    for (const auto &[arguments, reason] : cases) {
+        Outcome outcome = Probe(arguments);
+        EXPECT_EQ(1u, outcome.exitCode);
+        EXPECT_NE(std::string::npos, outcome.err.find(reason)) << outcome.err;
+    }
 }
