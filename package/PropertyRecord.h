@@ -18,6 +18,7 @@ enum PropertyDerivative : int32_t {
 // The 1.1 name of a property as a 1.0 package lists it ("enthalpy.dtemperature"
 // gives "enthalpy.Dtemperature"), with its row and derivative; false when the
 // name is unknown or its derivative does not exist for its kind of property.
+// The property indexes must be built (EnsurePropertyIndexes).
 bool TranslatePropertyName10(const wchar_t *name10, std::wstring &name11, const PropertyRow *&row,
                              int32_t &derivative);
 
