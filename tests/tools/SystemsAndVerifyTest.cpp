@@ -55,9 +55,12 @@ const std::vector<Cell> *RowOf(const Table &table, const std::string &column, co
     return nullptr;
 }
 
-class ProbeSystems : public testing::Test {
-protected:
-    static void SetUpTestSuite()
+// Registered for the whole program, before any test makes the manager run
+// its one discovery: the example thermo system, as a user's own would be,
+// and the two classes above.
+class RegisteredSystems : public testing::Environment {
+public:
+    void SetUp() override
     {
         // MZ header pointing at a PE signature of an i386 machine.
         unsigned char pe[0x100] = {'M', 'Z'};
@@ -72,19 +75,42 @@ protected:
                             fake32);
         RegisterThermoClass(std::wstring(L"Software\\Classes\\CLSID\\") + missingClsid, L"MissingDll",
                             L"C:\\nowhere\\MissingThermo.dll");
-        ProbeOptions options;
-        std::wstring error;
-        code = RunSystems(options, report, error);
+        example = LoadLibraryW(EXAMPLE_DLL);
+        ASSERT_NE(example, nullptr);
+        ASSERT_EQ(Entry("DllRegisterServer")(), S_OK);
     }
-    static void TearDownTestSuite()
+    void TearDown() override
     {
         for (std::wstring key : {std::wstring(L"Software\\Classes\\Wow6432Node\\CLSID\\") + wow32Clsid,
                                  std::wstring(L"Software\\Classes\\CLSID\\") + missingClsid})
             RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
         DeleteFileW(fake32.c_str());
+        if (!example) return;
+        Entry("DllUnregisterServer")();
+        FreeLibrary(example);
     }
 
-    static inline const std::wstring fake32 = TempPath(L"CorvantaWow32Only.dll");
+private:
+    using EntryPoint = HRESULT(WINAPI *)();
+    EntryPoint Entry(const char *name)
+    {
+        return reinterpret_cast<EntryPoint>(reinterpret_cast<void *>(GetProcAddress(example, name)));
+    }
+
+    const std::wstring fake32 = TempPath(L"CorvantaWow32Only.dll");
+    HMODULE example = nullptr;
+};
+testing::Environment *const registered = testing::AddGlobalTestEnvironment(new RegisteredSystems);
+
+class ProbeSystems : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ProbeOptions options;
+        std::wstring error;
+        code = RunSystems(options, report, error);
+    }
+
     static inline Report report;
     static inline ExitCode code = ExitFailed;
 };
@@ -109,6 +135,7 @@ TEST_F(ProbeSystems, EveryThermoSystemGetsItsVerdictAndReason)
          "64-bit (x64)"},
         {"MissingDll", "DLL missing", "no file C:\\nowhere\\MissingThermo.dll", "missing"},
         {"Wow32Only", "other bitness", "registered only for 32-bit programs: a 32-bit simulator", "32-bit (x86)"},
+        {"Example Thermo", "listed", "packages Peng-Robinson, Ideal", "64-bit (x64)"},
     };
     for (const auto &c : cases) {
         const std::vector<Cell> *row = RowOf(systems, "name", c.name);
@@ -146,6 +173,65 @@ TEST_F(ProbeSystems, VerdictsAgreeWithTheManagersList)
         });
         EXPECT_EQ(listed, CellOf(systems, row, "verdict") == "listed") << name;
     }
+}
+
+class ProbeVerify : public testing::Test {
+protected:
+    static ExitCode Verify(const wchar_t *package, Report &report, std::wstring &error, double tolerance = 1e-12)
+    {
+        ProbeOptions options;
+        options.command = ProbeCommand::Verify;
+        options.packageName = package;
+        options.tolerance = tolerance;
+        return RunVerify(options, report, error);
+    }
+    // The results of the quantities, by quantity.
+    static std::vector<std::pair<std::string, std::string>> Results(const Report &report)
+    {
+        std::vector<std::pair<std::string, std::string>> results;
+        if (report.tables.empty()) return results;
+        const Table &table = report.tables[0];
+        for (const auto &row : table.rows)
+            results.emplace_back(CellOf(table, row, "quantity"), CellOf(table, row, "result"));
+        return results;
+    }
+};
+
+TEST_F(ProbeVerify, ExamplePackagesGiveTheSameNumbersDirectlyAndThroughTheBridge)
+{
+    for (const wchar_t *package : {L"Example Thermo//Ideal", L"Example Thermo//Peng-Robinson"}) {
+        Report report;
+        std::wstring error;
+        EXPECT_EQ(Verify(package, report, error), ExitOk) << ToUtf8(package) << ": " << ToUtf8(error);
+        auto results = Results(report);
+        for (const auto &[quantity, result] : results)
+            EXPECT_TRUE(result == "same" || result == "refused by both") << ToUtf8(package) << ": " << quantity;
+        // Each kind of quantity is compared, not merely attempted.
+        for (const char *quantity : {"compound molecular weights", "constant criticalTemperature",
+                                     "T-dependent vaporPressure", "P-dependent boilingPointTemperature",
+                                     "enthalpy Vapor", "density Liquid", "kvalue Vapor,Liquid", "lnPhiDn Liquid",
+                                     "flash P, VF Liquid composition", "flash P, H Vapor phase fraction"}) {
+            auto found =
+                std::find_if(results.begin(), results.end(), [&](const auto &r) { return r.first == quantity; });
+            ASSERT_NE(found, results.end()) << ToUtf8(package) << ": " << quantity;
+            EXPECT_EQ(found->second, "same") << ToUtf8(package) << ": " << quantity;
+        }
+    }
+}
+
+TEST_F(ProbeVerify, NamesTheQuantitiesWhoseAnswersDiffer)
+{
+    Report report;
+    std::wstring error;
+    EXPECT_EQ(Verify(L"Drifting//P", report, error), ExitFailed);
+    EXPECT_NE(error.find(L"2 of"), std::wstring::npos) << ToUtf8(error);
+    std::vector<std::string> differing;
+    for (const auto &[quantity, result] : Results(report))
+        if (result != "same" && result != "skipped") differing.push_back(quantity + ": " + result);
+    EXPECT_EQ(differing, (std::vector<std::string>{"enthalpy Vapor: differs", "enthalpy Liquid: differs"}));
+    // The drift is about 1e-3 relative: a looser tolerance accepts it.
+    Report loose;
+    EXPECT_EQ(Verify(L"Drifting//P", loose, error, 1e-2), ExitOk) << ToUtf8(error);
 }
 
 }  // namespace
