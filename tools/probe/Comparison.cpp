@@ -20,11 +20,12 @@ void Comparison::Add(const std::wstring &quantity, const std::wstring &element, 
 }
 
 void Comparison::Numbers(const std::wstring &quantity, const std::vector<std::wstring> &elements,
-                         const std::vector<double> &direct, const std::vector<double> &bridged)
+                         const std::vector<double> &direct, const std::vector<double> &bridged,
+                         const std::wstring &detail)
 {
     if (direct.size() != bridged.size()) {
         Add(quantity, L"", Cell::Text(std::to_wstring(direct.size()) + L" values"),
-            Cell::Text(std::to_wstring(bridged.size()) + L" values"), Cell(), false, "differs");
+            Cell::Text(std::to_wstring(bridged.size()) + L" values"), Cell(), false, "differs", detail);
         return;
     }
     size_t worst = 0;
@@ -43,10 +44,10 @@ void Comparison::Numbers(const std::wstring &quantity, const std::vector<std::ws
     bool same = difference <= tolerance_;
     std::wstring element = worst < elements.size() && direct.size() > 1 ? elements[worst] : L"";
     if (direct.empty())
-        Add(quantity, element, Cell::Text("none"), Cell::Text("none"), Cell::Number(0.0), true, "same");
+        Add(quantity, element, Cell::Text("none"), Cell::Text("none"), Cell::Number(0.0), true, "same", detail);
     else
         Add(quantity, element, Cell::Number(direct[worst]), Cell::Number(bridged[worst]), Cell::Number(difference),
-            same, same ? "same" : "differs");
+            same, same ? "same" : "differs", detail);
 }
 
 void Comparison::Texts(const std::wstring &quantity, const std::vector<std::wstring> &elements,

@@ -18,9 +18,11 @@ public:
     Comparison(Table &table, double tolerance) : table_(table), tolerance_(tolerance) {}
 
     // Lists of numbers; elements names them (compound ids, pairs), empty for
-    // a scalar. The row shows the element that differs most.
+    // a scalar. The row shows the element that differs most; detail says
+    // what was applied to the direct values.
     void Numbers(const std::wstring &quantity, const std::vector<std::wstring> &elements,
-                 const std::vector<double> &direct, const std::vector<double> &bridged);
+                 const std::vector<double> &direct, const std::vector<double> &bridged,
+                 const std::wstring &detail = std::wstring());
     void Texts(const std::wstring &quantity, const std::vector<std::wstring> &elements,
                const std::vector<std::wstring> &direct, const std::vector<std::wstring> &bridged);
     // Records a quantity that failed on one side or both and returns false;

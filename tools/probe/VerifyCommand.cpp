@@ -50,7 +50,18 @@ struct Verification {
     PackageClient &bridged;
     Comparison &compare;
     std::vector<std::wstring> mixtureIds;
-    MixtureState mixture;
+    MixtureState mixture;  // the feed of the flashes
+    // The state the properties are calculated at: overall, and per phase
+    // of the bridged package (its phase labels, in order).
+    MixtureState overall;
+    std::vector<MixtureState> phaseStates;
+
+    const MixtureState &StateOf(const std::wstring &phase) const
+    {
+        for (size_t i = 0; i < bridged.phaseLabels.size() && i < phaseStates.size(); ++i)
+            if (NamesEqual(bridged.phaseLabels[i].c_str(), phase.c_str())) return phaseStates[i];
+        return overall;
+    }
 };
 
 // Names for the elements of a list of values over the given compounds.
@@ -68,7 +79,7 @@ std::vector<std::wstring> Elements(const std::vector<std::wstring> &ids, size_t 
 // Compares values found in the two materials; each side may lack them.
 void CompareStored(Verification &v, const std::wstring &quantity, const std::vector<std::wstring> &ids,
                    const std::vector<double> *direct, ValueBasis directBasis, const std::vector<double> *bridged,
-                   ValueBasis bridgedBasis)
+                   ValueBasis bridgedBasis, const std::wstring &detail = std::wstring())
 {
     if (!v.compare.Outcome(quantity, direct != nullptr, L"the package set no value", bridged != nullptr,
                            L"the package set no value"))
@@ -77,7 +88,7 @@ void CompareStored(Verification &v, const std::wstring &quantity, const std::vec
         v.compare.Texts(quantity + L" basis", {}, {BasisName(directBasis)}, {BasisName(bridgedBasis)});
         return;
     }
-    v.compare.Numbers(quantity, Elements(ids, direct->size()), *direct, *bridged);
+    v.compare.Numbers(quantity, Elements(ids, direct->size()), *direct, *bridged, detail);
 }
 
 void VerifyCompounds(Verification &v)
@@ -89,8 +100,8 @@ void VerifyCompounds(Verification &v)
     v.compare.Texts(L"compound names", d.ids, d.names, b.names);
     v.compare.Texts(L"compound CAS numbers", d.ids, d.casNumbers, b.casNumbers);
     v.compare.Numbers(L"compound boiling points", d.ids, d.boilTemps, b.boilTemps);
-    // Both lists in g/mol: the bridge converts only for its own basis conversions.
-    v.compare.Numbers(L"compound molecular weights", d.ids, d.molWts, b.molWts);
+    // Both lists in g/mol: the bridge uses kg/mol only inside, for basis conversions.
+    v.compare.Numbers(L"compound molecular weights", d.ids, d.molWts, b.molWts, L"g/mol on both sides");
 
     std::vector<std::wstring> lists[4], all;
     std::wstring error;
@@ -190,9 +201,14 @@ void VerifyDependent(Verification &v, bool temperature)
             directOk = false;
             directError = L"the package set no value";
         }
-        if (directOk && basis == ValueBasis::Mass && !ToMoleBasis(name10, v.direct.compounds.molWts, direct)) {
-            directOk = false;
-            directError = L"no molecular weights to convert the mass-basis values";
+        std::wstring detail = L"asked for phase " + phase + L" at " +
+                              (temperature ? L"P = " + NumberText(P) + L" Pa" : L"T = " + NumberText(T) + L" K");
+        if (directOk && basis == ValueBasis::Mass) {
+            detail += L"; mass basis converted to mole with M in kg/mol";
+            if (!ToMoleBasis(name10, v.direct.compounds.molWts, direct)) {
+                directOk = false;
+                directError = L"no molecular weights to convert the mass-basis values";
+            }
         }
 
         ScopedVariant props, compounds, values;
@@ -205,24 +221,26 @@ void VerifyDependent(Verification &v, bool temperature)
         if (FAILED(hr)) bridgedError = FailureText(v.bridged.compounds.Get(), hr);
         else if (!ReadDoubles(values.Value(), bridged, bridgedError)) hr = E_FAIL;
         if (v.compare.Outcome(quantity, directOk, directError, SUCCEEDED(hr), bridgedError))
-            v.compare.Numbers(quantity, ids, direct, bridged);
+            v.compare.Numbers(quantity, ids, direct, bridged, detail);
     }
 }
 
 // The 1.0 name of the combined vapour-liquid phase two-phase properties are asked for.
 constexpr const wchar_t *vaporLiquid = L"VaporLiquid";
 
-// Every phase of the direct material at the mixture's state, the combined
-// and overall phases included: whichever the package reads its conditions from.
-void PutMixture(CMaterial10 &material, const Verification &v)
+// Every phase of the direct material at its state, as the bridged material
+// holds it; the combined and overall phases, and phases the bridge leaves
+// out, at the overall state: whichever the package reads its conditions from.
+void PutStates(CMaterial10 &material, const Verification &v)
 {
     std::vector<std::wstring> phases = v.direct.phases;
     phases.push_back(vaporLiquid);
     phases.push_back(L"Overall");
     for (const std::wstring &phase : phases) {
-        material.Put(L"temperature", phase, {v.mixture.temperature});
-        material.Put(L"pressure", phase, {v.mixture.pressure});
-        material.Put(L"fraction", phase, v.mixture.composition, L"mole");
+        const MixtureState &state = v.StateOf(phase);
+        material.Put(L"temperature", phase, {state.temperature});
+        material.Put(L"pressure", phase, {state.pressure});
+        material.Put(L"fraction", phase, state.composition, L"mole");
     }
 }
 
@@ -230,7 +248,7 @@ void VerifyPhaseProperties(Verification &v, CMaterial11 &bridgedMaterial)
 {
     CMaterial10 *material = nullptr;
     ComPtr<ICapeThermoMaterialObject> object = CMaterial10::Create(v.mixtureIds, v.direct.phases, &material);
-    PutMixture(*material, v);
+    PutStates(*material, v);
     std::vector<std::wstring> names;
     std::wstring error;
     if (!v.bridged.SinglePhasePropList(names, error)) names.clear();
@@ -251,7 +269,6 @@ void VerifyPhaseProperties(Verification &v, CMaterial11 &bridgedMaterial)
         }
     }
 
-    std::wstring vapor = v.bridged.PhaseOfState(L"Vapor"), liquid = v.bridged.PhaseOfState(L"Liquid");
     if (!v.bridged.TwoPhasePropList(names, error)) names.clear();
     const std::wstring pair = PhasePairLabel(L"Vapor", L"Liquid");
     for (const std::wstring &name11 : names) {
@@ -277,7 +294,8 @@ void VerifyPhaseProperties(Verification &v, CMaterial11 &bridgedMaterial)
                                                                         directBasis);
         const std::vector<double> *bridged = bridgedMaterial.store.GetAnyBasis(pair.c_str(), name11.c_str(),
                                                                                bridgedBasis);
-        CompareStored(v, quantity, v.mixtureIds, direct, directBasis, bridged, bridgedBasis);
+        CompareStored(v, quantity, v.mixtureIds, direct, directBasis, bridged, bridgedBasis,
+                      L"asked of the 1.0 package for phase " + directPhase);
     }
 }
 
@@ -298,16 +316,17 @@ void VerifyLnPhi(Verification &v)
     for (const std::wstring &phase : v.bridged.phaseLabels) {
         CMaterial10 *material = nullptr;
         ComPtr<ICapeThermoMaterialObject> object = CMaterial10::Create(v.mixtureIds, v.direct.phases, &material);
-        PutMixture(*material, v);
+        PutStates(*material, v);
+        const MixtureState &state = v.StateOf(phase);
         const std::wstring quantity = L"CalcAndGetLnPhi " + phase;
         std::wstring directError, bridgedError;
         for (const std::wstring &name10 : names10) material->Remove(name10, phase);
         bool directOk = v.direct.CalcProp(object.Get(), names10, phase, L"mixture", directError);
 
         ScopedVariant moles, outputs[4];
-        PutDoubles(moles.Get(), v.mixture.composition);
+        PutDoubles(moles.Get(), state.composition);
         ScopedBstr label(phase.c_str());
-        HRESULT hr = v.bridged.routine->CalcAndGetLnPhi(label.Get(), v.mixture.temperature, v.mixture.pressure,
+        HRESULT hr = v.bridged.routine->CalcAndGetLnPhi(label.Get(), state.temperature, state.pressure,
                                                         moles.Value(), flags, outputs[0].Get(), outputs[1].Get(),
                                                         outputs[2].Get(), outputs[3].Get());
         if (FAILED(hr)) bridgedError = FailureText(v.bridged.routine.Get(), hr);
@@ -396,7 +415,7 @@ void CompareFlash(Verification &v, const std::wstring &name, const FlashOutcome 
 // ones are set to: its temperature, pressure, enthalpy and entropy, and the
 // vapour fraction asked for. Starting with a vapour fraction puts that state
 // in the two-phase region, where flashes have the most to get right.
-void VerifyFlashes(Verification &v, CMaterial11 &bridgedMaterial)
+void VerifyFlashes(Verification &v, CMaterial11 &bridgedMaterial, std::vector<PhaseResult> &referencePhases)
 {
     using V = FlashVariable;
     const std::pair<V, V> pairs[] = {
@@ -444,6 +463,7 @@ void VerifyFlashes(Verification &v, CMaterial11 &bridgedMaterial)
 
         if (stateKnown || phases.empty()) continue;
         stateKnown = true;
+        referencePhases = phases;
         reference[static_cast<int>(V::Temperature)] = phases[0].temperature;
         reference[static_cast<int>(V::Pressure)] = phases[0].pressure;
         std::wstring ignored;
@@ -469,7 +489,7 @@ ExitCode RunVerify(const ProbeOptions &options, Report &report, std::wstring &er
                                    {"quantity", "element", "direct 1.0", "via bridge", "rel. diff", "result",
                                     "detail"});
     Comparison compare(table, options.tolerance);
-    Verification v{direct, bridged, compare, {}, {}};
+    Verification v{direct, bridged, compare, {}, {}, {}, {}};
     VerifyCompounds(v);
     VerifyConstants(v);
     VerifyDependent(v, true);
@@ -489,14 +509,37 @@ ExitCode RunVerify(const ProbeOptions &options, Report &report, std::wstring &er
         error = L"cannot set a mixture of the package's compounds as its material: " + failure;
         return ExitFailed;
     }
+    std::vector<PhaseResult> flashed;
+    VerifyFlashes(v, *material.Get(), flashed);
+    // Properties at the state the first flash found, two phases when it
+    // fixed a vapour fraction; at the feed when no flash succeeded.
+    v.overall = v.mixture;
+    v.phaseStates.assign(bridged.phaseLabels.size(), v.mixture);
+    if (!flashed.empty()) {
+        v.overall.temperature = flashed[0].temperature;
+        v.overall.pressure = flashed[0].pressure;
+        for (size_t i = 0; i < bridged.phaseLabels.size(); ++i) {
+            v.phaseStates[i] = v.overall;
+            for (const PhaseResult &phase : flashed)
+                if (NamesEqual(phase.label.c_str(), bridged.phaseLabels[i].c_str()))
+                    v.phaseStates[i].composition = phase.composition;
+        }
+    }
+    if (!PreparePhases(*material.Get(), v.overall, v.phaseStates, failure)) {
+        error = L"cannot set the state of the properties on the material: " + failure;
+        return ExitFailed;
+    }
     VerifyPhaseProperties(v, *material.Get());
     VerifyLnPhi(v);
-    VerifyFlashes(v, *material.Get());
 
     Table &summary = report.AddTable("Verdict", {"quantity", "value"});
     summary.AddRow({Cell::Text("quantities compared"), Cell::Number(compare.Compared())});
     summary.AddRow({Cell::Text("differing"), Cell::Number(compare.Differences())});
     summary.AddRow({Cell::Text("largest relative difference"), Cell::Number(compare.LargestDifference())});
+    summary.AddRow({Cell::Text("properties at"),
+                    Cell::Text(L"T = " + NumberText(v.overall.temperature) + L" K, P = " +
+                               NumberText(v.overall.pressure) + L" Pa" +
+                               (flashed.empty() ? L", the feed" : L", the phases of the first flash"))});
     if (compare.LargestDifference() > 0.0)
         summary.AddRow({Cell::Text("  in"), Cell::Text(compare.LargestQuantity())});
     summary.AddRow({Cell::Text("tolerance"), Cell::Number(options.tolerance)});
