@@ -6,15 +6,6 @@
 #include "ThermoSystemDiscovery.h"
 #include "ThermoSystemSession.h"
 
-namespace {
-
-std::wstring Quoted(const std::wstring &text)
-{
-    return L"\"" + text + L"\"";
-}
-
-}  // namespace
-
 CPropertyPackageManager::CPropertyPackageManager()
 {
     SetIdentification(L"Corvanta",
@@ -65,34 +56,13 @@ HRESULT CPropertyPackageManager::FailRequest(const std::wstring &description)
 HRESULT CPropertyPackageManager::CreatePackage(const std::wstring &systemName, const std::wstring &packageName,
                                                IDispatch **package)
 {
-    const GUID *clsid = ThermoSystemDiscovery().thermoSystemClsids.Lookup(systemName.c_str());
-    if (!clsid) return FailRequest(L"Thermo system " + Quoted(systemName) + L" not found on this system");
-
-    ThermoSystemSession session;
-    HRESULT hr = session.Create(*clsid);
-    if (FAILED(hr))
-        return FailRequest(L"Failed to create thermo system " + Quoted(systemName) + L": " + ErrorText(hr));
-    const std::wstring initFailure = L"Failed to initialize thermo system " + Quoted(systemName);
-    if (FAILED(hr = session.InitNew())) return FailRequest(initFailure + L" (InitNew): " + ErrorText(hr));
-    if (FAILED(hr = session.Initialize()))
-        return FailRequest(initFailure + L" (Initialize): " + CapeErrorText(session.Utilities(), hr));
-
-    const std::wstring resolveFailure = L"Failed to resolve package " + Quoted(packageName) +
-                                        L" from thermo system " + Quoted(systemName) + L": ";
-    const std::wstring notAPackage =
-        resolveFailure + L"ICapeThermoPropertyPackage not implemented on returned object";
     ComPtr<IDispatch> resolved;
-    {
-        ScopedBstr name(packageName.c_str());
-        hr = session.System()->ResolvePropertyPackage(name.Get(), resolved.Receive());
-    }
-    if (FAILED(hr)) return FailRequest(resolveFailure + CapeErrorText(session.System(), hr));
-    session.Terminate();
-    if (!resolved) return FailRequest(notAPackage);
+    std::wstring failure;
+    if (!ResolveThermoPackage(systemName, packageName, resolved, failure)) return FailRequest(failure);
 
     // Out of memory here is recorded like every other failure of the request.
     CPropertyPackage *created = nullptr;
-    hr = ComGuard([&] {
+    HRESULT hr = ComGuard([&] {
         created = new CPropertyPackage();
         return S_OK;
     });
@@ -103,7 +73,7 @@ HRESULT CPropertyPackageManager::CreatePackage(const std::wstring &systemName, c
     if (FAILED(hr)) return FailRequest(L"Failed to create property package: " + ErrorText(hr));
     hr = QueryFrom(resolved.Get(), wrapper->package10);
     resolved.Reset();
-    if (FAILED(hr) || !wrapper->package10) return FailRequest(notAPackage);
+    if (FAILED(hr) || !wrapper->package10) return FailRequest(NotAPackageMessage(systemName, packageName));
 
     ICapeIdentification *identification = nullptr;
     hr = wrapper->QueryInterface(__uuidof(ICapeIdentification), reinterpret_cast<void **>(&identification));

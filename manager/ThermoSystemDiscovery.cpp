@@ -5,7 +5,9 @@
 
 #include "CapeOpenIds.h"
 #include "ComHolders.h"
+#include "ErrorText.h"
 #include "Names.h"
+#include "RegistryKey.h"
 #include "ThermoSystemSession.h"
 
 namespace {
@@ -15,29 +17,8 @@ constexpr DWORD nameValueBytes = 1024;
 
 ThermoSystemDiscoveryResults results;
 
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    RegistryKey(const RegistryKey &) = delete;
-    RegistryKey &operator=(const RegistryKey &) = delete;
-    ~RegistryKey()
-    {
-        if (key) RegCloseKey(key);
-    }
-    bool Open(HKEY parent, const wchar_t *name, REGSAM access)
-    {
-        return RegOpenKeyExW(parent, name, 0, access, &key) == ERROR_SUCCESS;
-    }
-    HKEY key = nullptr;
-};
-
-struct FoundClasses {
-    std::vector<ThermoSystemRecord> thermoSystems10;
-    std::vector<ThermoSystemRecord> managers11;
-};
-
 // Sorts one class key into the lists by its implemented categories.
-void ClassifyClass(HKEY clsidKey, const wchar_t *clsidText, wchar_t *categoryName, FoundClasses &found)
+void ClassifyClass(HKEY clsidKey, const wchar_t *clsidText, wchar_t *categoryName, RegisteredClasses &found)
 {
     RegistryKey classKey;
     if (!classKey.Open(clsidKey, clsidText, KEY_READ)) return;
@@ -48,61 +29,17 @@ void ClassifyClass(HKEY clsidKey, const wchar_t *clsidText, wchar_t *categoryNam
         if (RegEnumKeyExW(categories.key, index, categoryName, &length, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
-        if (lstrcmpiW(categoryName, CatidThermoSystem10Text) == 0) {
-            ThermoSystemRecord record{{}, clsidText, {}};
-            ReadCapeDescription(record, classKey.key);
-            found.thermoSystems10.push_back(std::move(record));
-        } else if (lstrcmpiW(categoryName, CatidPropertyPackageManager11Text) == 0) {
-            ThermoSystemRecord record{{}, clsidText, {}};
-            ReadCapeDescription(record, classKey.key);
-            MakeProductKey(record);
-            found.managers11.push_back(std::move(record));
-        }
+        std::vector<ThermoSystemRecord> *list = nullptr;
+        if (lstrcmpiW(categoryName, CatidThermoSystem10Text) == 0)
+            list = &found.thermoSystems10;
+        else if (lstrcmpiW(categoryName, CatidPropertyPackageManager11Text) == 0)
+            list = &found.managers11;
+        if (!list) continue;
+        ThermoSystemRecord record{{}, clsidText, {}};
+        ReadCapeDescription(record, classKey.key);
+        MakeProductKey(record);
+        list->push_back(std::move(record));
     }
-}
-
-bool FindClasses(FoundClasses &found)
-{
-    RegistryKey clsidKey;
-    if (!clsidKey.Open(HKEY_CLASSES_ROOT, L"CLSID", KEY_ENUMERATE_SUB_KEYS)) return false;
-    std::vector<wchar_t> className(keyNameCapacity);
-    std::vector<wchar_t> categoryName(keyNameCapacity);
-    for (DWORD index = 0;; ++index) {
-        DWORD length = keyNameCapacity;
-        if (RegEnumKeyExW(clsidKey.key, index, className.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        ClassifyClass(clsidKey.key, className.data(), categoryName.data(), found);
-    }
-    return true;
-}
-
-bool MadeByListedManager(const ThermoSystemRecord &record, const std::vector<ThermoSystemRecord> &managers)
-{
-    for (const ThermoSystemRecord &manager : managers)
-        if (manager.productKey == record.productKey) return true;
-    return false;
-}
-
-// Starts one thermo system and collects its package names; a thermo system
-// that fails anywhere contributes nothing.
-void AskForPackages(const ThermoSystemRecord &record, std::vector<std::wstring> &packageNames)
-{
-    CLSID clsid;
-    if (FAILED(CLSIDFromString(record.clsid.c_str(), &clsid))) return;
-    ThermoSystemSession session;
-    if (FAILED(session.Create(clsid)) || FAILED(session.InitNew()) || FAILED(session.Initialize())) return;
-    CVariantArray packages;
-    std::wstring error;
-    HRESULT hr = session.System()->GetPropertyPackages(packages.Receive());
-    if (SUCCEEDED(hr) && packages.Check(VT_BSTR, error) && packages.Count() > 0) {
-        results.thermoSystemClsids.Entry(record.name.c_str()) = clsid;
-        for (LONG i = 0; i < packages.Count(); ++i) {
-            ScopedBstr package = ScopedBstr::Adopt(packages.GetString(i));
-            packageNames.push_back(record.name + L"//" + package.Text());
-        }
-    }
-    session.Terminate();
 }
 
 void StorePackageList(const std::vector<std::wstring> &packageNames)
@@ -124,6 +61,67 @@ std::wstring NextWord(const std::wstring &text, size_t &pos)
 }
 
 }  // namespace
+
+void FindRegisteredClasses(HKEY clsidKey, RegisteredClasses &found)
+{
+    std::vector<wchar_t> className(keyNameCapacity);
+    std::vector<wchar_t> categoryName(keyNameCapacity);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = keyNameCapacity;
+        if (RegEnumKeyExW(clsidKey, index, className.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        ClassifyClass(clsidKey, className.data(), categoryName.data(), found);
+    }
+}
+
+const ThermoSystemRecord *ExcludingManager(const ThermoSystemRecord &thermoSystem,
+                                           const std::vector<ThermoSystemRecord> &managers)
+{
+    for (const ThermoSystemRecord &manager : managers)
+        if (manager.productKey == thermoSystem.productKey) return &manager;
+    return nullptr;
+}
+
+bool QueryThermoSystemPackages(const ThermoSystemRecord &record, CLSID &clsid, std::vector<std::wstring> &packages,
+                               std::wstring &failure)
+{
+    packages.clear();
+    failure.clear();
+    HRESULT hr = CLSIDFromString(record.clsid.c_str(), &clsid);
+    if (FAILED(hr)) {
+        failure = L"Invalid class identifier: " + ErrorText(hr);
+        return false;
+    }
+    ThermoSystemSession session;
+    if (FAILED(hr = session.Create(clsid))) {
+        failure = L"Failed to create thermo system: " + ErrorText(hr);
+        return false;
+    }
+    if (FAILED(hr = session.InitNew())) {
+        failure = L"InitNew failed: " + ErrorText(hr);
+        return false;
+    }
+    if (FAILED(hr = session.Initialize())) {
+        failure = L"Initialize failed: " + CapeErrorText(session.Utilities(), hr);
+        return false;
+    }
+    CVariantArray list;
+    std::wstring reason;
+    hr = session.System()->GetPropertyPackages(list.Receive());
+    if (FAILED(hr))
+        failure = L"GetPropertyPackages failed: " + CapeErrorText(session.System(), hr);
+    else if (!list.Check(VT_BSTR, reason))
+        failure = L"Invalid list of packages: " + reason;
+    else if (list.Count() == 0)
+        failure = L"The thermo system has no packages";
+    for (LONG i = 0; failure.empty() && i < list.Count(); ++i) {
+        ScopedBstr package = ScopedBstr::Adopt(list.GetString(i));
+        packages.push_back(package.Text());
+    }
+    session.Terminate();
+    return failure.empty();
+}
 
 void ReadCapeDescription(ThermoSystemRecord &record, HKEY classKey)
 {
@@ -159,13 +157,19 @@ void DiscoverThermoSystems()
     results.discoveryPending = false;
     // Running out of memory leaves the results as far as they got.
     try {
-        FoundClasses found;
-        if (!FindClasses(found)) return;
-        std::vector<std::wstring> packageNames;
-        for (ThermoSystemRecord &record : found.thermoSystems10) {
-            MakeProductKey(record);
-            if (MadeByListedManager(record, found.managers11)) continue;
-            AskForPackages(record, packageNames);
+        RegisteredClasses found;
+        RegistryKey clsidKey;
+        if (!clsidKey.Open(HKEY_CLASSES_ROOT, L"CLSID", KEY_ENUMERATE_SUB_KEYS)) return;
+        FindRegisteredClasses(clsidKey.key, found);
+        std::vector<std::wstring> packageNames, packages;
+        std::wstring ignored;
+        for (const ThermoSystemRecord &record : found.thermoSystems10) {
+            CLSID clsid;
+            if (ExcludingManager(record, found.managers11) ||
+                !QueryThermoSystemPackages(record, clsid, packages, ignored))
+                continue;
+            results.thermoSystemClsids.Entry(record.name.c_str()) = clsid;
+            for (const std::wstring &package : packages) packageNames.push_back(record.name + L"//" + package);
         }
         StorePackageList(packageNames);
     } catch (...) {

@@ -1,6 +1,8 @@
 #include "ThermoSystemSession.h"
 
 #include "CapeOpenResults.h"
+#include "ErrorText.h"
+#include "ThermoSystemDiscovery.h"
 
 namespace {
 
@@ -8,6 +10,11 @@ namespace {
 HRESULT IgnoringNotImplemented(HRESULT hr)
 {
     return hr == E_NOTIMPL || hr == ECapeNoImplHR ? S_OK : hr;
+}
+
+std::wstring Quoted(const std::wstring &text)
+{
+    return L"\"" + text + L"\"";
 }
 
 }  // namespace
@@ -45,4 +52,50 @@ HRESULT ThermoSystemSession::Initialize()
 void ThermoSystemSession::Terminate()
 {
     if (utilities) utilities->Terminate();
+}
+
+std::wstring NotAPackageMessage(const std::wstring &systemName, const std::wstring &packageName)
+{
+    return L"Failed to resolve package " + Quoted(packageName) + L" from thermo system " + Quoted(systemName) +
+           L": ICapeThermoPropertyPackage not implemented on returned object";
+}
+
+bool ResolveThermoPackage(const std::wstring &systemName, const std::wstring &packageName,
+                          ComPtr<IDispatch> &resolved, std::wstring &failure)
+{
+    const GUID *clsid = ThermoSystemDiscovery().thermoSystemClsids.Lookup(systemName.c_str());
+    if (!clsid) {
+        failure = L"Thermo system " + Quoted(systemName) + L" not found on this system";
+        return false;
+    }
+    ThermoSystemSession session;
+    HRESULT hr = session.Create(*clsid);
+    if (FAILED(hr)) {
+        failure = L"Failed to create thermo system " + Quoted(systemName) + L": " + ErrorText(hr);
+        return false;
+    }
+    const std::wstring initFailure = L"Failed to initialize thermo system " + Quoted(systemName);
+    if (FAILED(hr = session.InitNew())) {
+        failure = initFailure + L" (InitNew): " + ErrorText(hr);
+        return false;
+    }
+    if (FAILED(hr = session.Initialize())) {
+        failure = initFailure + L" (Initialize): " + CapeErrorText(session.Utilities(), hr);
+        return false;
+    }
+    {
+        ScopedBstr name(packageName.c_str());
+        hr = session.System()->ResolvePropertyPackage(name.Get(), resolved.Receive());
+    }
+    if (FAILED(hr)) {
+        failure = L"Failed to resolve package " + Quoted(packageName) + L" from thermo system " +
+                  Quoted(systemName) + L": " + CapeErrorText(session.System(), hr);
+        return false;
+    }
+    session.Terminate();
+    if (!resolved) {
+        failure = NotAPackageMessage(systemName, packageName);
+        return false;
+    }
+    return true;
 }

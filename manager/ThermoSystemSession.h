@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <ocidl.h>
+#include <string>
 
 #include "CapeOpen.h"
 #include "ComHolders.h"
@@ -34,3 +35,11 @@ private:
     ComPtr<IPersistStreamInit> persist;
     ComPtr<ICapeUtilities> utilities;
 };
+
+// GetPropertyPackage's road to a 1.0 package: the discovered thermo system
+// of that name is created, initialised, asked for the package and
+// terminated. On false, failure holds the manager's message.
+bool ResolveThermoPackage(const std::wstring &systemName, const std::wstring &packageName,
+                          ComPtr<IDispatch> &resolved, std::wstring &failure);
+// The message for a resolved object that is no 1.0 property package.
+std::wstring NotAPackageMessage(const std::wstring &systemName, const std::wstring &packageName);

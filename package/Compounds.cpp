@@ -281,7 +281,7 @@ HRESULT CPropertyPackage::GetTDependentProperty(VARIANT props, double temperatur
     return ComGuard([&] {
         const DependentRequest request = {PACKAGE_SCOPE(L"GetTDependentProperty"), PropertyCategory::TDependent,
                                           L"Invalid/unsupported temperature dependent property: ", temperature,
-                                          101325.0};
+                                          DependentPropertyPressure};
         return CalcDependentProperty(*this, request, props, compIds, propVals);
     });
 }
@@ -290,7 +290,8 @@ HRESULT CPropertyPackage::GetPDependentProperty(VARIANT props, double pressure, 
 {
     return ComGuard([&] {
         const DependentRequest request = {PACKAGE_SCOPE(L"GetPDependentProperty"), PropertyCategory::PDependent,
-                                          L"Invalid/unsupported pressure dependent property: ", 298.15, pressure};
+                                          L"Invalid/unsupported pressure dependent property: ",
+                                          DependentPropertyTemperature, pressure};
         return CalcDependentProperty(*this, request, props, compIds, propVals);
     });
 }

@@ -101,6 +101,13 @@ bool ParseOneSpecification(const CPropertyPackage &pkg, const VARIANT &specifica
 
 }  // namespace
 
+const wchar_t *FlashType10(EquilibriumSpecCode code)
+{
+    for (const auto &entry : flashTypeTable)
+        if (entry.code == code) return entry.flashType;
+    return nullptr;
+}
+
 void CPropertyPackage::FillFlashTypes()
 {
     flashTypes.clear();

@@ -44,6 +44,16 @@ enum : EquilibriumSpecCode {
     SpecInternalEnergy = 256,
 };
 
+// The conditions a pure-compound property is calculated at besides the one
+// the client gives: 1 atm for temperature-dependent ones, 25 °C for
+// pressure-dependent ones.
+constexpr double DependentPropertyPressure = 101325.0;
+constexpr double DependentPropertyTemperature = 298.15;
+
+// The 1.0 flash type a pair of specifications becomes ("TP", "PH", ...), or
+// null when there is none.
+const wchar_t *FlashType10(EquilibriumSpecCode code);
+
 class CPropertyPackage : public CapeObject<ICapeThermoCompounds, ICapeThermoEquilibriumRoutine,
                                            ICapeThermoMaterialContext, ICapeThermoPhases,
                                            ICapeThermoPropertyRoutine, ICapeThermoUniversalConstant,

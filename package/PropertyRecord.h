@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "ComHolders.h"
 #include "PropertyNameTable.h"
@@ -13,6 +14,13 @@ enum PropertyDerivative : int32_t {
     DerivativeMolFraction = 3,   // .DmolFraction
     DerivativeMoles = 4,         // .Dmoles
 };
+
+// The 1.1 name of a property as a 1.0 package lists it ("enthalpy.dtemperature"
+// gives "enthalpy.Dtemperature"), with its row and derivative; false when the
+// name is unknown or its derivative does not exist for its kind of property.
+// The property indexes must be built (EnsurePropertyIndexes).
+bool TranslatePropertyName10(const wchar_t *name10, std::wstring &name11, const PropertyRow *&row,
+                             int32_t &derivative);
 
 struct PropertyRecord {
     ScopedBstr name10;  // as the 1.0 package spells it, suffix included

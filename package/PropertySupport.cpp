@@ -57,6 +57,23 @@ void Publish(CVariantArray &list, const std::vector<std::wstring> &names)
 
 }  // namespace
 
+bool TranslatePropertyName10(const wchar_t *name10, std::wstring &name11, const PropertyRow *&row,
+                             int32_t &derivative)
+{
+    const wchar_t *dot = std::wcschr(name10, L'.');
+    derivative = DerivativeNone;
+    std::wstring base(name10, dot ? static_cast<size_t>(dot - name10) : std::wcslen(name10));
+    if (dot) {
+        derivative = DerivativeOf(dot + 1);
+        if (derivative < 0) return false;
+    }
+    row = LookupPropertyRow(base.c_str());
+    if (!row || !CategoryAccepts(row->category, derivative)) return false;
+    name11 = row->name11;
+    name11 += derivativeSuffixes[derivative].suffix11;
+    return true;
+}
+
 void CPropertyPackage::LoadPropertySupport()
 {
     EnsurePropertyIndexes();
@@ -84,18 +101,10 @@ void CPropertyPackage::LoadPropertySupport()
         ScopedBstr name10 = ScopedBstr::Adopt(list10.GetString(i));
         if (name10.IsEmpty()) continue;
         const wchar_t *text = name10.Text();
-        const wchar_t *dot = std::wcschr(text, L'.');
-        int derivative = DerivativeNone;
-        std::wstring base(text, dot ? static_cast<size_t>(dot - text) : name10.Length());
-        if (dot) {
-            derivative = DerivativeOf(dot + 1);
-            if (derivative < 0) continue;
-        }
-        const PropertyRow *row = LookupPropertyRow(base.c_str());
-        if (!row || !CategoryAccepts(row->category, derivative)) continue;
-
-        std::wstring name11 = row->name11;
-        name11 += derivativeSuffixes[derivative].suffix11;
+        std::wstring name11;
+        const PropertyRow *row = nullptr;
+        int32_t derivative = DerivativeNone;
+        if (!TranslatePropertyName10(text, name11, row, derivative)) continue;
         switch (row->category) {
         case PropertyCategory::TDependent: tDependent.push_back(name11); break;
         case PropertyCategory::PDependent: pDependent.push_back(name11); break;

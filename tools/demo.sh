@@ -3,7 +3,8 @@
 # the bridge (Corvanta.dll) and the example CAPE-OPEN 1.0 thermo system
 # (ExampleThermo10.dll) in a private Wine prefix, and shows what a CAPE-OPEN
 # 1.1 simulator sees through the bridge: the package list and a flash of a
-# natural-gas-like mixture with both example packages.
+# natural-gas-like mixture with both example packages, and the proof that the
+# numbers through the bridge are the ones each package computes itself.
 #
 #   tools/demo.sh                 builds both flavours into build/ (tools/build.sh)
 #   BUILD_DIR=DIR tools/demo.sh   uses (and builds) the 64-bit build folder DIR instead,
@@ -60,6 +61,11 @@ mixture="methane=0.85,ethane=0.07,propane=0.04,n-butane=0.02,nitrogen=0.01,carbo
 for package in "Example Thermo//Peng-Robinson" "Example Thermo//Ideal"; do
     step "corvanta-probe flash \"$package\" --T 250 --P 5e6 --z $mixture"
     run "$probe" flash "$package" --T 250 --P 5e6 --z "$mixture" || status=1
+done
+
+for package in "Example Thermo//Peng-Robinson" "Example Thermo//Ideal"; do
+    step "corvanta-probe verify \"$package\""
+    run "$probe" verify "$package" || status=1
 done
 
 step "Stopping the wineserver"

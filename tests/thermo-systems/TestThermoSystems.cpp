@@ -26,6 +26,7 @@ enum class Behaviour {
     ResolveFails,             // ResolvePropertyPackage fails with its own text
     ResolveNotPackage,        // ResolvePropertyPackage gives a non-package
     Manager11,                // registered only, as a 1.1 manager
+    Drifting,                 // its packages' enthalpy changes with every call
 };
 
 struct TestClass {
@@ -52,6 +53,7 @@ const TestClass testClasses[] = {
     {TEST_CLSID_NOT_A_PACKAGE, L"NotAPackage", Behaviour::ResolveNotPackage, {L"P"}},
     {TEST_CLSID_NAMELESS, nullptr, Behaviour::Normal, {L"P"}},
     {TEST_CLSID_LATE_CREATE, L"LateCreate", Behaviour::LateCreateFails, {L"P"}},
+    {TEST_CLSID_DRIFTING, L"Drifting", Behaviour::Drifting, {L"P"}},
 };
 constexpr size_t testClassCount = sizeof(testClasses) / sizeof(testClasses[0]);
 
@@ -65,14 +67,34 @@ constexpr const wchar_t *thermoSystemCategory = L"{678C09A3-7D66-11D2-A67D-00105
 constexpr const wchar_t *componentCategory = L"{678C09A1-7D66-11D2-A67D-00105A42887F}";
 constexpr const wchar_t *managerCategory = L"{CF51E383-0110-4ed8-ACB7-B50CFDE6908E}";
 
+// Sets enthalpy, the one property the drifting package lists, to a value
+// that grows with every call in the process: no two calculations agree.
+HRESULT DriftingEnthalpy(CScriptedPackage10 &, ICapeThermoMaterialObject *material,
+                         const std::vector<std::wstring> &, const std::vector<std::wstring> &phases,
+                         const std::wstring &calcType)
+{
+    static double drift = 0.0;
+    if (!material || phases.empty()) return E_INVALIDARG;
+    ScopedVariant value, allCompounds;
+    PutDoubles(value.Get(), {-1000.0 - ++drift});
+    ScopedBstr enthalpy(L"enthalpy"), phase(phases[0].c_str()), type(calcType.c_str()), mole(L"mole");
+    return material->SetProp(enthalpy.Get(), phase.Get(), allCompounds.Value(), type.Get(), mole.Get(),
+                             value.Value());
+}
+
 // The small package every resolvable test system hands out.
-ComPtr<ICapeThermoPropertyPackage> MakePackage()
+ComPtr<ICapeThermoPropertyPackage> MakePackage(Behaviour behaviour)
 {
     CScriptedPackage10 *raw = nullptr;
     ComPtr<ICapeThermoPropertyPackage> package = CreateScriptedPackage10(&raw);
     if (!raw) return package;
     raw->script.UseMethaneEthane();
     raw->script.propList = {L"enthalpy", L"fugacityCoefficient"};
+    if (behaviour == Behaviour::Drifting) {
+        raw->script.propList = {L"enthalpy"};
+        raw->script.trivial = true;
+        raw->script.onCalcProp = DriftingEnthalpy;
+    }
     return package;
 }
 
@@ -117,7 +139,7 @@ public:
             AddRef();
             return S_OK;
         }
-        ComPtr<ICapeThermoPropertyPackage> made = MakePackage();
+        ComPtr<ICapeThermoPropertyPackage> made = MakePackage(testClass.behaviour);
         if (!made) return E_OUTOFMEMORY;
         *package = made.Detach();
         return S_OK;

@@ -50,6 +50,13 @@ TEST(ProbeArguments, DefaultsAndHelp)
     // --help wins over anything else on the line, even a broken one.
     ASSERT_TRUE(Parse({L"flash", L"--T", L"oops", L"--help"}, options, error));
     EXPECT_EQ(ProbeCommand::Help, options.command);
+    ASSERT_TRUE(Parse({L"systems"}, options, error));
+    EXPECT_EQ(ProbeCommand::Systems, options.command);
+    ASSERT_TRUE(Parse({L"verify", L"S//P"}, options, error));
+    EXPECT_EQ(1e-12, options.tolerance);
+    ASSERT_TRUE(Parse({L"verify", L"--tol", L"1e-9", L"S//P"}, options, error));
+    EXPECT_EQ(ProbeCommand::Verify, options.command);
+    EXPECT_EQ(1e-9, options.tolerance);
 }
 
 TEST(ProbeArguments, RefusalsSayWhatIsWrong)
@@ -76,6 +83,10 @@ TEST(ProbeArguments, RefusalsSayWhatIsWrong)
         {{L"flash", L"P", L"--z", L"methane=-1"}, L"must not be negative"},
         {{L"list", L"--manager"}, L"--manager needs a value"},
         {{L"list", L"--verbose"}, L"unknown option --verbose"},
+        {{L"systems", L"S//P"}, L"unexpected argument \"S//P\""},
+        {{L"verify"}, L"verify needs a package name"},
+        {{L"verify", L"S//P", L"--tol", L"-1"}, L"--tol expects a relative difference of 0 or more"},
+        {{L"check", L"S//P", L"--tol", L"0.1"}, L"--tol belongs to the verify command"},
     };
     for (const auto &c : cases) {
         ProbeOptions options;

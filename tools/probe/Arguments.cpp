@@ -82,6 +82,7 @@ bool ParseArguments(int argc, const wchar_t *const *argv, ProbeOptions &options,
     }
     std::vector<std::wstring> positional;
     bool compositionGiven = false;
+    bool toleranceGiven = false;
     for (int i = 1; i < argc; ++i) {
         std::wstring arg = argv[i] ? argv[i] : L"";
         auto value = [&](std::wstring &out) {
@@ -100,6 +101,14 @@ bool ParseArguments(int argc, const wchar_t *const *argv, ProbeOptions &options,
                 error = L"--manager needs a ProgID";
                 return false;
             }
+        } else if (arg == L"--tol") {
+            std::wstring text;
+            if (!value(text)) return false;
+            if (!ParseNumber(text, options.tolerance) || options.tolerance < 0.0) {
+                error = L"--tol expects a relative difference of 0 or more, got \"" + text + L"\"";
+                return false;
+            }
+            toleranceGiven = true;
         } else if (arg == L"--z") {
             std::wstring text;
             if (!value(text) || !ParseComposition(text, options, error)) return false;
@@ -137,8 +146,8 @@ bool ParseArguments(int argc, const wchar_t *const *argv, ProbeOptions &options,
     }
     const std::wstring &command = positional[0];
     size_t expected = 2;
-    if (command == L"list") {
-        options.command = ProbeCommand::List;
+    if (command == L"list" || command == L"systems") {
+        options.command = command == L"list" ? ProbeCommand::List : ProbeCommand::Systems;
         expected = 1;
     } else if (command == L"info") {
         options.command = ProbeCommand::Info;
@@ -146,6 +155,8 @@ bool ParseArguments(int argc, const wchar_t *const *argv, ProbeOptions &options,
         options.command = ProbeCommand::Flash;
     } else if (command == L"check") {
         options.command = ProbeCommand::Check;
+    } else if (command == L"verify") {
+        options.command = ProbeCommand::Verify;
     } else if (command == L"help") {
         options.command = ProbeCommand::Help;
         return true;
@@ -171,6 +182,10 @@ bool ParseArguments(int argc, const wchar_t *const *argv, ProbeOptions &options,
         error = L"flash needs exactly two of --T, --P, --H, --S, --VF";
         return false;
     }
+    if (toleranceGiven && options.command != ProbeCommand::Verify) {
+        error = L"--tol belongs to the verify command";
+        return false;
+    }
     if (flash && !compositionGiven) {
         error = L"flash needs the composition: --z compound=amount,...";
         return false;
@@ -192,6 +207,12 @@ const char *UsageText()
            "                       equilibrium of the mixture, a table per phase\n"
            "  check PACKAGE        calls every listed property and flash type once;\n"
            "                       exit code 1 when any call fails\n"
+           "  systems              every registered CAPE-OPEN 1.0 thermo system, both\n"
+           "                       bitnesses, per machine and per user, and whether the\n"
+           "                       manager of this bitness lists it, or why not\n"
+           "  verify PACKAGE [--tol X]  the same calculations directly on the 1.0 package\n"
+           "                       and through the manager; exit code 1 when any value\n"
+           "                       differs by more than X relative (default 1e-12)\n"
            "\n"
            "options:\n"
            "  --manager PROGID     the 1.1 property package manager to use\n"

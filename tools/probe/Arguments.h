@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-enum class ProbeCommand { Help, List, Info, Flash, Check };
+enum class ProbeCommand { Help, List, Info, Flash, Check, Systems, Verify };
 
 // The flash conditions a user can fix; H and S are molar.
 enum class FlashVariable { Temperature, Pressure, Enthalpy, Entropy, VaporFraction };
@@ -24,6 +24,8 @@ struct ProbeOptions {
     // overall composition as given (normalised by the flash).
     std::vector<FlashCondition> conditions;
     std::vector<std::pair<std::wstring, double>> composition;
+    // verify only: the largest relative difference that counts as equal.
+    double tolerance = 1e-12;
 };
 
 // Fills options from argv[1..argc-1]; on false, error says what is wrong.

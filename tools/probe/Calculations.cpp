@@ -68,13 +68,20 @@ const wchar_t *FlashVariableName(FlashVariable variable)
 
 bool PreparePhases(CMaterial11 &material, const MixtureState &mixture, std::wstring &error)
 {
+    return PreparePhases(material, mixture, std::vector<MixtureState>(material.phases.size(), mixture), error);
+}
+
+bool PreparePhases(CMaterial11 &material, const MixtureState &mixture, const std::vector<MixtureState> &phaseStates,
+                   std::wstring &error)
+{
     const std::vector<std::wstring> &phases = material.phases;
     if (!MakeAllPhasesPresent(material, phases, error)) return false;
-    for (const std::wstring &phase : phases) {
-        if (!SetPhase(material, phase, L"temperature", L"", {mixture.temperature}, error) ||
-            !SetPhase(material, phase, L"pressure", L"", {mixture.pressure}, error) ||
-            !SetPhase(material, phase, L"fraction", L"mole", mixture.composition, error) ||
-            !SetPhase(material, phase, L"phaseFraction", L"mole", {1.0 / phases.size()}, error))
+    for (size_t i = 0; i < phases.size() && i < phaseStates.size(); ++i) {
+        const MixtureState &state = phaseStates[i];
+        if (!SetPhase(material, phases[i], L"temperature", L"", {state.temperature}, error) ||
+            !SetPhase(material, phases[i], L"pressure", L"", {state.pressure}, error) ||
+            !SetPhase(material, phases[i], L"fraction", L"mole", state.composition, error) ||
+            !SetPhase(material, phases[i], L"phaseFraction", L"mole", {1.0 / phases.size()}, error))
             return false;
     }
     return SetOverall(material, L"temperature", L"", {mixture.temperature}, error) &&

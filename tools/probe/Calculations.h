@@ -37,6 +37,9 @@ bool PrepareFlash(CMaterial11 &material, const MixtureState &mixture, const std:
 // Every package phase present at the mixture's temperature, pressure and
 // composition: the state single- and two-phase property calls start from.
 bool PreparePhases(CMaterial11 &material, const MixtureState &mixture, std::wstring &error);
+// The same with each phase at its own state, one per phase of the material.
+bool PreparePhases(CMaterial11 &material, const MixtureState &mixture, const std::vector<MixtureState> &phaseStates,
+                   std::wstring &error);
 
 // Makes the material the package's context.
 bool UseMaterial(PackageClient &package, CMaterial11 &material, std::wstring &error);

@@ -107,23 +107,11 @@ bool PackageClient::Open(const ComPtr<IDispatch> &object, std::wstring &error)
         error = L"GetCompoundList failed: " + FailureText(compounds.Get(), hr);
         return false;
     }
-    std::wstring ignored;
-    if (!ReadStrings(ids.Value(), compoundTable.ids, error)) {
+    if (!ReadCompoundTable(ids.Value(), formulae.Value(), names.Value(), boilTemps.Value(), molWts.Value(),
+                           casNumbers.Value(), compoundTable, error)) {
         error = L"GetCompoundList gave no list of compound identifiers: " + error;
         return false;
     }
-    // The other lists are informative: a malformed one shows as empty cells.
-    size_t count = compoundTable.ids.size();
-    if (!ReadStrings(formulae.Value(), compoundTable.formulae, ignored)) compoundTable.formulae.clear();
-    if (!ReadStrings(names.Value(), compoundTable.names, ignored)) compoundTable.names.clear();
-    if (!ReadStrings(casNumbers.Value(), compoundTable.casNumbers, ignored)) compoundTable.casNumbers.clear();
-    if (!ReadDoubles(boilTemps.Value(), compoundTable.boilTemps, ignored)) compoundTable.boilTemps.clear();
-    if (!ReadDoubles(molWts.Value(), compoundTable.molWts, ignored)) compoundTable.molWts.clear();
-    compoundTable.formulae.resize(count);
-    compoundTable.names.resize(count);
-    compoundTable.casNumbers.resize(count);
-    compoundTable.boilTemps.resize(count, 0.0);
-    compoundTable.molWts.resize(count, 0.0);
 
     ScopedVariant labels, states, keys;
     hr = phases->GetPhaseList(labels.Get(), states.Get(), keys.Get());

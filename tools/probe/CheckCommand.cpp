@@ -47,12 +47,6 @@ private:
     int failures_ = 0;
 };
 
-std::wstring Number(double value)
-{
-    std::string text = FormatNumber(value);
-    return std::wstring(text.begin(), text.end());
-}
-
 // The values of a reference state the flashes of one family start from.
 struct Reference {
     double values[5] = {};  // by FlashVariable
@@ -91,7 +85,7 @@ void CheckCompoundCalls(PackageClient &package, CheckTable &check)
                                                                                     ids.Value(), values.Get())
                                          : package.compounds->GetPDependentProperty(props.Value(), 101325.0,
                                                                                     ids.Value(), values.Get());
-                detail = temperature ? L"T = " + Number(sweepTemperature) + L" K" : L"P = 101325 Pa";
+                detail = temperature ? L"T = " + NumberText(sweepTemperature) + L" K" : L"P = 101325 Pa";
                 if (FAILED(hr)) f = FailureText(package.compounds.Get(), hr);
                 return SUCCEEDED(hr);
             });
@@ -107,7 +101,8 @@ void CheckPropertyCalls(PackageClient &package, CMaterial11 &material, const Mix
             return package.SinglePhasePropList(names, f);
         }))
         names.clear();
-    std::wstring conditions = L"T = " + Number(mixture.temperature) + L" K, P = " + Number(mixture.pressure) + L" Pa";
+    std::wstring conditions =
+        L"T = " + NumberText(mixture.temperature) + L" K, P = " + NumberText(mixture.pressure) + L" Pa";
     for (const std::wstring &phase : package.phaseLabels) {
         for (const std::wstring &name : names) {
             check.Run(L"CalcSinglePhaseProp " + name + L" " + phase, [&](std::wstring &f, std::wstring &detail) {
@@ -186,12 +181,12 @@ void CheckFlashes(PackageClient &package, CMaterial11 &material, const MixtureSt
         bool core = (a == V::Temperature && b == V::Pressure) || a == V::Pressure ||
                     (a == V::Temperature && b == V::VaporFraction);
         bool flashed = check.Run(L"CalcEquilibrium " + pairName, [&](std::wstring &f, std::wstring &detail) {
-            detail = std::wstring(FlashVariableName(a)) + L" = " + Number(first.value) + L", " +
-                     FlashVariableName(b) + L" = " + Number(second.value);
+            detail = std::wstring(FlashVariableName(a)) + L" = " + NumberText(first.value) + L", " +
+                     FlashVariableName(b) + L" = " + NumberText(second.value);
             if (!PrepareFlash(material, mixture, {first, second}, f) || !RunFlash(package, first, second, f) ||
                 !ReadFlashResult(material, phases, f))
                 return false;
-            detail += L" -> T = " + Number(phases[0].temperature) + L" K, P = " + Number(phases[0].pressure) +
+            detail += L" -> T = " + NumberText(phases[0].temperature) + L" K, P = " + NumberText(phases[0].pressure) +
                       L" Pa, " + std::to_wstring(phases.size()) + L" phase(s)";
             return true;
         }, !core);

@@ -1,4 +1,4 @@
-// The four commands. Each fills the report and returns the exit code; on a
+// The commands. Each fills the report and returns the exit code; on a
 // failure error says what went wrong.
 #pragma once
 
@@ -13,3 +13,5 @@ ExitCode RunList(const ProbeOptions &options, Report &report, std::wstring &erro
 ExitCode RunInfo(const ProbeOptions &options, Report &report, std::wstring &error);
 ExitCode RunFlash(const ProbeOptions &options, Report &report, std::wstring &error);
 ExitCode RunCheck(const ProbeOptions &options, Report &report, std::wstring &error);
+ExitCode RunSystems(const ProbeOptions &options, Report &report, std::wstring &error);
+ExitCode RunVerify(const ProbeOptions &options, Report &report, std::wstring &error);

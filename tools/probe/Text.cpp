@@ -27,6 +27,12 @@ std::string FormatNumber(double value)
     return buffer;
 }
 
+std::wstring NumberText(double value)
+{
+    std::string text = FormatNumber(value);
+    return std::wstring(text.begin(), text.end());
+}
+
 std::string FormatNumberExact(double value)
 {
     if (!std::isfinite(value)) return "null";

@@ -9,6 +9,8 @@ std::string ToUtf8(const wchar_t *text);
 
 // Shortest of %g at 7 significant digits: tables for people.
 std::string FormatNumber(double value);
+// FormatNumber as wide text, for messages.
+std::wstring NumberText(double value);
 // Full precision (17 significant digits): JSON for scripts.
 std::string FormatNumberExact(double value);
 

@@ -26,6 +26,8 @@ ExitCode Run(const ProbeOptions &options, Report &report, std::wstring &error)
     case ProbeCommand::Info: return RunInfo(options, report, error);
     case ProbeCommand::Flash: return RunFlash(options, report, error);
     case ProbeCommand::Check: return RunCheck(options, report, error);
+    case ProbeCommand::Systems: return RunSystems(options, report, error);
+    case ProbeCommand::Verify: return RunVerify(options, report, error);
     default: return ExitOk;
     }
 }
