@@ -223,7 +223,7 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         currentPhase = phaseLabel;
         lnPhiComposition = &moleNumbers;
         lnPhiTargets.clear();
-        resultSlots.Clear();
+        resultSlots.Fill(-1);
         VARIANT *const outputs[] = {lnPhi, lnPhiDT, lnPhiDP, lnPhiDn};
         const wchar_t *names[4];
         for (size_t r = 0; r < 4; ++r) {
