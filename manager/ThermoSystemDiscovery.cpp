@@ -7,7 +7,6 @@
 #include "CapeOpenIds.h"
 #include "ComHolders.h"
 #include "ErrorText.h"
-#include "ModuleLock.h"
 #include "Names.h"
 #include "RegistryKey.h"
 #include "ThermoSystemSession.h"
@@ -165,10 +164,6 @@ void MakeProductKey(ThermoSystemRecord &record)
 
 void DiscoverThermoSystems()
 {
-    // Simulators call from several apartments at once: the first caller
-    // builds the results under the module lock while the others wait, and
-    // afterwards they are only read.
-    ModuleLockGuard guard;
     if (!results.discoveryPending) return;
     results.discoveryPending = false;
     // Running out of memory leaves the results as far as they got.
@@ -199,7 +194,6 @@ const ThermoSystemDiscoveryResults &ThermoSystemDiscovery()
 
 void ResetThermoSystemDiscovery()
 {
-    ModuleLockGuard guard;
     results.packageList.Reset();
     results.thermoSystemClsids.Clear();
     results.discoveryPending = true;

@@ -23,8 +23,7 @@ struct ThermoSystemDiscoveryResults {
     bool discoveryPending = true;
 };
 
-// Runs the discovery the first time it is called, under the module lock;
-// never reports an error. Once it returns, the results are only read.
+// Runs the discovery the first time it is called; never reports an error.
 void DiscoverThermoSystems();
 const ThermoSystemDiscoveryResults &ThermoSystemDiscovery();
 
