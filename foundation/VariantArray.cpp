@@ -119,12 +119,12 @@ SAFEARRAY *CVariantArray::Create(LONG count, VARTYPE elementType)
     return array;
 }
 
-// A checked or created list is one-dimensional with Count() elements from
-// LowerBound(), so its elements are read in place, without a call per element.
 double CVariantArray::GetDouble(LONG i) const
 {
-    if (i < 0 || i >= count_ || V_VT(&value_) != (VT_ARRAY | VT_R8) || !V_ARRAY(&value_)) return 0.0;
-    return static_cast<const double *>(V_ARRAY(&value_)->pvData)[i];
+    double d = 0.0;
+    LONG index = lowerBound_ + i;
+    SafeArrayGetElement(V_ARRAY(&value_), &index, &d);
+    return d;
 }
 
 BSTR CVariantArray::GetString(LONG i) const
@@ -138,8 +138,10 @@ BSTR CVariantArray::GetString(LONG i) const
 
 BSTR CVariantArray::PeekString(LONG i) const
 {
-    if (i < 0 || i >= count_ || V_VT(&value_) != (VT_ARRAY | VT_BSTR) || !V_ARRAY(&value_)) return nullptr;
-    return static_cast<const BSTR *>(V_ARRAY(&value_)->pvData)[i];
+    void *element = nullptr;
+    LONG index = lowerBound_ + i;
+    if (FAILED(SafeArrayPtrOfIndex(V_ARRAY(&value_), &index, &element)) || !element) return nullptr;
+    return *static_cast<BSTR *>(element);
 }
 
 HRESULT CVariantArray::PutElement(LONG i, void *element)

@@ -2,7 +2,6 @@
 
 #include "CapeOpenResults.h"
 #include "ErrorText.h"
-#include "ServerContext.h"
 #include "ThermoSystemDiscovery.h"
 
 namespace {
@@ -29,9 +28,7 @@ ThermoSystemSession::~ThermoSystemSession()
 
 HRESULT ThermoSystemSession::Create(REFCLSID clsid)
 {
-    // Only the contexts a server is registered for: see ServerContext.cpp.
-    return CoCreateInstance(clsid, nullptr, RegisteredServerContext(clsid), __uuidof(ICapeThermoSystem),
-                            system.ReceiveVoid());
+    return CoCreateInstance(clsid, nullptr, CLSCTX_ALL, __uuidof(ICapeThermoSystem), system.ReceiveVoid());
 }
 
 HRESULT ThermoSystemSession::InitNew()

@@ -3,33 +3,13 @@
 #include "PropertyPackage.h"
 
 #include <algorithm>
-#include <cwchar>
 
 #include "ErrorText.h"
 #include "Names.h"
 
 namespace {
-
 constexpr const wchar_t *contextInterface = L"ICapeThermoMaterialContext";
-
-// True when kept is a list of exactly the strings of ids (checked), letter
-// case included.
-bool SameSpelling(const CVariantArray &ids, const VARIANT &kept)
-{
-    CVariantArray list;
-    list.Attach(kept, false);
-    std::wstring ignored;
-    if (V_VT(&kept) != (VT_ARRAY | VT_BSTR) || !list.Check(VT_BSTR, ignored) || list.Count() != ids.Count())
-        return false;
-    for (LONG i = 0; i < ids.Count(); ++i) {
-        BSTR a = ids.PeekString(i), b = list.PeekString(i);
-        const UINT length = SysStringLen(a);
-        if (SysStringLen(b) != length || (length && wmemcmp(a, b, length) != 0)) return false;
-    }
-    return true;
 }
-
-}  // namespace
 
 HRESULT CPropertyPackage::SetMaterial(IDispatch *material)
 {
@@ -51,9 +31,7 @@ HRESULT CPropertyPackage::UnsetMaterial()
     return ComGuard([&]() -> HRESULT {
         contextMaterial.Reset();
         contextCompounds.Reset();
-        contextWantsAllLists = false;
         selectionIds.Receive();
-        lentIds.Reset();
         return S_OK;
     });
 }
@@ -68,21 +46,10 @@ bool CPropertyPackage::ValidateContextMaterial(const wchar_t *scope, const wchar
     if (!contextCompounds) QueryFrom(contextMaterial.Get(), contextCompounds);
     if (!contextCompounds) return fail(L"Context material does not expose ICapeThermoCompounds");
 
-    // Only the identifiers are used, and a material building five more lists
-    // on every calculation is most of what validation costs. The other
-    // arguments are passed null; a material that refuses that (or answers no
-    // identifiers) is asked for all six lists from then on.
     CVariantArray ids;
-    HRESULT hr = E_FAIL;
-    if (!contextWantsAllLists) {
-        hr = contextCompounds->GetCompoundList(ids.Receive(), nullptr, nullptr, nullptr, nullptr, nullptr);
-        contextWantsAllLists = FAILED(hr) || ids.IsEmpty();
-    }
-    if (contextWantsAllLists) {
-        ScopedVariant formulae, names, boilTemps, molwts, casnos;
-        hr = contextCompounds->GetCompoundList(ids.Receive(), formulae.Get(), names.Get(), boilTemps.Get(),
-                                               molwts.Get(), casnos.Get());
-    }
+    ScopedVariant formulae, names, boilTemps, molwts, casnos;
+    HRESULT hr = contextCompounds->GetCompoundList(ids.Receive(), formulae.Get(), names.Get(), boilTemps.Get(),
+                                                   molwts.Get(), casnos.Get());
     if (FAILED(hr))
         return fail(L"Failed to get list of compounds from context material: " +
                     CapeErrorText(contextCompounds.Get(), hr));
@@ -121,30 +88,7 @@ bool CPropertyPackage::ValidateContextMaterial(const wchar_t *scope, const wchar
         compoundPresent[*index] = true;
     }
 
-    // The material returns a new list each time. While it is spelled as the
-    // kept one, it is lent to the next ComponentIds request (TakeLentIds).
-    if (SameSpelling(ids, selectionIds.Value())) {
-        lentIds.Attach(ids.Value(), true);
-        lentFor = V_ARRAY(&selectionIds.Value());
-    } else {
-        lentIds.Reset();
-        selectionIds.Attach(ids.Value(), true);
-    }
+    selectionIds.Attach(ids.Value(), true);
     ids.Disown();
-    return true;
-}
-
-bool CPropertyPackage::TakeLentIds(VARIANT *compIds)
-{
-    // The kept list is never changed in place, and every code that frees it
-    // (a new spelling, UnsetMaterial, initialisation) drops the lent one:
-    // while selectionIds is the same array, the lent list holds its strings.
-    // A selection put in place for a while (compound requests) is another array.
-    if (lentIds.IsEmpty() || V_VT(&selectionIds.Value()) != (VT_ARRAY | VT_BSTR) ||
-        V_ARRAY(&selectionIds.Value()) != lentFor)
-        return false;
-    *compIds = lentIds.Value();
-    lentIds.Disown();
-    lentIds.Reset();
     return true;
 }

@@ -119,9 +119,6 @@ public:
 
     // ---- Context material (MaterialContext.cpp)
     bool ValidateContextMaterial(const wchar_t *scope, const wchar_t *interfaceName);
-    // Hands the list of the last validation to a ComponentIds request, which
-    // then needs no copy, while selectionIds is the array it equals; else false.
-    bool TakeLentIds(VARIANT *compIds);
 
     // ---- Equilibrium (EquilibriumSpec.cpp)
     // The flash condition code, or 0 after recording why (with the given scope).
@@ -182,11 +179,8 @@ public:
     // ---- Context material and the compound selection the material object presents
     ComPtr<ICapeThermoMaterial> contextMaterial;
     ComPtr<ICapeThermoCompounds> contextCompounds;
-    bool contextWantsAllLists = false;  // refused a request for the identifiers alone
     std::vector<int> selectionIndices;
     CVariantArray selectionIds;
-    CVariantArray lentIds;  // the last validation's list when spelled as selectionIds (TakeLentIds)
-    const SAFEARRAY *lentFor = nullptr;  // the selectionIds array lentIds was compared with
     std::vector<bool> compoundPresent;
 
     // ---- Working storage made at initialisation
@@ -198,7 +192,7 @@ public:
     // ---- Per-call state of property calculations (Compounds.cpp, PropertyRoutine.cpp)
     double calcTemperature = 0.0;
     double calcPressure = 0.0;
-    NameMap<int> resultSlots;                          // 1.0 name -> slot; -1: not asked for now
+    NameMap<int> resultSlots;                          // 1.0 name -> slot
     std::vector<bool> slotFilled;
     std::vector<const wchar_t *> requestNames;         // client's names; valid during the call
     std::vector<const PropertyRecord *> requestRecords;  // records in propsBy11Name
@@ -208,7 +202,6 @@ public:
     const VARIANT *twoPhaseLabels = nullptr;  // client's pair; valid during the call
     const VARIANT *lnPhiComposition = nullptr;  // client's mole numbers; valid during the call
     std::vector<VARIANT *> lnPhiTargets;
-    CVariantArray lnPhiNameLists[16];  // 1.0 names asked for, per combination of lnPhi flags
     bool surfaceTensionOnLiquid = false;
 
     // ---- Per-call state of a flash (Equilibrium.cpp), one entry per package phase
@@ -218,7 +211,6 @@ public:
     std::vector<BSTR> phaseFractionBasis;  // bstrMole or bstrMass, not owned
     std::vector<bool> phaseResultSet;
     std::vector<int> presentPhaseIndexes;
-    CVariantArray presentLabelList, presentStatusList;  // last given to the material, reused while unchanged
 
 protected:
     IUnknown *MainInterface() override;

@@ -45,35 +45,6 @@ void SetConditionPhase(CPropertyPackage &pkg, BSTR label)
     pkg.conditionPhase.Reset(CopyBstr(label));
 }
 
-// Puts label into the phase list of the 1.0 call, copying only when it changes.
-void PutCalcPhase(CPropertyPackage &pkg, BSTR label)
-{
-    BSTR current = pkg.calcPhaseList.PeekString(0);
-    const UINT length = SysStringLen(label);
-    if (current && label && SysStringLen(current) == length && wmemcmp(current, label, length) == 0) return;
-    pkg.calcPhaseList.PutElement(0, label);
-}
-
-// The 1.0 names asked for with one combination of lnPhi flags: a list kept
-// per combination and rebuilt only when its names change.
-const CVariantArray &LnPhiNameList(CPropertyPackage &pkg, int fFlags, const wchar_t *const *names, size_t count)
-{
-    CVariantArray &list = pkg.lnPhiNameLists[fFlags];
-    bool same = list.Count() == static_cast<LONG>(count);
-    for (LONG s = 0; same && s < list.Count(); ++s) {
-        BSTR kept = list.PeekString(s);
-        same = kept && wcscmp(kept, names[s]) == 0;
-    }
-    if (same) return list;
-    list.Create(static_cast<LONG>(count), VT_BSTR);
-    for (LONG s = 0; s < static_cast<LONG>(count); ++s) {
-        void *element = nullptr;
-        if (SUCCEEDED(SafeArrayPtrOfIndex(V_ARRAY(list.Get()), &s, &element)))
-            *static_cast<BSTR *>(element) = MakeBstr(names[s]);
-    }
-    return list;
-}
-
 // The client's arguments are only lent for the duration of a call: forget
 // them afterwards, so that a 1.0 package calling back late reaches nothing.
 class BorrowedArguments {
@@ -173,7 +144,7 @@ HRESULT CPropertyPackage::CalcSinglePhaseProp(VARIANT props, BSTR phaseLabel)
 
         CalcModeScope mode(materialObject.Get(), CalcModeSinglePhase);
         SetConditionPhase(*this, phaseLabel);
-        PutCalcPhase(*this, phaseLabel);
+        calcPhaseList.PutElement(0, phaseLabel);
         HRESULT hr = package10->CalcProp(MaterialObject10(), *list10, calcPhaseList.Value(), bstrMixture.Get());
         if (FAILED(hr)) return Fail(CapeErrorText(package10.Get(), hr), scope, interfaceName);
         return CheckOutcome(*this, scope);
@@ -252,7 +223,7 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         currentPhase = phaseLabel;
         lnPhiComposition = &moleNumbers;
         lnPhiTargets.clear();
-        resultSlots.Fill(-1);
+        resultSlots.Clear();
         VARIANT *const outputs[] = {lnPhi, lnPhiDT, lnPhiDP, lnPhiDn};
         const wchar_t *names[4];
         BSTR spelled10[4];  // as the 1.0 package lists them
@@ -270,8 +241,10 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         }
         const size_t count = lnPhiTargets.size();
         slotFilled.assign(count, false);
-        PutCalcPhase(*this, phaseLabel);
-        const CVariantArray &list10 = LnPhiNameList(*this, fFlags, spelled10, count);
+        calcPhaseList.PutElement(0, phaseLabel);
+        CVariantArray list10;
+        list10.Create(static_cast<LONG>(count), VT_BSTR);
+        for (LONG s = 0; s < static_cast<LONG>(count); ++s) list10.PutElement(s, spelled10[s]);
         if (!package10) return Fail(L"Property package is not available", scope, interfaceName);
 
         CalcModeScope mode(materialObject.Get(), CalcModeLnPhi);
