@@ -7,6 +7,7 @@
 #include "ComHolders.h"
 #include "ErrorText.h"
 #include "Names.h"
+#include "PropertyNameTable.h"
 #include "PropertyPackage.h"
 #include "VariantArray.h"
 
@@ -171,6 +172,30 @@ bool CMaterialObject::CheckCompoundList(const VARIANT &compIds, std::wstring &er
             return false;
         }
     }
+    return true;
+}
+
+const PropertyRow *AmountRow(const wchar_t *property)
+{
+    const PropertyRow *row = LookupPropertyRow(property);
+    if (row && (row->category == PropertyCategory::Flow || row->category == PropertyCategory::TotalFlow)) return row;
+    return nullptr;
+}
+
+bool CMaterialObject::ReadMoleNumbers(CVariantArray &moles, double &total, std::wstring &error) const
+{
+    std::wstring reason;
+    if (package && package->lnPhiComposition) moles.Attach(*package->lnPhiComposition, false);
+    if (!moles.Check(VT_R8, reason)) {
+        error = L"Invalid mole numbers: " + reason;
+        return false;
+    }
+    if (!package || static_cast<size_t>(moles.Count()) != package->selectionIndices.size()) {
+        error = L"Invalid mole numbers: unexpected number of values";
+        return false;
+    }
+    total = 0.0;
+    for (LONG i = 0; i < moles.Count(); ++i) total += moles.GetDouble(i);
     return true;
 }
 

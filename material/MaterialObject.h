@@ -12,8 +12,10 @@
 #include <string>
 
 #include "CapeOpenBaseObject.h"
+#include "VariantArray.h"
 
 class CPropertyPackage;
+struct PropertyRow;
 
 // Calculation in progress, set by the package before each 1.0 call.
 enum MaterialCalcMode : uint32_t {
@@ -22,7 +24,7 @@ enum MaterialCalcMode : uint32_t {
     CalcModeTwoPhase = 2,      // CalcTwoPhaseProp
     CalcModeEquilibrium = 3,   // CalcEquilibrium
     CalcModeLnPhi = 4,         // CalcAndGetLnPhi
-    CalcModeNone = 0xFFFFFFFF, // no calculation prepared
+    CalcModeNone = 0xFFFFFFFF, // idle: no calculation in progress
 };
 
 class CMaterialObject : public CapeObject<ICapeThermoMaterialObject> {
@@ -59,8 +61,35 @@ public:
     // Checks a compIds argument of GetProp/SetProp: empty, or every compound
     // of the material in its order. On false, error holds the message.
     bool CheckCompoundList(const VARIANT &compIds, std::wstring &error) const;
+    // The mole numbers of the fugacity calculation in progress, checked as
+    // one double per compound, and their total. On false, error says why.
+    bool ReadMoleNumbers(CVariantArray &moles, double &total, std::wstring &error) const;
 
 protected:
     IUnknown *MainInterface() override;
     IUnknown *FindOwnInterface(REFIID riid) override;
+};
+
+// The row of flow or totalFlow, amounts a 1.0 package may read or set although
+// the package keeps no record of them; null for any other name.
+const PropertyRow *AmountRow(const wchar_t *property);
+
+// The mode of one calculation for as long as the package calls the 1.0
+// package; afterwards the object is idle again, whatever way the call ended,
+// so that a 1.0 package calling back later reaches nothing of it.
+class CalcModeScope {
+public:
+    CalcModeScope(CMaterialObject *object, uint32_t mode) : object_(object)
+    {
+        if (object_) object_->calcMode = mode;
+    }
+    ~CalcModeScope()
+    {
+        if (object_) object_->calcMode = CalcModeNone;
+    }
+    CalcModeScope(const CalcModeScope &) = delete;
+    CalcModeScope &operator=(const CalcModeScope &) = delete;
+
+private:
+    CMaterialObject *object_;
 };

@@ -61,6 +61,8 @@ HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BST
         if (!property) return E_POINTER;
         if (!package) return Fail(unexpectedCall, scope, interfaceName);
         CPropertyPackage &pkg = *package;
+        // Packages that cannot pass a null string name no phase with an empty one.
+        if (IsNullOrEmpty(phase)) phase = nullptr;
 
         std::wstring error;
         if (!CheckCompoundList(compIds, error)) return Fail(error, scope, interfaceName);
@@ -128,18 +130,19 @@ HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BST
 
         case CalcModeEquilibrium: {
             const PropertyRecord *record = pkg.propsBy10Name.Lookup(property);
-            if (!record || !record->row) return Fail(unexpectedCall, scope, interfaceName);
+            // Amounts (flow, totalFlow) a 1.0 package sets are not flash results.
+            if (!record || !record->row)
+                return AmountRow(property) ? S_OK : Fail(unexpectedCall, scope, interfaceName);
             if (record->derivative != DerivativeNone) return S_OK;
+            // Temperature and pressure have no basis: one a 1.0 package names anyway is ignored.
             switch (record->row->category) {
             case PropertyCategory::Temperature:
-                if (!IsNullOrEmpty(basis)) return Fail(L"Invalid basis for temperature", scope, interfaceName);
                 if (numbers.Count() != 1)
                     return Fail(L"Unexpected number of values for temperature: scalar expected", scope,
                                 interfaceName);
                 pkg.calcTemperature = numbers.GetDouble(0);
                 return S_OK;
             case PropertyCategory::Pressure:
-                if (!IsNullOrEmpty(basis)) return Fail(L"Invalid basis for pressure", scope, interfaceName);
                 if (numbers.Count() != 1)
                     return Fail(L"Unexpected number of values for pressure: scalar expected", scope,
                                 interfaceName);
@@ -149,6 +152,8 @@ HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BST
             case PropertyCategory::PhaseFraction: {
                 const bool isComposition = record->row->category == PropertyCategory::Fraction;
                 if (!phase) return E_POINTER;
+                // The overall composition is the feed, not a result of the flash.
+                if (NamesEqual(phase, L"Overall")) return S_OK;
                 const int *found = pkg.phaseIndex.Lookup(phase);
                 if (!found || !HasFlashSlot(pkg, *found))
                     return Fail(L"Unknown/unsupported phase", scope, interfaceName);
@@ -177,15 +182,41 @@ HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BST
             if (!NamesEqual(phase, pkg.currentPhase)) return S_OK;
             const int slot = SlotOf(pkg, property);
             if (slot < 0 || static_cast<size_t>(slot) >= pkg.lnPhiTargets.size()) return S_OK;
-            if (!IsNullOrEmpty(basis) &&
-                !(NamesEqual(property, L"LogFugacityCoefficient.Dmoles") && NamesEqual(basis, L"mole")))
+            const bool perMole = NamesEqual(property, L"LogFugacityCoefficient.Dmoles");
+            if (!IsNullOrEmpty(basis) && !(perMole && NamesEqual(basis, L"mole")))
                 return Fail(L"Invalid basis", scope, interfaceName);
             if (!NamesEqual(calcType, L"mixture"))
                 return Fail(unexpectedCall, scope, interfaceName);
-            if (VARIANT *target = pkg.lnPhiTargets[slot]) VariantCopy(target, &values);
+            VARIANT *target = pkg.lnPhiTargets[slot];
+            if (!perMole) {
+                if (target) VariantCopy(target, &values);
+            } else {
+                // The 1.0 package calculated for the one mole it read; the
+                // caller's mole numbers hold total moles.
+                CVariantArray moles;
+                double total = 0.0;
+                if (!ReadMoleNumbers(moles, total, error)) return Fail(error, scope, interfaceName);
+                if (total == 0.0) return Fail(L"Total mole numbers are zero", scope, interfaceName);
+                const double inverseTotal = 1.0 / total;
+                CVariantArray scaled;
+                scaled.Create(numbers.Count(), VT_R8);
+                for (LONG i = 0; i < numbers.Count(); ++i) {
+                    double value = numbers.GetDouble(i) * inverseTotal;
+                    scaled.PutElement(i, &value);
+                }
+                if (target) {
+                    VariantClear(target);
+                    *target = scaled.Value();
+                    scaled.Disown();
+                }
+            }
             pkg.slotFilled[slot] = true;
             return S_OK;
         }
+
+        case CalcModeNone:
+            // No calculation in progress: nothing to store into.
+            return S_OK;
 
         default:
             return Fail(unexpectedCall, scope, interfaceName);

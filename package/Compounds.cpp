@@ -155,6 +155,8 @@ HRESULT CPropertyPackage::GetCompoundConstant(VARIANT props, VARIANT compIds, VA
         HRESULT status = S_OK;
         bool anyValue = false;
         {
+            // No calculation is prepared: whatever the 1.0 package sets meanwhile is dropped.
+            CalcModeScope idle(materialObject.Get(), CalcModeNone);
             BorrowedSelection borrowed(*this);
             selectionIndices.assign(1, -1);
             selectionIds.Create(1, VT_BSTR);
@@ -215,6 +217,21 @@ struct DependentRequest {
     double pressure;
 };
 
+// A property requested more than once is calculated once, into the slot of
+// its first request; the later requests get copies of its values.
+void CopyRepeatedProperties(CPropertyPackage &pkg, LONG compoundCount)
+{
+    if (pkg.resultSlots.Size() == pkg.requestRecords.size()) return;  // no repeats
+    for (size_t u = 0; u < pkg.requestRecords.size(); ++u) {
+        const int *slot = pkg.resultSlots.Lookup(pkg.requestRecords[u]->name10.Get());
+        if (!slot || *slot == static_cast<int>(u)) continue;
+        for (LONG c = 0; c < compoundCount; ++c) {
+            double value = pkg.pureResults.GetDouble(*slot * compoundCount + c);
+            pkg.pureResults.PutElement(static_cast<LONG>(u) * compoundCount + c, &value);
+        }
+    }
+}
+
 HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &request, VARIANT props,
                               VARIANT compIds, VARIANT *propVals)
 {
@@ -238,7 +255,8 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
         BorrowedSelection borrowed(pkg);
         pkg.selectionIndices = indices;
         if (compounds.IsEmpty()) {
-            pkg.selectionIds.Attach(compIds, false);
+            // Every compound: the material object presents the package's own list.
+            pkg.selectionIds.Attach(pkg.compIdsList.Value(), false);
         } else {
             pkg.selectionIds.Create(compoundCount, VT_BSTR);
             for (LONG c = 0; c < compoundCount; ++c)
@@ -254,7 +272,7 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
                                     error))
             return pkg.Fail(error, request.scope, interfaceName);
         if (!pkg.package10) return pkg.Fail(L"Property package is not available", request.scope, interfaceName);
-        if (pkg.materialObject) pkg.materialObject->calcMode = CalcModePure;
+        CalcModeScope mode(pkg.materialObject.Get(), CalcModePure);
         calcResult = pkg.package10->CalcProp(pkg.MaterialObject10(), *list10, pkg.purePhaseList.Value(),
                                              pkg.bstrPure.Get());
     }
@@ -268,8 +286,11 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
         message += L" were not calculated by underlying property package";
         return pkg.Fail(message, request.scope, interfaceName);
     }
+    CopyRepeatedProperties(pkg, compoundCount);
+    // The array is the client's now: forget it, so that nothing writes to it again.
     *propVals = pkg.pureResults.Value();
     pkg.pureResults.Disown();
+    pkg.pureResults.Reset();
     return S_OK;
 }
 

@@ -14,6 +14,64 @@ constexpr const wchar_t *interfaceName = L"ICapeThermoEquilibriumRoutine";
 // CAPE-OPEN 1.1 phase status of a phase at equilibrium.
 constexpr LONG capeAtEquilibrium = 1;
 
+// A phase fraction the flash fills in itself, in mole basis.
+void PutPhaseFraction(CPropertyPackage &pkg, int phase, double value)
+{
+    pkg.phaseFractionValue[phase].Create(1, VT_R8);
+    pkg.phaseFractionValue[phase].PutElement(0, &value);
+    pkg.phaseFractionBasis[phase] = pkg.bstrMole.Get();
+}
+
+// The phase fraction of a phase when it is one value in mole basis.
+bool MolePhaseFraction(CPropertyPackage &pkg, int phase, double &value)
+{
+    CVariantArray &fraction = pkg.phaseFractionValue[phase];
+    std::wstring ignored;
+    if (pkg.phaseFractionBasis[phase] != pkg.bstrMole.Get() || !fraction.Check(VT_R8, ignored) ||
+        fraction.Count() != 1)
+        return false;
+    value = fraction.GetDouble(0);
+    return true;
+}
+
+// A vapour-fraction flash whose 1.0 package left phase fractions unset: a
+// single present phase is all of the material, the vapour phase has the
+// specified vapour fraction, and one phase still without a fraction has the
+// rest, so that the fractions add up to 1.
+void CompleteVaporFractionSplit(CPropertyPackage &pkg)
+{
+    const std::vector<int> &present = pkg.presentPhaseIndexes;
+    auto unset = [&](int phase) { return pkg.phaseFractionValue[phase].IsEmpty(); };
+    if (present.size() == 1) {
+        if (unset(present[0])) PutPhaseFraction(pkg, present[0], 1.0);
+        return;
+    }
+    const int *vapor = pkg.phaseIndex.Lookup(L"Vapor");
+    if (vapor && pkg.phaseResultSet[*vapor] && unset(*vapor)) {
+        // The vapour fraction was specified: the material holds it.
+        CVariantArray specified;
+        std::wstring ignored;
+        HRESULT hr = pkg.contextMaterial->GetSinglePhaseProp(pkg.bstrPhaseFraction.Get(), pkg.phaseLabels[*vapor].Get(),
+                                                             pkg.bstrMole.Get(), specified.Receive());
+        if (SUCCEEDED(hr) && specified.Check(VT_R8, ignored) && specified.Count() == 1)
+            PutPhaseFraction(pkg, *vapor, specified.GetDouble(0));
+    }
+    int remaining = -1;
+    double rest = 1.0;
+    for (int phase : present) {
+        double value = 0.0;
+        if (unset(phase)) {
+            if (remaining >= 0) return;  // two phases without a fraction: no way to split
+            remaining = phase;
+        } else if (MolePhaseFraction(pkg, phase, value)) {
+            rest -= value;
+        } else {
+            return;
+        }
+    }
+    if (remaining >= 0) PutPhaseFraction(pkg, remaining, rest);
+}
+
 }  // namespace
 
 HRESULT CPropertyPackage::CalcEquilibrium(VARIANT specification1, VARIANT specification2, BSTR solutionType)
@@ -42,31 +100,24 @@ HRESULT CPropertyPackage::CalcEquilibrium(VARIANT specification1, VARIANT specif
             phaseFractionValue[i].Reset();
         }
 
-        if (materialObject) materialObject->calcMode = CalcModeEquilibrium;
-        HRESULT hr = package10->CalcEquilibrium(MaterialObject10(), flashType->second.Get(),
-                                                flashPropertyList.Value());
+        HRESULT hr;
+        {
+            CalcModeScope mode(materialObject.Get(), CalcModeEquilibrium);
+            hr = package10->CalcEquilibrium(MaterialObject10(), flashType->second.Get(), flashPropertyList.Value());
+        }
         if (FAILED(hr)) return Fail(CapeErrorText(package10.Get(), hr), scope, interfaceName);
         if (calcTemperature == 0.0) return Fail(L"Unknown temperature after flash", scope, interfaceName);
         if (calcPressure == 0.0) return Fail(L"Unknown pressure after flash", scope, interfaceName);
 
         presentPhaseIndexes.clear();
-        for (size_t i = 0; i < phaseCount; ++i) {
-            if (!phaseResultSet[i]) continue;
-            presentPhaseIndexes.push_back(static_cast<int>(i));
+        for (size_t i = 0; i < phaseCount; ++i)
+            if (phaseResultSet[i]) presentPhaseIndexes.push_back(static_cast<int>(i));
+        if (code & SpecVaporFraction) CompleteVaporFractionSplit(*this);
+        for (int i : presentPhaseIndexes) {
             const wchar_t *label = phaseLabels[i].Text();
             if (phaseComposition[i].IsEmpty())
                 return Fail(std::wstring(L"Composition was not set for present phase ") + label, scope,
                             interfaceName);
-            if (phaseFractionValue[i].IsEmpty() && (code & SpecVaporFraction)) {
-                // The vapour fraction was specified: the material holds it.
-                ScopedVariant fraction;
-                ScopedBstr vapor(L"Vapor");
-                if (SUCCEEDED(contextMaterial->GetSinglePhaseProp(bstrPhaseFraction.Get(), vapor.Get(),
-                                                                  bstrMole.Get(), fraction.Get()))) {
-                    phaseFractionValue[i].Attach(fraction.Release(), true);
-                    phaseFractionBasis[i] = bstrMole.Get();
-                }
-            }
             if (phaseFractionValue[i].IsEmpty())
                 return Fail(std::wstring(L"Phase fraction was not set for present phase ") + label, scope,
                             interfaceName);

@@ -151,6 +151,8 @@ public:
     ScopedBstr bstrPressure{L"pressure"};
     ScopedBstr bstrFraction{L"fraction"};
     ScopedBstr bstrPhaseFraction{L"phaseFraction"};
+    ScopedBstr bstrFlow{L"flow"};
+    ScopedBstr bstrTotalFlow{L"totalFlow"};
 
     // ---- Compounds, by package compound index
     CVariantArray compIdsList, formulaeList, namesList, boilTempsList, molWtList, casNoList;

@@ -1,5 +1,19 @@
 #include "PropertyRequest.h"
 
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+
+// The same name written the same way, letter case included.
+bool SameSpelling(BSTR a, BSTR b)
+{
+    const UINT length = SysStringLen(a);
+    return length == SysStringLen(b) && wmemcmp(a, b, length) == 0;
+}
+
+}  // namespace
+
 bool PreparePropertyRequest(CPropertyPackage &pkg, const CVariantArray &props, PropertyCategory required,
                             const wchar_t *unsupportedPrefix, CVariantArray &translated, const VARIANT *&list10,
                             std::wstring &error)
@@ -11,6 +25,7 @@ bool PreparePropertyRequest(CPropertyPackage &pkg, const CVariantArray &props, P
     pkg.requestRecords.resize(static_cast<size_t>(count));
     list10 = &props.Value();
     bool translating = false;
+    LONG sent = 0;  // names in translated so far
     for (LONG u = 0; u < count; ++u) {
         BSTR name = props.PeekString(u);
         pkg.requestNames[u] = name ? name : L"NULL";
@@ -21,15 +36,27 @@ bool PreparePropertyRequest(CPropertyPackage &pkg, const CVariantArray &props, P
             error += name ? name : L"NULL";
             return false;
         }
-        pkg.resultSlots.Entry(record->name10.Get()) = u;
-        if (record->namesDiffer && !translating) {
-            // From the first differing name on, the 1.0 package gets its own names.
+        // A property requested again is calculated and reported once, in the
+        // slot of its first request.
+        const auto earlier = pkg.requestRecords.begin();
+        const bool repeated = std::find(earlier, earlier + u, record) != earlier + u;
+        if (repeated)
+            pkg.slotFilled[u] = true;
+        else
+            pkg.resultSlots.Entry(record->name10.Get()) = u;
+        if (!translating && (repeated || !SameSpelling(name, record->name10.Get()))) {
+            // From here on the 1.0 package gets each name once, spelled as it
+            // lists it; the names before were exactly that already.
             translating = true;
             translated.Create(count, VT_BSTR);
-            for (LONG earlier = 0; earlier < u; ++earlier) translated.PutElement(earlier, props.PeekString(earlier));
+            for (sent = 0; sent < u; ++sent) translated.PutElement(sent, props.PeekString(sent));
             list10 = &translated.Value();
         }
-        if (translating) translated.PutElement(u, record->name10.Get());
+        if (translating && !repeated) translated.PutElement(sent++, record->name10.Get());
+    }
+    if (translating && sent < count) {
+        SAFEARRAYBOUND bound = {static_cast<ULONG>(sent), 0};
+        SafeArrayRedim(V_ARRAY(translated.Get()), &bound);
     }
     return true;
 }

@@ -10,8 +10,10 @@
 // Fills resultSlots, slotFilled, requestNames and requestRecords for props
 // (already checked as strings). Every property must have a record of the
 // required category; otherwise error is unsupportedPrefix + the name and the
-// result is false. list10 is props itself while every 1.0 name equals the
-// client's, else translated, which then holds the 1.0 names.
+// result is false. list10 is props itself when the client spelled every name
+// as the 1.0 package does and named none twice, else translated, which then
+// holds the 1.0 names, each once. A repeated property shares the slot of its
+// first request (its own slot counts as filled).
 bool PreparePropertyRequest(CPropertyPackage &pkg, const CVariantArray &props, PropertyCategory required,
                             const wchar_t *unsupportedPrefix, CVariantArray &translated, const VARIANT *&list10,
                             std::wstring &error);

@@ -142,7 +142,7 @@ HRESULT CPropertyPackage::CalcSinglePhaseProp(VARIANT props, BSTR phaseLabel)
             return Fail(error, scope, interfaceName);
         if (!package10) return Fail(L"Property package is not available", scope, interfaceName);
 
-        if (materialObject) materialObject->calcMode = CalcModeSinglePhase;
+        CalcModeScope mode(materialObject.Get(), CalcModeSinglePhase);
         SetConditionPhase(*this, phaseLabel);
         calcPhaseList.PutElement(0, phaseLabel);
         HRESULT hr = package10->CalcProp(MaterialObject10(), *list10, calcPhaseList.Value(), bstrMixture.Get());
@@ -183,7 +183,7 @@ HRESULT CPropertyPackage::CalcTwoPhaseProp(VARIANT props, VARIANT phaseLabels)
             if (!NamesEqual(record->row->name10, L"SurfaceTension")) onlySurfaceTension = false;
         if (!package10) return Fail(L"Property package is not available", scope, interfaceName);
 
-        if (materialObject) materialObject->calcMode = CalcModeTwoPhase;
+        CalcModeScope mode(materialObject.Get(), CalcModeTwoPhase);
         calcPhaseList.PutElement(0, bstrVaporLiquid.Get());
         // Some 1.0 packages give surface tension only for the phase Liquid;
         // once one did, ask it that way first.
@@ -226,13 +226,16 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         resultSlots.Clear();
         VARIANT *const outputs[] = {lnPhi, lnPhiDT, lnPhiDP, lnPhiDn};
         const wchar_t *names[4];
+        BSTR spelled10[4];  // as the 1.0 package lists them
         for (size_t r = 0; r < 4; ++r) {
             const LnPhiRequest &request = lnPhiRequests[r];
             if (!(fFlags & request.flag)) continue;
-            if (!propsBy10Name.Contains(request.name10)) return Fail(request.unsupported, scope, interfaceName);
+            const PropertyRecord *record = propsBy10Name.Lookup(request.name10);
+            if (!record) return Fail(request.unsupported, scope, interfaceName);
             if (!outputs[r]) return E_POINTER;
             VariantClear(outputs[r]);
             names[lnPhiTargets.size()] = request.name10;
+            spelled10[lnPhiTargets.size()] = record->name10.Get();
             resultSlots.Entry(request.name10) = static_cast<int>(lnPhiTargets.size());
             lnPhiTargets.push_back(outputs[r]);
         }
@@ -241,14 +244,10 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         calcPhaseList.PutElement(0, phaseLabel);
         CVariantArray list10;
         list10.Create(static_cast<LONG>(count), VT_BSTR);
-        for (LONG s = 0; s < static_cast<LONG>(count); ++s) {
-            void *element = nullptr;
-            if (SUCCEEDED(SafeArrayPtrOfIndex(V_ARRAY(list10.Get()), &s, &element)))
-                *static_cast<BSTR *>(element) = MakeBstr(names[s]);
-        }
+        for (LONG s = 0; s < static_cast<LONG>(count); ++s) list10.PutElement(s, spelled10[s]);
         if (!package10) return Fail(L"Property package is not available", scope, interfaceName);
 
-        if (materialObject) materialObject->calcMode = CalcModeLnPhi;
+        CalcModeScope mode(materialObject.Get(), CalcModeLnPhi);
         HRESULT hr =
             package10->CalcProp(MaterialObject10(), list10.Value(), calcPhaseList.Value(), bstrMixture.Get());
         if (FAILED(hr)) return Fail(CapeErrorText(package10.Get(), hr), scope, interfaceName);

@@ -60,7 +60,11 @@ HRESULT CPropertyPackage::Edit()
         if (initPending && !EnsureInitialized(utilitiesInterface, scope)) return ECapeUnknownHR;
         if (!packageUtilities10) return ECapeNoImplHR;
         const HRESULT editResult = packageUtilities10->Edit();
-        // The user may have changed compounds, phases or properties.
+        // The user may have changed compounds, phases or properties. The last
+        // request's records point into the maps about to be rebuilt.
+        resultSlots.Clear();
+        slotFilled.clear();
+        requestRecords.clear();
         if (!LoadFromPackage()) return Fail(initError, scope, utilitiesInterface);
         return editResult;
     });

@@ -110,8 +110,9 @@ TEST(Equilibrium, MissingPhaseFractionsComeFromAVaporFractionSpecificationOnly)
 
     EXPECT_EQ(std::vector<double>{330.0}, bridge.material->Values(L"temperature", L"Overall", L""));
     EXPECT_EQ((std::vector<double>{0.3, 0.7}), bridge.material->Values(L"fraction", L"Liquid", L"mole"));
-    // Every present phase without a fraction gets the specified vapour fraction.
-    EXPECT_EQ(std::vector<double>{0.25}, bridge.material->Values(L"phaseFraction", L"Liquid", L"mole"));
+    // The vapour phase gets the specified vapour fraction, the liquid the rest.
+    EXPECT_EQ(std::vector<double>{0.25}, bridge.material->Values(L"phaseFraction", L"Vapor", L"mole"));
+    EXPECT_EQ(std::vector<double>{0.75}, bridge.material->Values(L"phaseFraction", L"Liquid", L"mole"));
 
     // Without a vapour fraction condition the same package fails.
     bridge.PutFeed(feed, 328.0, 101325.0);

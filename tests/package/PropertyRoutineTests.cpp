@@ -157,7 +157,8 @@ TEST(LnPhi, FlagsSelectExactlyTheRequestedOutputs)
     ASSERT_EQ(S_OK, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 5,
                                                     lnPhi.Get(), dT.Get(), dP.Get(), dn.Get()))
         << bridge.Error();
-    EXPECT_EQ(L"CalcProp [LogFugacityCoefficient, LogFugacityCoefficient.Dpressure] [Vapor] mixture",
+    // The names as the 1.0 package lists them.
+    EXPECT_EQ(L"CalcProp [logFugacityCoefficient, logFugacityCoefficient.Dpressure] [Vapor] mixture",
               bridge.package10->script.calls.back());
     EXPECT_EQ((std::vector<double>{0.0, 0.0}), ReadDoubles(lnPhi.Value()));
     EXPECT_EQ(VT_I4, dT.Type());

@@ -1,0 +1,403 @@
+// The package and its material object with 1.0 packages and 1.1 materials
+// as real ones behave: packages that call back late or store more than was
+// asked, spell names their own way, name bases nobody needs, leave phase
+// fractions unset or treat what they read as fractions.
+#include <algorithm>
+#include <functional>
+
+#include "ExampleBridge.h"
+#include "PackageCoreFixture.h"
+
+namespace {
+
+// A call a 1.0 package makes on its material object; null and empty strings
+// stay as given.
+HRESULT Get(ICapeThermoMaterialObject *material, const wchar_t *property, const wchar_t *phase,
+            const wchar_t *basis, std::vector<double> *read = nullptr, const wchar_t *calcType = L"mixture")
+{
+    VARIANT all;
+    VariantInit(&all);
+    ScopedVariant results;
+    HRESULT hr = material->GetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), all,
+                                   ScopedBstr(calcType).Get(), ScopedBstr(basis).Get(), results.Get());
+    if (read) *read = ReadDoubles(results.Value());
+    return hr;
+}
+
+HRESULT Set(ICapeThermoMaterialObject *material, const wchar_t *property, const wchar_t *phase, const wchar_t *basis,
+            const std::vector<double> &values, const wchar_t *calcType = L"mixture")
+{
+    VARIANT all;
+    VariantInit(&all);
+    return material->SetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), all, ScopedBstr(calcType).Get(),
+                             ScopedBstr(basis).Get(), Doubles(values).Value());
+}
+
+// Two-suffix Margules liquid, as a 1.0 package computes it from the
+// fractions it reads: ln phi1 = A x2^2, ln phi2 = A x1^2, and d ln phi / dn
+// for the one mole those fractions make.
+constexpr double margulesA = 0.8;
+
+void Margules(const std::vector<double> &x, std::vector<double> &lnPhi, std::vector<double> &dn)
+{
+    const double a = margulesA, x1 = x[0], x2 = x[1];
+    lnPhi = {a * x2 * x2, a * x1 * x1};
+    dn = {-2 * a * x2 * x2, 2 * a * x1 * x2, 2 * a * x1 * x2, -2 * a * x1 * x1};
+}
+
+class Interoperability : public PackageCoreTest {
+protected:
+    Interoperability()
+    {
+        // Spelled as the 1.0 package lists them, not as clients write them.
+        Script().propList = {L"Enthalpy", L"vaporPressure", L"boilingPointTemperature", L"kvalues",
+                             L"logFugacityCoefficient", L"logFugacityCoefficient.dmoles"};
+        Script().constants[L"molecularWeight"][L"methane"] = 16.043;
+        // Sets every property asked for: one value per compound, or two.
+        Script().onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
+                                 const StringList &phases, const std::wstring &calcType) {
+            for (const std::wstring &p : props)
+                if (HRESULT hr = Set(m, p.c_str(), calcType == L"pure" ? nullptr : phases[0].c_str(), nullptr,
+                                     {1.0, 2.0}, calcType.c_str());
+                    FAILED(hr))
+                    return hr;
+            return S_OK;
+        };
+        EXPECT_EQ(S_OK, Initialize());
+        SetContext({L"methane", L"ethane"});
+        material->presentPhases = {L"Vapor", L"Liquid"};
+    }
+
+    // A flash over every phase of the package, as clients ask for it.
+    HRESULT Flash(const StringList &spec1, const StringList &spec2)
+    {
+        material->phases = material->presentPhases = Script().phases;
+        return package->CalcEquilibrium(Strings(spec1).Value(), Strings(spec2).Value(), nullptr);
+    }
+
+    // The flash of a 1.0 package that sets temperature, pressure and the
+    // given compositions and phase fractions (in mole basis).
+    void FlashSets(const StringList &compositions, const std::vector<std::pair<std::wstring, double>> &fractions)
+    {
+        Script().onCalcEquilibrium = [=](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const std::wstring &) {
+            Set(m, L"temperature", nullptr, nullptr, {350.0}, nullptr);
+            Set(m, L"pressure", nullptr, nullptr, {1e5}, nullptr);
+            for (const std::wstring &phase : compositions) Set(m, L"fraction", phase.c_str(), L"mole", {0.5, 0.5});
+            for (const auto &[phase, value] : fractions) Set(m, L"phaseFraction", phase.c_str(), L"mole", {value});
+            return S_OK;
+        };
+    }
+
+    ICapeThermoMaterialObject *Kept() { return package10->lastMaterial.Get(); }
+
+    // How often the 1.1 material logged exactly this call.
+    long Logged(const std::wstring &call) { return std::count(material->calls.begin(), material->calls.end(), call); }
+};
+
+const StringList tp[2] = {{L"temperature", L"", L"overall"}, {L"pressure", L"", L"overall"}};
+const StringList vaporFraction = {L"phaseFraction", L"mole", L"Vapor"};
+
+}  // namespace
+
+TEST_F(Interoperability, LateCallsOfThe10PackageReachNothingOfAFinishedCall)
+{
+    // A 1.0 package that stores a constant it computes, as it would a result.
+    Script().onGetComponentConstant = [](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &,
+                                         VARIANT *values) {
+        Set(m, L"vaporPressure", nullptr, nullptr, {99.0}, L"pure");
+        SAFEARRAYBOUND bound = {1, 0};
+        V_VT(values) = VT_ARRAY | VT_VARIANT;
+        V_ARRAY(values) = SafeArrayCreate(VT_VARIANT, 1, &bound);
+        LONG first = 0;
+        VARIANT weight;
+        V_VT(&weight) = VT_R8;
+        V_R8(&weight) = 16.043;
+        return SafeArrayPutElement(V_ARRAY(values), &first, &weight);
+    };
+    FlashSets({L"Vapor"}, {{L"Vapor", 1.0}});
+    ScopedVariant handedOut, constant, lnPhi;
+    VARIANT all;
+    VariantInit(&all);
+    const OwnedVariant pair = Strings({L"Vapor", L"Liquid"});
+    const struct {
+        const wchar_t *call;
+        std::function<HRESULT()> run;
+        const wchar_t *property, *phase;  // what the 1.0 package sets afterwards
+    } cases[] = {
+        {L"T-dependent, then a constant",
+         [&] {
+             HRESULT hr = package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0, all,
+                                                         handedOut.Get());
+             return FAILED(hr) ? hr
+                               : package->GetCompoundConstant(Strings({L"molecularWeight"}).Value(),
+                                                              Strings({L"methane"}).Value(), constant.Get());
+         },
+         L"vaporPressure", nullptr},
+        {L"single-phase, then Edit",
+         [&] {
+             HRESULT hr = package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), ScopedBstr(L"Vapor").Get());
+             return FAILED(hr) ? hr : static_cast<ICapeUtilities *>(package)->Edit();
+         },
+         L"Enthalpy", nullptr},
+        {L"two-phase", [&] { return package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), pair.Value()); },
+         L"kvalues", L"VaporLiquid"},
+        {L"flash", [&] { return Flash(tp[0], tp[1]); }, L"fraction", L"Vapor"},
+        {L"lnPhi",
+         [&] {
+             return package->CalcAndGetLnPhi(ScopedBstr(L"Vapor").Get(), 300.0, 1e5, Doubles({1, 1}).Value(), 1,
+                                             lnPhi.Get(), nullptr, nullptr, nullptr);
+         },
+         L"logFugacityCoefficient", L"Vapor"},
+    };
+    for (const auto &c : cases) {
+        ASSERT_EQ(S_OK, c.run()) << c.call << ": " << package->ErrorDescription();
+        const size_t stored = material->store.Size();
+        EXPECT_EQ(S_OK, Set(Kept(), c.property, c.phase, L"mole", {7.0, 7.0})) << c.call;
+        EXPECT_EQ(stored, material->store.Size()) << c.call;
+        EXPECT_EQ(ECapeUnknownHR, Get(Kept(), L"temperature", nullptr, nullptr)) << c.call;
+        EXPECT_EQ(L"Unexpected call or arguments", package->materialObject->ErrorDescription()) << c.call;
+        EXPECT_EQ((std::vector<double>{1.0, 2.0}), ReadDoubles(handedOut.Value())) << c.call;
+    }
+}
+
+TEST_F(Interoperability, PhaseFractionsOfAVaporFractionFlashAddUpToOne)
+{
+    const struct {
+        double specified;
+        StringList compositions;
+        std::vector<std::pair<std::wstring, double>> fractions;  // what the 1.0 package sets
+        std::vector<double> expected;                            // per present phase, package order
+    } cases[] = {
+        {0.25, {L"Vapor", L"Liquid"}, {}, {0.25, 0.75}},
+        {0.1, {L"Vapor", L"Liquid"}, {{L"Vapor", 0.1}}, {0.1, 0.9}},
+        {0.3, {L"Vapor", L"Liquid"}, {{L"Liquid", 0.7}}, {0.3, 0.7}},
+        {0.0, {L"Liquid"}, {}, {1.0}},
+        {1.0 / 3.0, {L"Vapor", L"Liquid"}, {}, {1.0 / 3.0, 2.0 / 3.0}},
+    };
+    for (const auto &c : cases) {
+        material->Put(L"phaseFraction", L"Vapor", L"mole", {c.specified});
+        FlashSets(c.compositions, c.fractions);
+        ASSERT_EQ(S_OK, Flash(vaporFraction, tp[1])) << c.specified << ": " << package->ErrorDescription();
+        ASSERT_EQ(c.compositions, material->presentPhases);
+        double sum = 0.0;
+        for (size_t p = 0; p < c.expected.size(); ++p) {
+            const std::vector<double> written = material->Values(L"phaseFraction", c.compositions[p], L"mole");
+            ASSERT_EQ(1u, written.size());
+            EXPECT_NEAR(c.expected[p], written[0], 1e-15) << c.specified << " " << c.compositions[p];
+            sum += written[0];
+        }
+        EXPECT_NEAR(1.0, sum, 1e-12) << c.specified;
+    }
+    // Two phases without a fraction and no way to tell them apart still fail.
+    Script().phases = {L"Vapor", L"Liquid", L"Liquid2"};
+    static_cast<ICapeUtilities *>(package)->Edit();
+    FlashSets({L"Liquid", L"Liquid2"}, {});
+    EXPECT_EQ(ECapeUnknownHR, Flash(vaporFraction, tp[1]));
+    EXPECT_EQ(L"Phase fraction was not set for present phase Liquid", package->ErrorDescription());
+}
+
+TEST_F(Interoperability, ARequestForAllCompoundsShowsEveryCompound)
+{
+    StringList seen;
+    long count = -1;
+    Script().onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
+                              const StringList &, const std::wstring &) {
+        ScopedVariant ids;
+        m->get_ComponentIds(ids.Get());
+        seen = ReadStrings(ids.Value());
+        m->GetNumComponents(&count);
+        return Set(m, props[0].c_str(), nullptr, nullptr, std::vector<double>(seen.size(), 1.0), L"pure");
+    };
+    VARIANT all;
+    VariantInit(&all);
+    const OwnedVariant ethane = Strings({L"ETHANE"});
+    const struct {
+        const VARIANT &compIds;
+        StringList expected;
+    } cases[] = {{all, {L"methane", L"ethane"}}, {ethane.Value(), {L"ethane"}}};
+    for (const auto &c : cases) {
+        ScopedVariant values;
+        ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0, c.compIds,
+                                                       values.Get()))
+            << package->ErrorDescription();
+        EXPECT_EQ(c.expected, seen);
+        EXPECT_EQ(static_cast<long>(c.expected.size()), count);
+        ASSERT_EQ(S_OK, package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 1e5, c.compIds,
+                                                       values.Get()))
+            << package->ErrorDescription();
+        EXPECT_EQ(c.expected, seen);
+        EXPECT_EQ(static_cast<long>(c.expected.size()), count);
+    }
+}
+
+TEST_F(Interoperability, LnPhiDoesNotDependOnTheTotalAmountAndMatchesFiniteDifferences)
+{
+    // A 1.0 package that takes what it reads for fractions, and the
+    // example's Peng-Robinson package, which normalises and scales by itself.
+    std::vector<double> read;
+    Script().onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
+                              const StringList &phases, const std::wstring &) {
+        const wchar_t *phase = phases[0].c_str();
+        if (HRESULT hr = Get(m, L"fraction", phase, L"mole", &read); FAILED(hr)) return hr;
+        std::vector<double> lnPhi, dn;
+        Margules(read, lnPhi, dn);
+        for (const std::wstring &p : props)
+            if (HRESULT hr = Set(m, p.c_str(), phase, nullptr, p.find(L'.') == p.npos ? lnPhi : dn); FAILED(hr))
+                return hr;
+        return S_OK;
+    };
+    ExampleBridge pengRobinson({L"methane", L"ethane"}, ExampleModel::PengRobinson);
+    pengRobinson.Start();
+    const struct {
+        CPropertyPackage *package;
+        const wchar_t *phase;
+        double finiteDifferenceTolerance;
+    } cases[] = {{package, L"Liquid", 1e-8}, {pengRobinson.package, L"Vapor", 1e-7}};
+
+    for (const auto &c : cases) {
+        auto lnPhiAt = [&](const std::vector<double> &moles, std::vector<double> &lnPhi, std::vector<double> &dn) {
+            ScopedVariant value, derivative;
+            ASSERT_EQ(S_OK, c.package->CalcAndGetLnPhi(ScopedBstr(c.phase).Get(), 300.0, 3e6, Doubles(moles).Value(),
+                                                       9, value.Get(), nullptr, nullptr, derivative.Get()))
+                << c.package->ErrorDescription();
+            lnPhi = ReadDoubles(value.Value());
+            dn = ReadDoubles(derivative.Value());
+        };
+        const std::vector<double> moles = {3.0, 1.0};
+        std::vector<double> lnPhi, dn, lnPhiOfOne, dnOfOne;
+        lnPhiAt(moles, lnPhi, dn);
+        if (c.package == package) {
+            EXPECT_EQ((std::vector<double>{0.75, 0.25}), read);  // fractions, not moles
+        }
+        lnPhiAt({0.75, 0.25}, lnPhiOfOne, dnOfOne);
+        ASSERT_EQ(2u, lnPhi.size());
+        ASSERT_EQ(4u, dn.size());
+        for (size_t i = 0; i < 2; ++i) EXPECT_NEAR(lnPhiOfOne[i], lnPhi[i], 1e-14) << c.phase;
+        for (size_t k = 0; k < 4; ++k) EXPECT_NEAR(dnOfOne[k] / 4.0, dn[k], 1e-14) << c.phase;
+
+        // d ln phi_i / d n_j against central differences in the caller's moles.
+        const double h = 1e-5;
+        for (size_t j = 0; j < 2; ++j) {
+            std::vector<double> up = moles, down = moles, lnUp, lnDown, ignored;
+            up[j] += h;
+            down[j] -= h;
+            lnPhiAt(up, lnUp, ignored);
+            lnPhiAt(down, lnDown, ignored);
+            for (size_t i = 0; i < 2; ++i)
+                EXPECT_NEAR((lnUp[i] - lnDown[i]) / (2 * h), dn[i * 2 + j], c.finiteDifferenceTolerance)
+                    << c.phase << " " << i << " " << j;
+        }
+    }
+}
+
+TEST_F(Interoperability, PropertiesReachThe10PackageOnceAndSpelledAsItListsThem)
+{
+    ScopedBstr vapor(L"Vapor");
+    ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"enthalpy", L"ENTHALPY"}).Value(), vapor.Get()))
+        << package->ErrorDescription();
+    EXPECT_EQ(L"CalcProp [Enthalpy] [Vapor] mixture", package10->script.calls.back());
+    EXPECT_EQ(1, material->CountCalls(L"SetSinglePhaseProp enthalpy Vapor"));
+
+    ScopedVariant values;
+    const OwnedVariant compounds = Strings({L"methane", L"ethane"});
+    ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"VAPORPRESSURE", L"vaporPressure"}).Value(), 300.0,
+                                                   compounds.Value(), values.Get()))
+        << package->ErrorDescription();
+    EXPECT_EQ(L"CalcProp [vaporPressure] [Liquid] pure", package10->script.calls.back());
+    EXPECT_EQ((std::vector<double>{1, 2, 1, 2}), ReadDoubles(values.Value()));
+
+    ScopedVariant lnPhi, dn;
+    Script().onCalcProp = nullptr;
+    package->CalcAndGetLnPhi(vapor.Get(), 300.0, 1e5, Doubles({1, 1}).Value(), 9, lnPhi.Get(), nullptr, nullptr,
+                             dn.Get());
+    EXPECT_EQ(L"CalcProp [logFugacityCoefficient, logFugacityCoefficient.dmoles] [Vapor] mixture",
+              package10->script.calls.back());
+}
+
+TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteThem)
+{
+    // Calls a 1.0 package makes inside a calculation, what each returns, and
+    // for reads what the package gets back.
+    struct Call {
+        bool set;
+        const wchar_t *property, *phase, *basis;
+        std::vector<double> values;
+        HRESULT expected;
+    };
+    std::vector<Call> calls;
+    std::vector<HRESULT> results;
+    std::vector<std::vector<double>> reads;
+    auto run = [&](ICapeThermoMaterialObject *m) {
+        results.clear();
+        reads.clear();
+        for (const Call &c : calls) {
+            std::vector<double> read;
+            results.push_back(c.set ? Set(m, c.property, c.phase, c.basis, c.values, nullptr)
+                                    : Get(m, c.property, c.phase, c.basis, &read, nullptr));
+            reads.push_back(read);
+        }
+    };
+    auto check = [&](const wchar_t *mode) {
+        ASSERT_EQ(calls.size(), results.size()) << mode;
+        for (size_t k = 0; k < calls.size(); ++k) {
+            EXPECT_EQ(calls[k].expected, results[k]) << mode << " " << k << " " << calls[k].property;
+            if (calls[k].set || calls[k].expected != S_OK) continue;
+            ASSERT_EQ(calls[k].values.size(), reads[k].size()) << mode << " " << k;
+            for (size_t i = 0; i < reads[k].size(); ++i)
+                EXPECT_NEAR(calls[k].values[i], reads[k][i], 1e-15 * calls[k].values[i]) << mode << " " << k;
+        }
+    };
+    Script().onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
+                              const StringList &phases, const std::wstring &) {
+        run(m);
+        return Set(m, props[0].c_str(), phases[0].c_str(), nullptr, {0.0, 0.0});
+    };
+    material->Put(L"temperature", L"Vapor", L"", {320.0});
+    material->Put(L"totalFlow", L"Vapor", L"mole", {2.0});
+    material->Put(L"pressure", L"Overall", L"", {1e5});
+    material->Put(L"phaseFraction", L"Vapor", L"mole", {0.5});
+    material->calls.clear();
+
+    // Single phase: 1.1 spellings and no basis for T and P on the 1.1 side.
+    calls = {{false, L"Temperature", L"Vapor", L"mole", {320.0}, S_OK},
+             {false, L"TOTALFLOW", L"Vapor", L"mole", {2.0}, S_OK},
+             {true, L"flow", L"Vapor", L"mole", {1, 1}, S_OK}};
+    ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), ScopedBstr(L"Vapor").Get()))
+        << package->ErrorDescription();
+    check(L"single-phase");
+    EXPECT_EQ(1, Logged(L"GetSinglePhaseProp temperature Vapor "));
+    EXPECT_EQ(1, Logged(L"GetSinglePhaseProp totalFlow Vapor mole"));
+
+    // Fugacity coefficients: an empty phase is no phase; amounts are those of one mole.
+    calls = {{false, L"temperature", L"", nullptr, {300.0}, S_OK},
+             {false, L"totalFlow", nullptr, L"mole", {1.0}, S_OK},
+             {false, L"flow", L"Vapor", L"mole", {0.25, 0.75}, S_OK},
+             {false, L"totalFlow", L"Vapor", L"mass", {0.25 * 0.016043 + 0.75 * 0.03007}, S_OK},
+             {true, L"totalFlow", L"Vapor", L"mole", {4.0}, S_OK}};
+    ScopedVariant lnPhi;
+    ASSERT_EQ(S_OK, package->CalcAndGetLnPhi(ScopedBstr(L"Vapor").Get(), 300.0, 1e5, Doubles({1, 3}).Value(), 1,
+                                             lnPhi.Get(), nullptr, nullptr, nullptr))
+        << package->ErrorDescription();
+    check(L"lnPhi");
+
+    // Flash: bases on T and P ignored, amounts and the overall composition
+    // dropped, an empty phase refused like a null one.
+    calls = {{false, L"pressure", L"Overall", L"mole", {1e5}, S_OK},
+             {false, L"phaseFraction", L"Vapor", L"mole", {0.5}, S_OK},
+             {true, L"temperature", nullptr, L"mole", {350.0}, S_OK},
+             {true, L"Pressure", L"", L"mole", {1e5}, S_OK},
+             {true, L"totalFlow", L"Overall", L"mole", {1.0}, S_OK},
+             {true, L"flow", L"Vapor", L"mole", {0.5, 0.5}, S_OK},
+             {true, L"fraction", L"Overall", L"mole", {0.5, 0.5}, S_OK},
+             {true, L"fraction", L"", L"mole", {0.5, 0.5}, E_POINTER},
+             {true, L"fraction", L"Vapor", L"mole", {0.5, 0.5}, S_OK}};
+    Script().onCalcEquilibrium = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const std::wstring &) {
+        run(m);
+        return S_OK;
+    };
+    ASSERT_EQ(S_OK, Flash(vaporFraction, tp[1])) << package->ErrorDescription();
+    check(L"flash");
+    EXPECT_EQ(1, Logged(L"GetOverallProp pressure Overall "));
+    EXPECT_EQ((std::vector<double>{350.0}), material->Values(L"temperature", L"Overall", L""));
+    EXPECT_EQ((std::vector<double>{1.0}), material->Values(L"phaseFraction", L"Vapor", L"mole"));
+}
