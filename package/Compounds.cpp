@@ -3,6 +3,7 @@
 // with the material object presenting exactly the requested compounds.
 #include "PropertyPackage.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "ErrorText.h"
@@ -221,12 +222,13 @@ struct DependentRequest {
 // its first request; the later requests get copies of its values.
 void CopyRepeatedProperties(CPropertyPackage &pkg, LONG compoundCount)
 {
-    if (pkg.resultSlots.Size() == pkg.requestRecords.size()) return;  // no repeats
-    for (size_t u = 0; u < pkg.requestRecords.size(); ++u) {
-        const int *slot = pkg.resultSlots.Lookup(pkg.requestRecords[u]->name10.Get());
-        if (!slot || *slot == static_cast<int>(u)) continue;
+    const auto records = pkg.requestRecords.begin();
+    for (size_t u = 1; u < pkg.requestRecords.size(); ++u) {
+        const auto first = std::find(records, records + u, records[u]);
+        if (first == records + u) continue;
+        const LONG slot = static_cast<LONG>(first - records);
         for (LONG c = 0; c < compoundCount; ++c) {
-            double value = pkg.pureResults.GetDouble(*slot * compoundCount + c);
+            double value = pkg.pureResults.GetDouble(slot * compoundCount + c);
             pkg.pureResults.PutElement(static_cast<LONG>(u) * compoundCount + c, &value);
         }
     }
