@@ -36,16 +36,15 @@ constexpr LnPhiRequest lnPhiRequests[] = {
     {8, L"LogFugacityCoefficient.Dmoles", L"LogFugacityCoefficient.Dmoles is not supported"},
 };
 
-// Whether CalcTwoPhaseProp accepts the phase pair; on false, error says why.
+// Whether CalcTwoPhaseProp accepts the phase pair (labels, checked here); on
+// false, error says why.
 // CheckTwoPhasePropSpec answers with the same test.
-bool AcceptsPhasePair(const CPropertyPackage &pkg, const VARIANT &phaseLabels, std::wstring &error)
+bool AcceptsPhasePair(const CPropertyPackage &pkg, CVariantArray &labels, std::wstring &error)
 {
     if (!pkg.hasVaporLabel || !pkg.hasLiquidLabel) {
         error = L"Unsupported phase combination";
         return false;
     }
-    CVariantArray labels;
-    labels.Attach(phaseLabels, false);
     if (!labels.Check(VT_BSTR, error)) {
         error = L"Invalid phase pair: " + error;
         return false;
@@ -130,8 +129,10 @@ HRESULT CPropertyPackage::CheckTwoPhasePropSpec(BSTR property, VARIANT phaseLabe
         *valid = VARIANT_FALSE;
         const PropertyRecord *record = propsBy11Name.Lookup(property);
         if (!record || !record->row || record->row->category != PropertyCategory::TwoPhase) return S_OK;
+        CVariantArray labels;
+        labels.Attach(phaseLabels, false);
         std::wstring ignored;
-        if (AcceptsPhasePair(*this, phaseLabels, ignored)) *valid = VARIANT_TRUE;
+        if (AcceptsPhasePair(*this, labels, ignored)) *valid = VARIANT_TRUE;
         return S_OK;
     });
 }
@@ -179,10 +180,10 @@ HRESULT CPropertyPackage::CalcTwoPhaseProp(VARIANT props, VARIANT phaseLabels)
         BorrowedArguments borrowed(*this);
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
         if (!ValidateContextMaterial(scope, interfaceName)) return ECapeUnknownHR;
-        std::wstring error;
-        if (!AcceptsPhasePair(*this, phaseLabels, error)) return Fail(error, scope, interfaceName);
         CVariantArray labels;
         labels.Attach(phaseLabels, false);
+        std::wstring error;
+        if (!AcceptsPhasePair(*this, labels, error)) return Fail(error, scope, interfaceName);
         SetConditionPhase(*this, labels.PeekString(0));
         twoPhaseLabels = &phaseLabels;
 
