@@ -178,3 +178,49 @@ void CapeOpenBaseObject::SetIdentification(const wchar_t *name, const wchar_t *d
     componentName = name ? name : L"";
     componentDescription = description ? description : L"";
 }
+
+size_t CapeOpenBaseObject::DispatchInterfaces(DispatchInterface (&list)[maxDispatchInterfaces])
+{
+    size_t count = OwnDispatchInterfaces(list);
+    list[count++] = {&__uuidof(ECapeRoot), static_cast<DispatchPart<ECapeRoot> *>(this)};
+    list[count++] = {&__uuidof(ECapeUnknown), static_cast<DispatchPart<ECapeUnknown> *>(this)};
+    list[count++] = {&__uuidof(ECapeUser), static_cast<DispatchPart<ECapeUser> *>(this)};
+    list[count++] = {&__uuidof(ECapeNoImpl), static_cast<DispatchPart<ECapeNoImpl> *>(this)};
+    list[count++] = {&__uuidof(ICapeIdentification), static_cast<DispatchPart<ICapeIdentification> *>(this)};
+    return count;
+}
+
+HRESULT GetIDsOfObjectNames(CapeOpenBaseObject &object, REFIID own, LPOLESTR *names, UINT count, DISPID *ids)
+{
+    DispatchInterface list[maxDispatchInterfaces];
+    const size_t interfaces = object.DispatchInterfaces(list);
+    for (size_t k = 0; k < interfaces; ++k) {
+        if (IsEqualIID(*list[k].iid, own)) continue;
+        ITypeInfo *info = nullptr;
+        if (FAILED(GetCapeOpenTypeInfo(*list[k].iid, &info))) continue;
+        HRESULT hr = DispGetIDsOfNames(info, names, count, ids);
+        info->Release();
+        // The member's DISPID carries the interface; parameter DISPIDs are positions.
+        if (SUCCEEDED(hr) && ids[0] > 0 && !IsObjectMemberId(ids[0])) {
+            ids[0] |= static_cast<DISPID>((k + 1) << 16);
+            return S_OK;
+        }
+    }
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    return DISP_E_UNKNOWNNAME;
+}
+
+HRESULT InvokeObjectMember(CapeOpenBaseObject &object, DISPID id, WORD flags, DISPPARAMS *params, VARIANT *result,
+                           EXCEPINFO *exception, UINT *argError)
+{
+    DispatchInterface list[maxDispatchInterfaces];
+    const size_t interfaces = object.DispatchInterfaces(list);
+    const size_t k = static_cast<size_t>(id >> 16) - 1;
+    if (k >= interfaces) return DISP_E_MEMBERNOTFOUND;
+    ITypeInfo *info = nullptr;
+    HRESULT hr = GetCapeOpenTypeInfo(*list[k].iid, &info);
+    if (FAILED(hr)) return hr;
+    hr = DispInvoke(list[k].dispatch, info, id & 0xFFFF, flags, params, result, exception, argError);
+    info->Release();
+    return hr;
+}

@@ -12,7 +12,19 @@
 #include "ComGuard.h"
 #include "TypeInfoCache.h"
 
-// The IDispatch part of interface I, answered from I's type information.
+class CapeOpenBaseObject;
+
+// Late-bound clients (scripts, macros) call any method of an object through
+// whichever of its interfaces they hold. A name that interface lacks is
+// looked up in the object's other interfaces; the DISPID it gets then names
+// that interface in its upper half (the CAPE-OPEN DISPIDs are small).
+HRESULT GetIDsOfObjectNames(CapeOpenBaseObject &object, REFIID own, LPOLESTR *names, UINT count, DISPID *ids);
+inline bool IsObjectMemberId(DISPID id) { return id > 0xFFFF; }
+HRESULT InvokeObjectMember(CapeOpenBaseObject &object, DISPID id, WORD flags, DISPPARAMS *params, VARIANT *result,
+                           EXCEPINFO *exception, UINT *argError);
+
+// The IDispatch part of interface I, answered from I's type information and,
+// for names I lacks, from the object's other interfaces.
 template <class I>
 class DispatchPart : public I {
 public:
@@ -35,11 +47,14 @@ public:
         if (FAILED(hr)) return hr;
         hr = DispGetIDsOfNames(info, names, count, ids);
         info->Release();
+        if (hr == DISP_E_UNKNOWNNAME) hr = GetIDsOfObjectNames(DispatchOwner(), __uuidof(I), names, count, ids);
         return hr;
     }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result,
                         EXCEPINFO *exception, UINT *argError) override
     {
+        if (IsObjectMemberId(id))
+            return InvokeObjectMember(DispatchOwner(), id, flags, params, result, exception, argError);
         ITypeInfo *info = nullptr;
         HRESULT hr = GetCapeOpenTypeInfo(__uuidof(I), &info);
         if (FAILED(hr)) return hr;
@@ -47,7 +62,18 @@ public:
         info->Release();
         return hr;
     }
+
+protected:
+    // The object this interface belongs to.
+    virtual CapeOpenBaseObject &DispatchOwner() = 0;
 };
+
+// One interface of an object as late-bound clients reach it.
+struct DispatchInterface {
+    const IID *iid;
+    IDispatch *dispatch;
+};
+constexpr size_t maxDispatchInterfaces = 16;
 
 class CapeOpenBaseObject : public DispatchPart<ECapeRoot>,
                            public DispatchPart<ECapeUnknown>,
@@ -101,6 +127,10 @@ public:
     const std::wstring &ErrorScope() const { return errorScope; }
     const std::wstring &ErrorInterface() const { return errorInterface; }
 
+    // Every interface of the object with an IDispatch part, in table order
+    // (own interfaces, then the five base ones); returns the count.
+    size_t DispatchInterfaces(DispatchInterface (&list)[maxDispatchInterfaces]);
+
 protected:
     // The class's main interface (first row of its table; also IDispatch).
     virtual IUnknown *MainInterface() = 0;
@@ -108,6 +138,9 @@ protected:
     virtual IUnknown *FindOwnInterface(REFIID riid) = 0;
     // Called for an IID found nowhere in the table (AddRef'd answer).
     virtual HRESULT QueryFurtherInterface(REFIID riid, void **ppv);
+    // Fills list with the class's own interfaces, in table order; returns the count.
+    virtual size_t OwnDispatchInterfaces(DispatchInterface *list) = 0;
+    CapeOpenBaseObject &DispatchOwner() override { return *this; }
 
 private:
     class InnerUnknown : public IUnknown {
@@ -142,6 +175,16 @@ public:
     }
     STDMETHODIMP_(ULONG) AddRef() override { return CapeOpenBaseObject::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return CapeOpenBaseObject::Release(); }
+
+protected:
+    static_assert(sizeof...(Interfaces) + 5 <= maxDispatchInterfaces, "too many interfaces");
+    size_t OwnDispatchInterfaces(DispatchInterface *list) override
+    {
+        size_t count = 0;
+        ((list[count++] = {&__uuidof(Interfaces), static_cast<DispatchPart<Interfaces> *>(this)}), ...);
+        return count;
+    }
+    CapeOpenBaseObject &DispatchOwner() override { return *this; }
 };
 
 // Creates a T (stand-alone, or aggregated when outer is given, in which case

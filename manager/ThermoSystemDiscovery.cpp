@@ -6,6 +6,7 @@
 #include "CapeOpenIds.h"
 #include "ComHolders.h"
 #include "ErrorText.h"
+#include "ModuleLock.h"
 #include "Names.h"
 #include "RegistryKey.h"
 #include "ThermoSystemSession.h"
@@ -153,6 +154,10 @@ void MakeProductKey(ThermoSystemRecord &record)
 
 void DiscoverThermoSystems()
 {
+    // Simulators call from several apartments at once: the first caller
+    // builds the results under the module lock while the others wait, and
+    // afterwards they are only read.
+    ModuleLockGuard guard;
     if (!results.discoveryPending) return;
     results.discoveryPending = false;
     // Running out of memory leaves the results as far as they got.
@@ -183,6 +188,7 @@ const ThermoSystemDiscoveryResults &ThermoSystemDiscovery()
 
 void ResetThermoSystemDiscovery()
 {
+    ModuleLockGuard guard;
     results.packageList.Reset();
     results.thermoSystemClsids.Clear();
     results.discoveryPending = true;

@@ -23,7 +23,8 @@ struct ThermoSystemDiscoveryResults {
     bool discoveryPending = true;
 };
 
-// Runs the discovery the first time it is called; never reports an error.
+// Runs the discovery the first time it is called, under the module lock;
+// never reports an error. Once it returns, the results are only read.
 void DiscoverThermoSystems();
 const ThermoSystemDiscoveryResults &ThermoSystemDiscovery();
 

@@ -164,11 +164,8 @@ HRESULT CPropertyPackage::GetCompoundConstant(VARIANT props, VARIANT compIds, VA
             LONG k = 0;
             for (LONG p = 0; p < propList.Count(); ++p) {
                 BSTR name = propList.PeekString(p);
-                const PropertyRecord *record = name ? propsBy11Name.Lookup(name) : nullptr;
-                const bool isConstant =
-                    record && record->row && (record->row->category == PropertyCategory::Constant ||
-                                              record->row->category == PropertyCategory::StringConstant);
-                if (!isConstant) {
+                const PropertyRecord *record = name ? constantsBy11Name.Lookup(name) : nullptr;
+                if (!record) {
                     // Not a constant of this package: its elements stay empty.
                     k += compoundCount;
                     continue;

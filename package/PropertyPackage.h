@@ -175,6 +175,9 @@ public:
     CVariantArray constPropList, tDependentPropList, pDependentPropList, singlePhasePropList, twoPhasePropList;
     NameMap<PropertyRecord> propsBy11Name;
     NameMap<PropertyRecord> propsBy10Name;
+    // The compound constants, apart: molecularWeight and diffusionCoefficient
+    // are also single-phase properties, which a package may offer as well.
+    NameMap<PropertyRecord> constantsBy11Name;
 
     // ---- Context material and the compound selection the material object presents
     ComPtr<ICapeThermoMaterial> contextMaterial;

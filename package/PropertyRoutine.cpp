@@ -36,6 +36,30 @@ constexpr LnPhiRequest lnPhiRequests[] = {
     {8, L"LogFugacityCoefficient.Dmoles", L"LogFugacityCoefficient.Dmoles is not supported"},
 };
 
+// Whether CalcTwoPhaseProp accepts the phase pair (labels, checked here); on
+// false, error says why.
+// CheckTwoPhasePropSpec answers with the same test.
+bool AcceptsPhasePair(const CPropertyPackage &pkg, CVariantArray &labels, std::wstring &error)
+{
+    if (!pkg.hasVaporLabel || !pkg.hasLiquidLabel) {
+        error = L"Unsupported phase combination";
+        return false;
+    }
+    if (!labels.Check(VT_BSTR, error)) {
+        error = L"Invalid phase pair: " + error;
+        return false;
+    }
+    if (labels.Count() != 2) {
+        error = L"Invalid phase pair: expected two phases";
+        return false;
+    }
+    if (!NamesEqual(labels.PeekString(0), L"Vapor") || !NamesEqual(labels.PeekString(1), L"Liquid")) {
+        error = L"Unsupported phase combination";
+        return false;
+    }
+    return true;
+}
+
 // Keeps conditionPhase equal to label, copying only when it changes.
 void SetConditionPhase(CPropertyPackage &pkg, BSTR label)
 {
@@ -108,9 +132,7 @@ HRESULT CPropertyPackage::CheckTwoPhasePropSpec(BSTR property, VARIANT phaseLabe
         CVariantArray labels;
         labels.Attach(phaseLabels, false);
         std::wstring ignored;
-        if (labels.Check(VT_BSTR, ignored) && labels.Count() == 2 && NamesEqual(labels.PeekString(0), L"Vapor") &&
-            NamesEqual(labels.PeekString(1), L"Liquid"))
-            *valid = VARIANT_TRUE;
+        if (AcceptsPhasePair(*this, labels, ignored)) *valid = VARIANT_TRUE;
         return S_OK;
     });
 }
@@ -158,15 +180,11 @@ HRESULT CPropertyPackage::CalcTwoPhaseProp(VARIANT props, VARIANT phaseLabels)
         BorrowedArguments borrowed(*this);
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
         if (!ValidateContextMaterial(scope, interfaceName)) return ECapeUnknownHR;
-        if (!hasVaporLabel || !hasLiquidLabel) return Fail(L"Unsupported phase combination", scope, interfaceName);
         CVariantArray labels;
         labels.Attach(phaseLabels, false);
         std::wstring error;
-        if (!labels.Check(VT_BSTR, error)) return Fail(L"Invalid phase pair: " + error, scope, interfaceName);
-        if (labels.Count() != 2) return Fail(L"Invalid phase pair: expected two phases", scope, interfaceName);
+        if (!AcceptsPhasePair(*this, labels, error)) return Fail(error, scope, interfaceName);
         SetConditionPhase(*this, labels.PeekString(0));
-        if (!NamesEqual(labels.PeekString(0), L"Vapor") || !NamesEqual(labels.PeekString(1), L"Liquid"))
-            return Fail(L"Unsupported phase combination", scope, interfaceName);
         twoPhaseLabels = &phaseLabels;
 
         CVariantArray propList;

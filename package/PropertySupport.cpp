@@ -79,6 +79,7 @@ void CPropertyPackage::LoadPropertySupport()
     EnsurePropertyIndexes();
     propsBy11Name.Clear();
     propsBy10Name.Clear();
+    constantsBy11Name.Clear();
 
     // The state variables are never listed, but the material object has to
     // translate them when the 1.0 package asks for them.
@@ -156,8 +157,7 @@ void CPropertyPackage::LoadPropertySupport()
         record.name11 = ScopedBstr(row->name11);
         record.row = row;
         record.namesDiffer = !NamesEqual(row->name10, row->name11);
-        propsBy11Name.Entry(row->name11) = record;
-        propsBy10Name.Entry(row->name10) = std::move(record);
+        constantsBy11Name.Entry(row->name11) = std::move(record);
     }
     selectionIds.Receive();
     Publish(constPropList, constants);

@@ -28,8 +28,9 @@ bool Factor(std::vector<double> &L, const std::vector<double> &H, double shift, 
 void SolveNewtonStep(const std::vector<double> &H, const std::vector<double> &g, std::vector<double> &step,
                      std::size_t n)
 {
-    thread_local std::vector<double> L;
-    L.assign(n * n, 0.0);
+    // A plain local: with a thread_local here, every thread that flashed hung
+    // at its exit, where the DLL runs such destructors.
+    std::vector<double> L(n * n, 0.0);
     double scale = 0;
     for (std::size_t i = 0; i < n; ++i) scale = std::fmax(scale, std::fabs(H[i * n + i]));
     double shift = 0;

@@ -195,9 +195,10 @@ TEST_F(PackageCoreTest, ConstantsAreProbedOneCompoundAtATime)
     EXPECT_EQ(0, Script().CountCalls(L"GetComponentConstant molecularWeight [B]"));
     for (const wchar_t *c : {L"[A]", L"[B]", L"[C]"})
         EXPECT_EQ(1, Script().CountCalls(std::wstring(L"GetComponentConstant criticalTemperature ") + c)) << c;
-    ASSERT_NE(nullptr, By11(package, L"acentricfactor"));
-    EXPECT_EQ(PropertyCategory::Constant, By11(package, L"acentricfactor")->row->category);
-    EXPECT_EQ(nullptr, By11(package, L"criticalTemperature"));
+    const PropertyRecord *acentric = package->constantsBy11Name.Lookup(L"acentricfactor");
+    ASSERT_NE(nullptr, acentric);
+    EXPECT_EQ(PropertyCategory::Constant, acentric->row->category);
+    EXPECT_EQ(nullptr, package->constantsBy11Name.Lookup(L"criticalTemperature"));
     EXPECT_EQ(VT_EMPTY, package->selectionIds.Type());  // the one-compound selection is gone
 
     // Every probe fails: no constant listed, every row tried for both compounds.

@@ -2,16 +2,32 @@
 
 #include <new>
 
+#include "Material11.h"
+#include "VariantLists.h"
+
 namespace {
 
-constexpr DISPID toVariantsId = 1;
+// Members by DISPID - 1, with the element type of the array they make.
+const struct {
+    const wchar_t *name;
+    VARTYPE elementType;
+} members[] = {
+    {L"ToVariants", VT_VARIANT}, {L"Query", VT_EMPTY},    {L"ToStrings", VT_BSTR},
+    {L"ToDoubles", VT_R8},       {L"Material", VT_EMPTY},
+};
 constexpr DISPID queryId = 2;
+constexpr DISPID materialId = 5;
 
-// Copies a one-dimensional array of any element type into an array of VARIANT.
-HRESULT ToVariants(const VARIANT &list, VARIANT *result)
+const VARIANT &Dereferenced(const VARIANT &argument)
 {
-    const VARIANT *source = &list;
-    if (V_VT(source) == (VT_VARIANT | VT_BYREF)) source = V_VARIANTREF(source);
+    return V_VT(&argument) == (VT_VARIANT | VT_BYREF) ? *V_VARIANTREF(&argument) : argument;
+}
+
+// Copies a one-dimensional array of any element type into an array of
+// elementType, converting each element.
+HRESULT Convert(const VARIANT &list, VARTYPE targetType, VARIANT *result)
+{
+    const VARIANT *source = &Dereferenced(list);
     if (!(V_VT(source) & VT_ARRAY)) return DISP_E_TYPEMISMATCH;
     SAFEARRAY *array = (V_VT(source) & VT_BYREF) ? *V_ARRAYREF(source) : V_ARRAY(source);
     VARTYPE elementType = V_VT(source) & VT_TYPEMASK;
@@ -20,7 +36,7 @@ HRESULT ToVariants(const VARIANT &list, VARIANT *result)
     SafeArrayGetLBound(array, 1, &lower);
     SafeArrayGetUBound(array, 1, &upper);
     SAFEARRAYBOUND bound = {static_cast<ULONG>(upper - lower + 1), 0};
-    SAFEARRAY *copy = SafeArrayCreate(VT_VARIANT, 1, &bound);
+    SAFEARRAY *copy = SafeArrayCreate(targetType, 1, &bound);
     if (!copy) return E_OUTOFMEMORY;
     for (LONG i = lower; i <= upper; ++i) {
         void *element = nullptr;
@@ -31,8 +47,13 @@ HRESULT ToVariants(const VARIANT &list, VARIANT *result)
         V_VT(&reference) = elementType | VT_BYREF;
         V_BYREF(&reference) = element;
         if (SUCCEEDED(hr)) hr = VariantCopyInd(&value, &reference);
+        if (SUCCEEDED(hr) && targetType != VT_VARIANT) hr = VariantChangeType(&value, &value, 0, targetType);
         LONG index = i - lower;
-        if (SUCCEEDED(hr)) hr = SafeArrayPutElement(copy, &index, &value);
+        // Typed arrays take the element itself, arrays of VARIANT the VARIANT.
+        void *stored = &value;
+        if (targetType == VT_BSTR) stored = V_BSTR(&value);
+        if (targetType == VT_R8) stored = &V_R8(&value);
+        if (SUCCEEDED(hr)) hr = SafeArrayPutElement(copy, &index, stored);
         VariantClear(&value);
         if (FAILED(hr)) {
             SafeArrayDestroy(copy);
@@ -40,17 +61,32 @@ HRESULT ToVariants(const VARIANT &list, VARIANT *result)
         }
     }
     VariantInit(result);
-    V_VT(result) = VT_ARRAY | VT_VARIANT;
+    V_VT(result) = VT_ARRAY | targetType;
     V_ARRAY(result) = copy;
+    return S_OK;
+}
+
+HRESULT Material(const VARIANT &compoundIds, VARIANT *result)
+{
+    std::vector<std::wstring> ids;
+    std::wstring error;
+    if (!ReadStrings(Dereferenced(compoundIds), ids, error)) return DISP_E_TYPEMISMATCH;
+    ComPtr<CMaterial11> material = CMaterial11::Create(ids);
+    if (!material) return E_OUTOFMEMORY;
+    // Both present, as a flash needs them.
+    material->presentPhases = material->phases;
+    material->phaseStatuses.assign(material->phases.size(), CAPE_UNKNOWNPHASESTATUS);
+    VariantInit(result);
+    V_VT(result) = VT_DISPATCH;
+    V_DISPATCH(result) = material->Interface();
+    V_DISPATCH(result)->AddRef();
     return S_OK;
 }
 
 HRESULT Query(const VARIANT &objectArgument, const VARIANT &iidArgument, VARIANT *result)
 {
-    const VARIANT *object = &objectArgument;
-    if (V_VT(object) == (VT_VARIANT | VT_BYREF)) object = V_VARIANTREF(object);
-    const VARIANT *iidText = &iidArgument;
-    if (V_VT(iidText) == (VT_VARIANT | VT_BYREF)) iidText = V_VARIANTREF(iidText);
+    const VARIANT *object = &Dereferenced(objectArgument);
+    const VARIANT *iidText = &Dereferenced(iidArgument);
     if (V_VT(object) != VT_DISPATCH || !V_DISPATCH(object) || V_VT(iidText) != VT_BSTR) return DISP_E_TYPEMISMATCH;
     IID iid;
     HRESULT hr = IIDFromString(V_BSTR(iidText), &iid);
@@ -94,13 +130,11 @@ public:
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override
     {
-        if (count == 1 && lstrcmpiW(names[0], L"ToVariants") == 0) {
-            ids[0] = toVariantsId;
-            return S_OK;
-        }
-        if (count == 1 && lstrcmpiW(names[0], L"Query") == 0) {
-            ids[0] = queryId;
-            return S_OK;
+        for (DISPID id = 1; count == 1 && id <= static_cast<DISPID>(sizeof(members) / sizeof(members[0])); ++id) {
+            if (lstrcmpiW(names[0], members[id - 1].name) == 0) {
+                ids[0] = id;
+                return S_OK;
+            }
         }
         for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
         return DISP_E_UNKNOWNNAME;
@@ -111,16 +145,15 @@ public:
         if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
         if (!params) return DISP_E_BADPARAMCOUNT;
         if (!result) return S_OK;
+        if (id < 1 || id > static_cast<DISPID>(sizeof(members) / sizeof(members[0]))) return DISP_E_MEMBERNOTFOUND;
         // Arguments arrive last first.
-        if (id == toVariantsId) {
-            if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
-            return ToVariants(params->rgvarg[0], result);
-        }
         if (id == queryId) {
             if (params->cArgs != 2) return DISP_E_BADPARAMCOUNT;
             return Query(params->rgvarg[1], params->rgvarg[0], result);
         }
-        return DISP_E_MEMBERNOTFOUND;
+        if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+        if (id == materialId) return Material(params->rgvarg[0], result);
+        return Convert(params->rgvarg[0], members[id - 1].elementType, result);
     }
 
 private:

@@ -90,9 +90,9 @@ ComPtr<ICapeThermoPropertyPackage> MakePackage(Behaviour behaviour)
     if (!raw) return package;
     raw->script.UseMethaneEthane();
     raw->script.propList = {L"enthalpy", L"fugacityCoefficient"};
+    raw->script.trivial = true;  // so that scripts can flash and calculate
     if (behaviour == Behaviour::Drifting) {
         raw->script.propList = {L"enthalpy"};
-        raw->script.trivial = true;
         raw->script.onCalcProp = DriftingEnthalpy;
     }
     return package;

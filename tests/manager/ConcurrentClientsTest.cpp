@@ -1,0 +1,196 @@
+// Several simulator threads at once: four single-threaded apartments of one
+// process, each with its own manager (created by ProgID from the registered
+// Corvanta.dll, so discovery has not run yet), packages of the example
+// thermo system and 1.1 materials, start together and flash and calculate
+// concurrently. Every number must match the example's own thermodynamics.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "Calculations.h"
+#include "CapeClient.h"
+#include "Flash.h"
+#include "IdealMixture.h"
+#include "PengRobinson.h"
+#include "ServerProcess.h"
+
+namespace {
+
+constexpr int threadCount = 4;
+constexpr int rounds = 250;  // per thread and package: one flash and one enthalpy each
+constexpr double pressure = 2e6;
+const std::vector<double> feed = {0.4, 0.6};  // methane, propane
+const wchar_t *const packageNames[] = {L"Example Thermo//Ideal", L"Example Thermo//Peng-Robinson"};
+
+std::wstring WindowsPath(const char *unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char *c = unixPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    return path;
+}
+
+// What the example's models give for one thread's conditions, per package.
+struct Expected {
+    FlashResult flash;
+    double vaporEnthalpy = 0.0;
+};
+
+struct ThreadCase {
+    double temperature = 0.0;
+    Expected expected[2];
+    std::wstring failure;  // the first thing that went wrong, empty when none
+};
+
+bool Close(double expected, double actual, double relative)
+{
+    return std::fabs(expected - actual) <= relative * std::max(1.0, std::fabs(expected));
+}
+
+// The material's compounds: methane and propane, as the package lists them.
+CompoundTable MethanePropane(const CompoundTable &all)
+{
+    CompoundTable table;
+    for (const wchar_t *id : {L"methane", L"propane"}) {
+        const size_t i = static_cast<size_t>(std::max(0, all.IndexOf(id)));
+        table.ids.push_back(all.ids[i]);
+        table.formulae.push_back(all.formulae[i]);
+        table.names.push_back(all.names[i]);
+        table.casNumbers.push_back(all.casNumbers[i]);
+        table.boilTemps.push_back(all.boilTemps[i]);
+        table.molWts.push_back(all.molWts[i]);
+    }
+    return table;
+}
+
+// One flash at the thread's T and P and the vapour's enthalpy, checked.
+bool FlashAndCheck(PackageClient &package, CMaterial11 &material, const ThreadCase &c, const Expected &expected,
+                   std::wstring &error)
+{
+    const FlashCondition t = {FlashVariable::Temperature, c.temperature}, p = {FlashVariable::Pressure, pressure};
+    const MixtureState mixture = {c.temperature, pressure, feed};
+    std::vector<PhaseResult> phases;
+    if (!PrepareFlash(material, mixture, {t, p}, error) || !RunFlash(package, t, p, error) ||
+        !ReadFlashResult(material, phases, error))
+        return false;
+    const PhaseResult *vapor = nullptr;
+    for (const PhaseResult &phase : phases)
+        if (phase.label == L"Vapor") vapor = &phase;
+    if (phases.size() != 2 || !vapor || !Close(expected.flash.vaporFraction, vapor->fraction, 1e-9) ||
+        vapor->composition.size() != 2 || !Close(expected.flash.y[0], vapor->composition[0], 1e-9)) {
+        error = L"flash result differs from the model";
+        return false;
+    }
+    std::vector<double> enthalpy;
+    ValueBasis basis = ValueBasis::Undefined;
+    if (!CalcPhaseProperty(package, material, L"Vapor", L"enthalpy", enthalpy, basis, error)) return false;
+    if (enthalpy.size() != 1 || !Close(expected.vaporEnthalpy, enthalpy[0], 1e-6)) {
+        error = L"vapour enthalpy differs from the model";
+        return false;
+    }
+    return true;
+}
+
+struct ClientStart {
+    ThreadCase *c;
+    HANDLE start;
+};
+
+void RunClient(ThreadCase &c, HANDLE start)
+{
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+        c.failure = L"CoInitializeEx failed";
+        return;
+    }
+    WaitForSingleObject(start, INFINITE);
+    std::wstring error;
+    {
+        ManagerClient manager;
+        std::vector<std::wstring> names;
+        PackageClient packages[2];
+        ComPtr<CMaterial11> materials[2];
+        bool ready = manager.Open(L"Corvanta.PropertyPackageManager.1", error) && manager.ListPackages(names, error);
+        for (const wchar_t *name : packageNames)
+            if (ready && std::find(names.begin(), names.end(), name) == names.end()) {
+                error = std::wstring(L"the package list lacks ") + name;
+                ready = false;
+            }
+        for (int k = 0; ready && k < 2; ++k) {
+            ComPtr<IDispatch> object;
+            ready = manager.GetPackage(packageNames[k], object, error) && packages[k].Open(object, error) &&
+                    SUCCEEDED(CMaterial11::Create(MethanePropane(packages[k].compoundTable), packages[k].phaseLabels,
+                                                  materials[k])) &&
+                    UseMaterial(packages[k], *materials[k].Get(), error);
+        }
+        for (int round = 0; ready && round < rounds; ++round)
+            for (int k = 0; ready && k < 2; ++k)
+                ready = FlashAndCheck(packages[k], *materials[k].Get(), c, c.expected[k], error);
+        if (!ready) c.failure = error.empty() ? L"failed" : error;
+    }
+    CoUninitialize();
+}
+
+class ConcurrentClients : public testing::Test {
+protected:
+    // The example thermo system is registered like a user's third-party one,
+    // and removed again afterwards; the bridge stays registered.
+    static void SetUpTestSuite()
+    {
+        ASSERT_EQ(0u, RunRegsvr32(L"\"" + WindowsPath(EXAMPLE_DLL) + L"\""));
+    }
+    static void TearDownTestSuite() { RunRegsvr32(L"/u \"" + WindowsPath(EXAMPLE_DLL) + L"\""); }
+};
+
+}  // namespace
+
+TEST_F(ConcurrentClients, FourApartmentsFlashAndCalculateAtOnce)
+{
+    const std::vector<const CompoundData *> compounds = {FindCompound(L"methane"), FindCompound(L"propane")};
+    IdealMixture ideal(compounds);
+    PengRobinson peng(compounds);
+    const ThermoModel *models[2] = {&ideal, &peng};
+    ThreadCase cases[threadCount];
+    for (int i = 0; i < threadCount; ++i) {
+        // Each thread its own temperature, so that mixed-up state shows.
+        cases[i].temperature = 240.0 + 5.0 * i;
+        for (int k = 0; k < 2; ++k) {
+            Expected &expected = cases[i].expected[k];
+            std::wstring error;
+            ASSERT_TRUE(Flash(*models[k]).TP(cases[i].temperature, pressure, feed, expected.flash, error));
+            ASSERT_TRUE(expected.flash.hasVapor && expected.flash.hasLiquid);
+            PhaseState vapor;
+            models[k]->Evaluate(cases[i].temperature, pressure, expected.flash.y.data(), PhaseKind::Vapor,
+                                RequestCaloric, vapor);
+            expected.vaporEnthalpy = vapor.enthalpy;
+        }
+    }
+
+    HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(nullptr, start);
+    ClientStart starts[threadCount];
+    HANDLE threads[threadCount];
+    for (int i = 0; i < threadCount; ++i) {
+        starts[i] = {&cases[i], start};
+        threads[i] = CreateThread(
+            nullptr, 0,
+            [](void *argument) -> DWORD {
+                const ClientStart &s = *static_cast<ClientStart *>(argument);
+                RunClient(*s.c, s.start);
+                return 0;
+            },
+            &starts[i], 0, nullptr);
+        ASSERT_NE(nullptr, threads[i]);
+    }
+    Sleep(50);  // every thread waits at the start
+    SetEvent(start);
+    WaitForMultipleObjects(threadCount, threads, TRUE, INFINITE);
+    for (HANDLE thread : threads) CloseHandle(thread);
+    CloseHandle(start);
+
+    for (int i = 0; i < threadCount; ++i)
+        EXPECT_EQ(L"", cases[i].failure) << "thread " << i << " at " << cases[i].temperature << " K";
+}

@@ -1,0 +1,100 @@
+// Property names in more than one category, and the two-phase check that
+// must agree with the calculation it announces.
+#include <algorithm>
+
+#include "PackageCoreFixture.h"
+
+namespace {
+
+bool Lists(const StringList &list, const std::wstring &name)
+{
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+}  // namespace
+
+// molecularWeight and diffusionCoefficient are compound constants and
+// single-phase properties; a 1.0 package may offer a name as both.
+TEST_F(PackageCoreTest, NamesOfferedAsConstantAndSinglePhasePropertyWorkAsBoth)
+{
+    Script().propList = {L"molecularWeight", L"diffusionCoefficient"};
+    Script().constants = {{L"molecularWeight", {{L"methane", 16.043}, {L"ethane", 30.07}}},
+                          {L"diffusionCoefficient", {{L"methane", 1e-5}, {L"ethane", 2e-5}}}};
+    Script().trivial = true;
+    ASSERT_EQ(S_OK, Initialize());
+    SetContext({L"methane", L"ethane"});
+    material->presentPhases = {L"Vapor"};
+    material->phaseStatuses = {CAPE_UNKNOWNPHASESTATUS};
+    material->Put(L"temperature", L"Vapor", L"", {300.0});
+    material->Put(L"pressure", L"Vapor", L"", {1e5});
+    material->Put(L"fraction", L"Vapor", L"mole", {0.5, 0.5});
+    ScopedBstr vapor(L"Vapor");
+
+    const struct {
+        const wchar_t *name;
+        std::vector<double> constants;
+    } cases[] = {{L"molecularWeight", {16.043, 30.07}}, {L"diffusionCoefficient", {1e-5, 2e-5}}};
+    for (const auto &c : cases) {
+        EXPECT_TRUE(Lists(Labels(package->constPropList), c.name)) << c.name;
+        EXPECT_TRUE(Lists(Labels(package->singlePhasePropList), c.name)) << c.name;
+
+        ScopedVariant values;
+        ASSERT_EQ(S_OK, package->GetCompoundConstant(Strings({c.name}).Value(), OwnedVariant().Value(), values.Get()))
+            << package->ErrorDescription();
+        ASSERT_EQ(VT_ARRAY | VT_VARIANT, values.Type());
+        const VARIANT *elements = static_cast<const VARIANT *>(V_ARRAY(values.Get())->pvData);
+        for (size_t i = 0; i < c.constants.size(); ++i) EXPECT_EQ(c.constants[i], V_R8(&elements[i])) << c.name;
+
+        VARIANT_BOOL valid = VARIANT_FALSE;
+        ASSERT_EQ(S_OK, package->CheckSinglePhasePropSpec(ScopedBstr(c.name).Get(), vapor.Get(), &valid));
+        EXPECT_EQ(VARIANT_TRUE, valid) << c.name;
+        ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({c.name}).Value(), vapor.Get()))
+            << package->ErrorDescription();
+        EXPECT_EQ(std::wstring(L"CalcProp [") + c.name + L"] [Vapor] mixture", Script().calls.back());
+        EXPECT_FALSE(material->Values(c.name, L"Vapor", L"").empty()) << c.name;
+    }
+}
+
+// CheckTwoPhasePropSpec answers false exactly when CalcTwoPhaseProp refuses
+// the phase combination.
+TEST_F(PackageCoreTest, TwoPhaseCheckAgreesWithTheCalculationOnEveryPhasePair)
+{
+    const struct {
+        StringList packagePhases;
+        OwnedVariant pair;
+        bool accepted;
+    } cases[] = {
+        {{L"Vapor", L"Liquid"}, Strings({L"Vapor", L"Liquid"}), true},
+        {{L"Vapor", L"Liquid"}, Strings({L"VAPOR", L"liquid"}), true},
+        {{L"Vapor", L"Liquid"}, Strings({L"Liquid", L"Vapor"}), false},
+        {{L"Vapor", L"Liquid"}, Strings({L"Vapor"}), false},
+        {{L"Vapor", L"Liquid"}, Strings({L"Vapor", L"Liquid", L"Solid"}), false},
+        {{L"Vapor", L"Liquid"}, Doubles({1.0, 2.0}), false},
+        {{L"Vapor", L"Liquid"}, OwnedVariant(), false},
+        // The package lacks one of the two phases the pair names.
+        {{L"Vapor", L"Liquid1", L"Liquid2"}, Strings({L"Vapor", L"Liquid"}), false},
+        {{L"Liquid"}, Strings({L"Vapor", L"Liquid"}), false},
+    };
+    for (const auto &c : cases) {
+        // A new package over a new 1.0 package with these phases.
+        package10Ref = CreateScriptedPackage10(&package10);
+        package10->script.UseMethaneEthane();
+        package10->script.phases = c.packagePhases;
+        package10->script.propList = {L"kvalues"};
+        ASSERT_EQ(S_OK, CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds),
+                                                           packageRef.ReceiveVoid()));
+        package = static_cast<CPropertyPackage *>(packageRef.Get());
+        package->package10 = package10Ref;
+        ASSERT_EQ(S_OK, Initialize());
+        SetContext({L"methane", L"ethane"});
+
+        VARIANT_BOOL valid = VARIANT_FALSE;
+        ASSERT_EQ(S_OK, package->CheckTwoPhasePropSpec(ScopedBstr(L"kvalue").Get(), c.pair.Value(), &valid));
+        // The scripted package calculates nothing, so an accepted pair fails later.
+        EXPECT_EQ(ECapeUnknownHR, package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), c.pair.Value()));
+        const std::wstring error = package->ErrorDescription();
+        const bool refused = error == L"Unsupported phase combination" || error.rfind(L"Invalid phase pair", 0) == 0;
+        EXPECT_EQ(c.accepted, !refused) << error;
+        EXPECT_EQ(c.accepted ? VARIANT_TRUE : VARIANT_FALSE, valid) << error;
+    }
+}

@@ -1,0 +1,68 @@
+' A late-bound client of a package, as a spreadsheet macro uses it: every
+' method is called on the object the manager returns, through whichever
+' interface that is, without asking for another one. Prints LATEBOUND OK when
+' every step gave what it should, LATEBOUND FAIL and the reason otherwise.
+'
+' Wine's script engines cannot index arrays of strings or doubles, nor make
+' them: the test helper CorvantaTest.Arrays converts both ways, and gives an
+' in-memory 1.1 material to calculate on. The test thermo systems' package
+' answers every calculation with 1 and flashes everything into the vapour.
+Option Explicit
+
+' Wine's cscript stops silently on a runtime error: the last step shows where.
+Sub Step(what)
+    WScript.Echo "step: " & what
+End Sub
+
+Sub Check(condition, what)
+    If Not condition Then
+        WScript.Echo "LATEBOUND FAIL: " & what
+        WScript.Quit 1
+    End If
+End Sub
+
+Dim arrays, manager, pkg, material, values
+Dim ids, formulae, names, boilTemps, molWts, casNos, labels, statuses, enthalpy
+Set arrays = CreateObject("CorvantaTest.Arrays")
+Set manager = CreateObject("Corvanta.PropertyPackageManager.1")
+Set pkg = manager.GetPropertyPackage("Sys//A")
+
+Step "compounds and phases"
+pkg.GetCompoundList ids, formulae, names, boilTemps, molWts, casNos
+values = arrays.ToVariants(ids)
+Check values(0) = "methane" And values(1) = "ethane", "compound identifiers"
+values = arrays.ToVariants(molWts)
+Check Abs(values(1) - 30.07) < 1e-9, "molecular weight of ethane: " & values(1)
+Check pkg.GetNumCompounds() = 2, "number of compounds"
+Check pkg.GetNumPhases() = 2, "number of phases"
+Check pkg.CheckSinglePhasePropSpec("enthalpy", "Vapor"), "enthalpy is not offered for Vapor"
+
+Step "a flash at T and P on a material set as context"
+Set material = arrays.Material(arrays.ToStrings(Array("methane", "ethane")))
+pkg.SetMaterial material
+material.SetOverallProp "temperature", "", arrays.ToDoubles(Array(300))
+material.SetOverallProp "pressure", "", arrays.ToDoubles(Array(100000))
+material.SetOverallProp "fraction", "mole", arrays.ToDoubles(Array(0.25, 0.75))
+pkg.CalcEquilibrium arrays.ToStrings(Array("temperature", "", "overall")), _
+                    arrays.ToStrings(Array("pressure", "", "overall")), "unspecified"
+material.GetPresentPhases labels, statuses
+values = arrays.ToVariants(labels)
+Check UBound(values) = 0 And values(0) = "Vapor", "present phases after the flash"
+
+Step "a property of the vapour, written to the material"
+pkg.CalcSinglePhaseProp arrays.ToStrings(Array("enthalpy")), "Vapor"
+material.GetSinglePhaseProp "enthalpy", "Vapor", "", enthalpy
+values = arrays.ToVariants(enthalpy)
+Check values(0) = 1, "vapour enthalpy: " & values(0)
+
+Step "a failure, read back through the error interface of the same object"
+On Error Resume Next
+pkg.CalcSinglePhaseProp arrays.ToStrings(Array("kvalue")), "Vapor"
+Check Err.Number <> 0, "a two-phase property was calculated as a single-phase one"
+On Error Goto 0
+Check pkg.description = "Invalid/unsupported single-phase property: kvalue", "error description: " & pkg.description
+Check pkg.scope = "CPropertyPackage::CalcSinglePhaseProp", "error scope: " & pkg.scope
+
+pkg.UnsetMaterial
+pkg.Terminate
+WScript.Echo "LATEBOUND OK"
