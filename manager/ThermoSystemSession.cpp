@@ -2,6 +2,7 @@
 
 #include "CapeOpenResults.h"
 #include "ErrorText.h"
+#include "ServerContext.h"
 #include "ThermoSystemDiscovery.h"
 
 namespace {
@@ -28,7 +29,9 @@ ThermoSystemSession::~ThermoSystemSession()
 
 HRESULT ThermoSystemSession::Create(REFCLSID clsid)
 {
-    return CoCreateInstance(clsid, nullptr, CLSCTX_ALL, __uuidof(ICapeThermoSystem), system.ReceiveVoid());
+    // Only the contexts a server is registered for: see ServerContext.cpp.
+    return CoCreateInstance(clsid, nullptr, RegisteredServerContext(clsid), __uuidof(ICapeThermoSystem),
+                            system.ReceiveVoid());
 }
 
 HRESULT ThermoSystemSession::InitNew()
