@@ -85,10 +85,19 @@ public:
     bool Contains(const wchar_t *name) const { return Lookup(name) != nullptr; }
 
     // The stored value for name, inserted with a default value when absent.
+    // Only an insertion allocates.
     V &Entry(const wchar_t *name)
     {
+        if (V *found = Lookup(name)) return *found;
         WSTRMapKeyString key(name);
         return map_[key];
+    }
+
+    // Sets every stored value to value and keeps the names: for maps refilled
+    // on every call, whose names then cost no allocation after the first.
+    void Fill(const V &value)
+    {
+        for (auto &entry : map_) entry.second = value;
     }
 
     // Empties the map. Maps cleared on every calculation keep their bucket

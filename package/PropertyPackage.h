@@ -195,7 +195,7 @@ public:
     // ---- Per-call state of property calculations (Compounds.cpp, PropertyRoutine.cpp)
     double calcTemperature = 0.0;
     double calcPressure = 0.0;
-    NameMap<int> resultSlots;                          // 1.0 name -> slot
+    NameMap<int> resultSlots;                          // 1.0 name -> slot; -1: not asked for now
     std::vector<bool> slotFilled;
     std::vector<const wchar_t *> requestNames;         // client's names; valid during the call
     std::vector<const PropertyRecord *> requestRecords;  // records in propsBy11Name

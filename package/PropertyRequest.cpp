@@ -19,7 +19,7 @@ bool PreparePropertyRequest(CPropertyPackage &pkg, const CVariantArray &props, P
                             std::wstring &error)
 {
     const LONG count = props.Count();
-    pkg.resultSlots.Clear();
+    pkg.resultSlots.Fill(-1);
     pkg.slotFilled.assign(static_cast<size_t>(count), false);
     pkg.requestNames.resize(static_cast<size_t>(count));
     pkg.requestRecords.resize(static_cast<size_t>(count));

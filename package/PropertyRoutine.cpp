@@ -241,7 +241,7 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         currentPhase = phaseLabel;
         lnPhiComposition = &moleNumbers;
         lnPhiTargets.clear();
-        resultSlots.Clear();
+        resultSlots.Fill(-1);
         VARIANT *const outputs[] = {lnPhi, lnPhiDT, lnPhiDP, lnPhiDn};
         const wchar_t *names[4];
         BSTR spelled10[4];  // as the 1.0 package lists them

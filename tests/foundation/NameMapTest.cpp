@@ -21,6 +21,15 @@ TEST(NameMap, KeysIgnoreLetterCase)
     EXPECT_FALSE(map.Find(L"absent", value));
     EXPECT_EQ(42, value);  // untouched
 
+    // Fill resets the values of maps refilled per call and keeps their names.
+    map.Entry(L"enthalpy") = 1;
+    map.Fill(-1);
+    EXPECT_EQ(2u, map.Size());
+    EXPECT_EQ(-1, *map.Lookup(L"Enthalpy"));
+    map.Entry(L"ENTHALPY") = 4;
+    EXPECT_EQ(4, *map.Lookup(L"enthalpy"));
+    EXPECT_EQ(-1, *map.Lookup(L"phaseFraction"));
+
     map.Clear();
     EXPECT_TRUE(map.Empty());
     EXPECT_FALSE(map.Contains(L"phasefraction"));
