@@ -69,6 +69,15 @@ void SetConditionPhase(CPropertyPackage &pkg, BSTR label)
     pkg.conditionPhase.Reset(CopyBstr(label));
 }
 
+// Puts label into the phase list of the 1.0 call, copying only when it changes.
+void PutCalcPhase(CPropertyPackage &pkg, BSTR label)
+{
+    BSTR current = pkg.calcPhaseList.PeekString(0);
+    const UINT length = SysStringLen(label);
+    if (current && label && SysStringLen(current) == length && wmemcmp(current, label, length) == 0) return;
+    pkg.calcPhaseList.PutElement(0, label);
+}
+
 // The client's arguments are only lent for the duration of a call: forget
 // them afterwards, so that a 1.0 package calling back late reaches nothing.
 class BorrowedArguments {
@@ -166,7 +175,7 @@ HRESULT CPropertyPackage::CalcSinglePhaseProp(VARIANT props, BSTR phaseLabel)
 
         CalcModeScope mode(materialObject.Get(), CalcModeSinglePhase);
         SetConditionPhase(*this, phaseLabel);
-        calcPhaseList.PutElement(0, phaseLabel);
+        PutCalcPhase(*this, phaseLabel);
         HRESULT hr = package10->CalcProp(MaterialObject10(), *list10, calcPhaseList.Value(), bstrMixture.Get());
         if (FAILED(hr)) return Fail(CapeErrorText(package10.Get(), hr), scope, interfaceName);
         return CheckOutcome(*this, scope);
@@ -259,7 +268,7 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         }
         const size_t count = lnPhiTargets.size();
         slotFilled.assign(count, false);
-        calcPhaseList.PutElement(0, phaseLabel);
+        PutCalcPhase(*this, phaseLabel);
         CVariantArray list10;
         list10.Create(static_cast<LONG>(count), VT_BSTR);
         for (LONG s = 0; s < static_cast<LONG>(count); ++s) list10.PutElement(s, spelled10[s]);
