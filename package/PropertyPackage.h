@@ -205,6 +205,7 @@ public:
     const VARIANT *twoPhaseLabels = nullptr;  // client's pair; valid during the call
     const VARIANT *lnPhiComposition = nullptr;  // client's mole numbers; valid during the call
     std::vector<VARIANT *> lnPhiTargets;
+    CVariantArray lnPhiNameLists[16];  // 1.0 names asked for, per combination of lnPhi flags
     bool surfaceTensionOnLiquid = false;
 
     // ---- Per-call state of a flash (Equilibrium.cpp), one entry per package phase

@@ -78,6 +78,23 @@ void PutCalcPhase(CPropertyPackage &pkg, BSTR label)
     pkg.calcPhaseList.PutElement(0, label);
 }
 
+// The 1.0 names asked for with one combination of lnPhi flags: a list kept
+// per combination and rebuilt only when its names change.
+const CVariantArray &LnPhiNameList(CPropertyPackage &pkg, int fFlags, const BSTR *names, size_t count)
+{
+    CVariantArray &list = pkg.lnPhiNameLists[fFlags];
+    bool same = list.Count() == static_cast<LONG>(count);
+    for (LONG s = 0; same && s < list.Count(); ++s) {
+        BSTR kept = list.PeekString(s);
+        const UINT length = SysStringLen(names[s]);
+        same = kept && SysStringLen(kept) == length && wmemcmp(kept, names[s], length) == 0;
+    }
+    if (same) return list;
+    list.Create(static_cast<LONG>(count), VT_BSTR);
+    for (LONG s = 0; s < static_cast<LONG>(count); ++s) list.PutElement(s, names[s]);
+    return list;
+}
+
 // The client's arguments are only lent for the duration of a call: forget
 // them afterwards, so that a 1.0 package calling back late reaches nothing.
 class BorrowedArguments {
@@ -269,9 +286,7 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
         const size_t count = lnPhiTargets.size();
         slotFilled.assign(count, false);
         PutCalcPhase(*this, phaseLabel);
-        CVariantArray list10;
-        list10.Create(static_cast<LONG>(count), VT_BSTR);
-        for (LONG s = 0; s < static_cast<LONG>(count); ++s) list10.PutElement(s, spelled10[s]);
+        const CVariantArray &list10 = LnPhiNameList(*this, fFlags, spelled10, count);
         if (!package10) return Fail(L"Property package is not available", scope, interfaceName);
 
         CalcModeScope mode(materialObject.Get(), CalcModeLnPhi);
