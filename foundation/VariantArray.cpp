@@ -119,12 +119,27 @@ SAFEARRAY *CVariantArray::Create(LONG count, VARTYPE elementType)
     return array;
 }
 
+namespace {
+
+// Element i of a one-dimensional array, counted from its lower bound, read in
+// place (no call per element); null when out of range or not such an array.
+template <class T>
+const T *ElementInPlace(const VARIANT &value, VARTYPE elementType, LONG i)
+{
+    if (V_VT(&value) != (VT_ARRAY | elementType)) return nullptr;
+    const SAFEARRAY *array = V_ARRAY(&value);
+    if (!array || array->cDims != 1 || !array->pvData || i < 0 ||
+        static_cast<ULONG>(i) >= array->rgsabound[0].cElements)
+        return nullptr;
+    return static_cast<const T *>(array->pvData) + i;
+}
+
+}  // namespace
+
 double CVariantArray::GetDouble(LONG i) const
 {
-    double d = 0.0;
-    LONG index = lowerBound_ + i;
-    SafeArrayGetElement(V_ARRAY(&value_), &index, &d);
-    return d;
+    const double *element = ElementInPlace<double>(value_, VT_R8, i);
+    return element ? *element : 0.0;
 }
 
 BSTR CVariantArray::GetString(LONG i) const
@@ -138,10 +153,8 @@ BSTR CVariantArray::GetString(LONG i) const
 
 BSTR CVariantArray::PeekString(LONG i) const
 {
-    void *element = nullptr;
-    LONG index = lowerBound_ + i;
-    if (FAILED(SafeArrayPtrOfIndex(V_ARRAY(&value_), &index, &element)) || !element) return nullptr;
-    return *static_cast<BSTR *>(element);
+    const BSTR *element = ElementInPlace<BSTR>(value_, VT_BSTR, i);
+    return element ? *element : nullptr;
 }
 
 HRESULT CVariantArray::PutElement(LONG i, void *element)

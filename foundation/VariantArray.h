@@ -26,12 +26,14 @@ public:
     // Replaces the value by a new zero-based array of count elements.
     SAFEARRAY *Create(LONG count, VARTYPE elementType);
 
-    // Element i of a checked VT_R8 list (at LowerBound() + i).
+    // Element i of a one-dimensional VT_R8 array, counted from its lower
+    // bound and read in place; 0 outside it.
     double GetDouble(LONG i) const;
     // Element i of a checked VT_BSTR list, as a copy the caller frees.
     BSTR GetString(LONG i) const;
-    // Element i of a checked VT_BSTR list, not copied: valid while the value
-    // lives. For reading names on hot paths.
+    // Element i of a one-dimensional VT_BSTR array, counted from its lower
+    // bound, not copied: valid while the value lives; null outside it. For
+    // reading names on hot paths (checked or not).
     BSTR PeekString(LONG i) const;
     // Writes element i (index as given); BSTR elements are copied.
     HRESULT PutElement(LONG i, void *element);

@@ -42,6 +42,12 @@ TEST(CVariantArray, CheckAcceptsEmptyAndHonoursTheLowerBound)
     EXPECT_EQ(3, list.Count());
     ScopedBstr first = ScopedBstr::Adopt(list.GetString(0));
     EXPECT_STREQ(L"e1", first.Text());
+    EXPECT_STREQ(L"e3", list.PeekString(2));
+    EXPECT_EQ(nullptr, list.PeekString(3));
+    EXPECT_EQ(nullptr, list.PeekString(-1));
+    CVariantArray unchecked;  // reads the same elements without a Check of its own
+    unchecked.Attach(list.Value(), false);
+    EXPECT_STREQ(L"e1", unchecked.PeekString(0));
 
     CVariantArray none;
     none.Attach(StringArray(5, 0), true);
