@@ -182,6 +182,7 @@ public:
     // ---- Context material and the compound selection the material object presents
     ComPtr<ICapeThermoMaterial> contextMaterial;
     ComPtr<ICapeThermoCompounds> contextCompounds;
+    bool contextWantsAllLists = false;  // refused a request for the identifiers alone
     std::vector<int> selectionIndices;
     CVariantArray selectionIds;
     std::vector<bool> compoundPresent;
