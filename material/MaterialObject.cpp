@@ -33,6 +33,7 @@ HRESULT CMaterialObject::get_ComponentIds(VARIANT *compIds)
         VariantInit(compIds);
         constexpr const wchar_t *scope = MATERIAL_SCOPE(L"get_ComponentIds");
         if (!package) return Fail(notConnected, scope, materialInterface);
+        if (package->TakeLentIds(compIds)) return S_OK;
         HRESULT hr = VariantCopy(compIds, const_cast<VARIANT *>(&package->selectionIds.Value()));
         if (FAILED(hr)) return Fail(L"Failed to copy VARIANT: " + ErrorText(hr), scope, materialInterface);
         return S_OK;

@@ -3,13 +3,33 @@
 #include "PropertyPackage.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "ErrorText.h"
 #include "Names.h"
 
 namespace {
+
 constexpr const wchar_t *contextInterface = L"ICapeThermoMaterialContext";
+
+// True when kept is a list of exactly the strings of ids (checked), letter
+// case included.
+bool SameSpelling(const CVariantArray &ids, const VARIANT &kept)
+{
+    CVariantArray list;
+    list.Attach(kept, false);
+    std::wstring ignored;
+    if (V_VT(&kept) != (VT_ARRAY | VT_BSTR) || !list.Check(VT_BSTR, ignored) || list.Count() != ids.Count())
+        return false;
+    for (LONG i = 0; i < ids.Count(); ++i) {
+        BSTR a = ids.PeekString(i), b = list.PeekString(i);
+        const UINT length = SysStringLen(a);
+        if (SysStringLen(b) != length || (length && wmemcmp(a, b, length) != 0)) return false;
+    }
+    return true;
 }
+
+}  // namespace
 
 HRESULT CPropertyPackage::SetMaterial(IDispatch *material)
 {
@@ -33,6 +53,7 @@ HRESULT CPropertyPackage::UnsetMaterial()
         contextCompounds.Reset();
         contextWantsAllLists = false;
         selectionIds.Receive();
+        lentIds.Reset();
         return S_OK;
     });
 }
@@ -100,7 +121,29 @@ bool CPropertyPackage::ValidateContextMaterial(const wchar_t *scope, const wchar
         compoundPresent[*index] = true;
     }
 
-    selectionIds.Attach(ids.Value(), true);
+    // The material returns a new list each time. While it is spelled as the
+    // kept one, it is lent to the next ComponentIds request (TakeLentIds).
+    if (SameSpelling(ids, selectionIds.Value())) {
+        lentIds.Attach(ids.Value(), true);
+    } else {
+        lentIds.Reset();
+        selectionIds.Attach(ids.Value(), true);
+    }
     ids.Disown();
+    return true;
+}
+
+bool CPropertyPackage::TakeLentIds(VARIANT *compIds)
+{
+    if (lentIds.IsEmpty()) return false;
+    CVariantArray lent;
+    lent.Attach(lentIds.Value(), false);
+    std::wstring ignored;
+    // A selection replaced since (compound requests, initialisation) is not
+    // what the lent list holds.
+    if (!lent.Check(VT_BSTR, ignored) || !SameSpelling(lent, selectionIds.Value())) return false;
+    *compIds = lentIds.Value();
+    lentIds.Disown();
+    lentIds.Reset();
     return true;
 }

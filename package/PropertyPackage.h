@@ -119,6 +119,9 @@ public:
 
     // ---- Context material (MaterialContext.cpp)
     bool ValidateContextMaterial(const wchar_t *scope, const wchar_t *interfaceName);
+    // Hands the list of the last validation to a ComponentIds request, which
+    // then needs no copy, while it holds exactly selectionIds; else false.
+    bool TakeLentIds(VARIANT *compIds);
 
     // ---- Equilibrium (EquilibriumSpec.cpp)
     // The flash condition code, or 0 after recording why (with the given scope).
@@ -185,6 +188,7 @@ public:
     bool contextWantsAllLists = false;  // refused a request for the identifiers alone
     std::vector<int> selectionIndices;
     CVariantArray selectionIds;
+    CVariantArray lentIds;  // the last validation's list when spelled as selectionIds (TakeLentIds)
     std::vector<bool> compoundPresent;
 
     // ---- Working storage made at initialisation
