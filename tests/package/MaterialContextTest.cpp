@@ -19,18 +19,30 @@ protected:
 
 TEST_F(MaterialContextTest, MapsReorderedSubsetsInMaterialOrderOnEveryValidation)
 {
-    SetContext({L"c", L"A"});
-    ASSERT_TRUE(Validate());
-    ExpectSelection({2, 0}, {true, false, true});
-    EXPECT_EQ((StringList{L"c", L"A"}), Labels(package->selectionIds));  // as the material spelt them
-    // Changed compounds without a new SetMaterial are seen too.
-    material->compounds.ids = {L"C", L"B"};
-    ASSERT_TRUE(Validate());
-    ExpectSelection({2, 1}, {false, true, true});
-    material->compounds.ids = {L"B"};
-    ASSERT_TRUE(Validate());
-    ExpectSelection({1}, {false, true, false});
-    EXPECT_EQ(3, material->CountCalls(L"GetCompoundList"));
+    // Materials that answer the identifiers alone and materials that insist
+    // on filling all six lists are mapped alike.
+    for (bool idsAlone : {false, true}) {
+        SCOPED_TRACE(idsAlone ? "identifiers alone" : "all six lists");
+        SetContext({L"c", L"A"});
+        material->answersIdsAlone = idsAlone;
+        ASSERT_TRUE(Validate());
+        ExpectSelection({2, 0}, {true, false, true});
+        EXPECT_EQ((StringList{L"c", L"A"}), Labels(package->selectionIds));  // as the material spelt them
+        ASSERT_TRUE(Validate());
+        ExpectSelection({2, 0}, {true, false, true});
+        // Changed compounds without a new SetMaterial are seen too.
+        material->compounds.ids = {L"C", L"B"};
+        ASSERT_TRUE(Validate());
+        ExpectSelection({2, 1}, {false, true, true});
+        material->compounds.ids = {L"B"};
+        ASSERT_TRUE(Validate());
+        ExpectSelection({1}, {false, true, false});
+        material->compounds.ids = {L"B", L"water"};
+        EXPECT_FALSE(Validate());
+        // One call per validation; a material refusing the identifiers alone
+        // is asked that once, then for all six lists.
+        EXPECT_EQ(idsAlone ? 5 : 6, material->CountCalls(L"GetCompoundList"));
+    }
 }
 
 TEST_F(MaterialContextTest, FailuresAreRecordedWithTheCallersScopeAndKeepThePreviousList)
@@ -101,4 +113,37 @@ TEST_F(MaterialContextTest, SetMaterialAcceptsOnlyMaterialsWithCompoundsAndUnset
     EXPECT_FALSE(package->contextMaterial);
     EXPECT_FALSE(package->contextCompounds);
     EXPECT_EQ(VT_EMPTY, package->selectionIds.Type());
+}
+
+// The 1.0 package's ComponentIds gets the material's own list of the last
+// validation where that is what a copy would hold, and a copy otherwise.
+TEST_F(MaterialContextTest, ComponentIdsAlwaysListsTheCurrentSelection)
+{
+    SetContext({L"c", L"A"});
+    auto *object = static_cast<ICapeThermoMaterialObject *>(package->materialObject.Get());
+    auto componentIds = [&] {
+        ScopedVariant ids;
+        EXPECT_EQ(S_OK, object->get_ComponentIds(ids.Get()));
+        return ReadStrings(ids.Value());
+    };
+    ASSERT_TRUE(Validate());
+    ASSERT_TRUE(Validate());
+    EXPECT_FALSE(package->lentIds.IsEmpty());
+    EXPECT_EQ((StringList{L"c", L"A"}), componentIds());
+    EXPECT_TRUE(package->lentIds.IsEmpty());
+    EXPECT_EQ((StringList{L"c", L"A"}), componentIds());
+
+    // A selection put in place by a compound request is not the lent list.
+    ASSERT_TRUE(Validate());
+    VARIANT saved = package->selectionIds.Value();
+    package->selectionIds.Disown();
+    package->selectionIds.Attach(MakeStringArray({L"B"}), true);
+    EXPECT_EQ((StringList{L"B"}), componentIds());
+    package->selectionIds.Attach(saved, true);
+    EXPECT_EQ((StringList{L"c", L"A"}), componentIds());
+
+    // Another spelling replaces the kept list.
+    material->compounds.ids = {L"C", L"a"};
+    ASSERT_TRUE(Validate());
+    EXPECT_EQ((StringList{L"C", L"a"}), componentIds());
 }
