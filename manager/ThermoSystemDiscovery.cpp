@@ -1,5 +1,6 @@
 #include "ThermoSystemDiscovery.h"
 
+#include <cwchar>
 #include <cwctype>
 #include <vector>
 
@@ -18,16 +19,25 @@ constexpr DWORD nameValueBytes = 1024;
 
 ThermoSystemDiscoveryResults results;
 
-// Sorts one class key into the lists by its implemented categories.
+// Sorts one class key into the lists by its implemented categories. Most
+// classes have none, so their categories key is opened straight from the
+// CLSID key (one registry call per class instead of two: every call is a
+// round trip to the wineserver under Wine, and there are thousands of
+// classes), and the class key itself only for a category that counts.
 void ClassifyClass(HKEY clsidKey, const wchar_t *clsidText, wchar_t *categoryName, RegisteredClasses &found)
 {
-    RegistryKey classKey;
-    if (!classKey.Open(clsidKey, clsidText, KEY_READ)) return;
+    constexpr wchar_t categoriesKey[] = L"\\Implemented Categories";
+    wchar_t path[keyNameCapacity + sizeof categoriesKey / sizeof(wchar_t)];
+    const size_t length = wcslen(clsidText);
+    if (length >= keyNameCapacity) return;
+    wmemcpy(path, clsidText, length);
+    wmemcpy(path + length, categoriesKey, sizeof categoriesKey / sizeof(wchar_t));
     RegistryKey categories;
-    if (!categories.Open(classKey.key, L"Implemented Categories", KEY_READ)) return;
+    if (!categories.Open(clsidKey, path, KEY_READ)) return;
+    RegistryKey classKey;
     for (DWORD index = 0;; ++index) {
-        DWORD length = keyNameCapacity;
-        if (RegEnumKeyExW(categories.key, index, categoryName, &length, nullptr, nullptr, nullptr, nullptr) !=
+        DWORD nameLength = keyNameCapacity;
+        if (RegEnumKeyExW(categories.key, index, categoryName, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
         std::vector<ThermoSystemRecord> *list = nullptr;
@@ -36,6 +46,7 @@ void ClassifyClass(HKEY clsidKey, const wchar_t *clsidText, wchar_t *categoryNam
         else if (lstrcmpiW(categoryName, CatidPropertyPackageManager11Text) == 0)
             list = &found.managers11;
         if (!list) continue;
+        if (!classKey.key && !classKey.Open(clsidKey, clsidText, KEY_READ)) return;
         ThermoSystemRecord record{{}, clsidText, {}};
         ReadCapeDescription(record, classKey.key);
         MakeProductKey(record);
