@@ -3,6 +3,8 @@
 // unspecified overall conditions to the 1.1 context material.
 #include "PropertyPackage.h"
 
+#include <cwchar>
+
 #include "ErrorText.h"
 #include "Names.h"
 
@@ -72,6 +74,26 @@ void CompleteVaporFractionSplit(CPropertyPackage &pkg)
     if (remaining >= 0) PutPhaseFraction(pkg, remaining, rest);
 }
 
+// The present phases and their statuses as the material is given them: kept
+// from one flash to the next and rebuilt only when the present phases change.
+void PreparePresentPhaseLists(CPropertyPackage &pkg)
+{
+    const LONG count = static_cast<LONG>(pkg.presentPhaseIndexes.size());
+    bool same = pkg.presentLabelList.Count() == count && pkg.presentStatusList.Count() == count;
+    for (LONG p = 0; same && p < count; ++p) {
+        BSTR kept = pkg.presentLabelList.PeekString(p);
+        same = kept && wcscmp(kept, pkg.phaseLabels[pkg.presentPhaseIndexes[p]].Text()) == 0;
+    }
+    if (same) return;
+    pkg.presentLabelList.Create(count, VT_BSTR);
+    pkg.presentStatusList.Create(count, VT_I4);
+    for (LONG p = 0; p < count; ++p) {
+        LONG status = capeAtEquilibrium;
+        pkg.presentLabelList.PutElement(p, pkg.phaseLabels[pkg.presentPhaseIndexes[p]].Get());
+        pkg.presentStatusList.PutElement(p, &status);
+    }
+}
+
 }  // namespace
 
 HRESULT CPropertyPackage::CalcEquilibrium(VARIANT specification1, VARIANT specification2, BSTR solutionType)
@@ -124,16 +146,8 @@ HRESULT CPropertyPackage::CalcEquilibrium(VARIANT specification1, VARIANT specif
         }
         if (presentPhaseIndexes.empty()) return Fail(L"Flash resulted zero phases", scope, interfaceName);
 
-        const LONG presentCount = static_cast<LONG>(presentPhaseIndexes.size());
-        CVariantArray presentLabels, statuses;
-        presentLabels.Create(presentCount, VT_BSTR);
-        statuses.Create(presentCount, VT_I4);
-        for (LONG p = 0; p < presentCount; ++p) {
-            LONG status = capeAtEquilibrium;
-            presentLabels.PutElement(p, phaseLabels[presentPhaseIndexes[p]].Get());
-            statuses.PutElement(p, &status);
-        }
-        hr = contextMaterial->SetPresentPhases(presentLabels.Value(), statuses.Value());
+        PreparePresentPhaseLists(*this);
+        hr = contextMaterial->SetPresentPhases(presentLabelList.Value(), presentStatusList.Value());
         if (FAILED(hr))
             return Fail(L"Failed to set present phases on material object: " +
                             CapeErrorText(contextMaterial.Get(), hr),

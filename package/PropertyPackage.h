@@ -220,6 +220,7 @@ public:
     std::vector<BSTR> phaseFractionBasis;  // bstrMole or bstrMass, not owned
     std::vector<bool> phaseResultSet;
     std::vector<int> presentPhaseIndexes;
+    CVariantArray presentLabelList, presentStatusList;  // last given to the material, reused while unchanged
 
 protected:
     IUnknown *MainInterface() override;
