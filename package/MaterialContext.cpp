@@ -125,6 +125,7 @@ bool CPropertyPackage::ValidateContextMaterial(const wchar_t *scope, const wchar
     // kept one, it is lent to the next ComponentIds request (TakeLentIds).
     if (SameSpelling(ids, selectionIds.Value())) {
         lentIds.Attach(ids.Value(), true);
+        lentFor = V_ARRAY(&selectionIds.Value());
     } else {
         lentIds.Reset();
         selectionIds.Attach(ids.Value(), true);
@@ -135,13 +136,13 @@ bool CPropertyPackage::ValidateContextMaterial(const wchar_t *scope, const wchar
 
 bool CPropertyPackage::TakeLentIds(VARIANT *compIds)
 {
-    if (lentIds.IsEmpty()) return false;
-    CVariantArray lent;
-    lent.Attach(lentIds.Value(), false);
-    std::wstring ignored;
-    // A selection replaced since (compound requests, initialisation) is not
-    // what the lent list holds.
-    if (!lent.Check(VT_BSTR, ignored) || !SameSpelling(lent, selectionIds.Value())) return false;
+    // The kept list is never changed in place, and every code that frees it
+    // (a new spelling, UnsetMaterial, initialisation) drops the lent one:
+    // while selectionIds is the same array, the lent list holds its strings.
+    // A selection put in place for a while (compound requests) is another array.
+    if (lentIds.IsEmpty() || V_VT(&selectionIds.Value()) != (VT_ARRAY | VT_BSTR) ||
+        V_ARRAY(&selectionIds.Value()) != lentFor)
+        return false;
     *compIds = lentIds.Value();
     lentIds.Disown();
     lentIds.Reset();

@@ -92,6 +92,7 @@ bool CPropertyPackage::EnsureInitialized(const wchar_t *interfaceName, const wch
 
 bool CPropertyPackage::LoadFromPackage()
 {
+    lentIds.Reset();  // initialisation replaces the selection it was kept for
     if (!package10) {
         initError = packageUnavailable;
         return false;

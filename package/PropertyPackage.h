@@ -120,7 +120,7 @@ public:
     // ---- Context material (MaterialContext.cpp)
     bool ValidateContextMaterial(const wchar_t *scope, const wchar_t *interfaceName);
     // Hands the list of the last validation to a ComponentIds request, which
-    // then needs no copy, while it holds exactly selectionIds; else false.
+    // then needs no copy, while selectionIds is the array it equals; else false.
     bool TakeLentIds(VARIANT *compIds);
 
     // ---- Equilibrium (EquilibriumSpec.cpp)
@@ -189,6 +189,7 @@ public:
     std::vector<int> selectionIndices;
     CVariantArray selectionIds;
     CVariantArray lentIds;  // the last validation's list when spelled as selectionIds (TakeLentIds)
+    const SAFEARRAY *lentFor = nullptr;  // the selectionIds array lentIds was compared with
     std::vector<bool> compoundPresent;
 
     // ---- Working storage made at initialisation

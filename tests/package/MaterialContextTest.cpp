@@ -142,6 +142,11 @@ TEST_F(MaterialContextTest, ComponentIdsAlwaysListsTheCurrentSelection)
     package->selectionIds.Attach(saved, true);
     EXPECT_EQ((StringList{L"c", L"A"}), componentIds());
 
+    // Initialisation (after Edit) replaces the selection: nothing stays lent.
+    ASSERT_TRUE(Validate());
+    ASSERT_TRUE(package->LoadFromPackage());
+    EXPECT_TRUE(package->lentIds.IsEmpty());
+
     // Another spelling replaces the kept list.
     material->compounds.ids = {L"C", L"a"};
     ASSERT_TRUE(Validate());
