@@ -3,6 +3,7 @@
 #include "MaterialObject.h"
 
 #include <memory>
+#include <new>
 
 #include "ComHolders.h"
 #include "ErrorText.h"
@@ -44,14 +45,15 @@ BSTR Name11(const CPropertyPackage &pkg, PropertyCategory category, const Proper
     }
 }
 
-// A new one-element double array handed to the caller.
+// A new one-element double array handed to the caller: a vector, whose
+// descriptor and data are one allocation instead of two.
 void PutScalar(double value, VARIANT *results)
 {
-    CVariantArray scalar;
-    scalar.Create(1, VT_R8);
-    scalar.PutElement(0, &value);
-    *results = scalar.Value();
-    scalar.Disown();
+    SAFEARRAY *scalar = SafeArrayCreateVector(VT_R8, 0, 1);
+    if (!scalar) throw std::bad_alloc();
+    static_cast<double *>(scalar->pvData)[0] = value;
+    V_VT(results) = VT_ARRAY | VT_R8;
+    V_ARRAY(results) = scalar;
 }
 
 enum class Amount { Fractions, Flows, TotalFlow };
