@@ -1,161 +1,269 @@
-// corvanta-bench: what the bridge costs on top of the 1.0 package's own
-// calls. Each row runs the same trivial 1.0 calculation once directly (a 1.0
-// client with its own 1.0 material object) and once through the bridge (a
-// 1.1 client with a 1.1 material), side by side in one run, and prints the
-// time per call and their ratio.
+// corvanta-bench: what users feel of the bridge. Each row runs one operation
+// directly on a CAPE-OPEN 1.0 package (a 1.0 client with an in-memory 1.0
+// material object) and the same operation through the bridge (a 1.1 client
+// with an in-memory 1.1 material holding the same state), side by side in
+// one run; meters between the packages and the materials count the calls
+// and the time spent inside the materials, so that what remains is the
+// bridge's own time. Prints a table, the targets and the same rows as CSV.
+//
+//   corvanta-bench [--discovery] [--seconds S] [--only TEXT] [--csv FILE]
+//
+// --only keeps the rows whose "package compounds operation" contains TEXT.
+// --discovery adds the discovery rows, which register classes: use it in a
+// prefix of the benchmark's own (tools/bench.sh does).
 #include <windows.h>
 #include <objbase.h>
 
+#include <cmath>
 #include <cstdio>
-#include <cwchar>
-#include <functional>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "Material10.h"
-#include "Material11.h"
-#include "PropertyPackage.h"
-#include "ScriptedPackage10.h"
-#include "VariantLists.h"
+#include "Calculations.h"
+#include "Discovery.h"
+#include "Measurement.h"
 
 namespace {
 
-// Nanoseconds per call of body, over calls calls after a short warm-up.
-double TimePerCall(int calls, const std::function<HRESULT()> &body)
-{
-    for (int i = 0; i < calls / 10 + 1; ++i) {
-        if (FAILED(body())) return -1.0;
-    }
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < calls; ++i) {
-        if (FAILED(body())) return -1.0;
-    }
-    QueryPerformanceCounter(&end);
-    return 1e9 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart / calls;
-}
-
-VARIANT Strings(const std::vector<std::wstring> &items)
-{
-    VARIANT v;
-    VariantInit(&v);
-    PutStrings(&v, items);
-    return v;
-}
-
 struct Row {
-    const char *operation;
-    double direct, bridge;
+    const Operation *op;
+    Measurement m;
+    // The bridge's own time: the bridged time less the 1.0 package's own
+    // work (the direct time less its material's) and the 1.1 material's.
+    double Own() const
+    {
+        if (std::isnan(m.material11)) return m.bridged - m.direct;  // discovery
+        return m.bridged - (m.direct - m.material10) - m.material11;
+    }
+    // The bridge's own allocations, counted the same way.
+    double OwnAllocations() const
+    {
+        return (m.allocationsBridged - m.allocations11) - (m.allocationsDirect - m.allocations10);
+    }
 };
+
+std::string Micro(double ns)
+{
+    if (std::isnan(ns)) return "-";
+    char text[32];
+    const double us = ns / 1000.0;
+    const double size = std::fabs(us);
+    std::snprintf(text, sizeof text, size < 10 ? "%.2f" : size < 1000 ? "%.1f" : "%.0f", us);
+    return text;
+}
+
+std::string Number(double value, const char *format)
+{
+    if (std::isnan(value)) return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string Narrow(const std::wstring &text)
+{
+    std::string result;
+    for (wchar_t c : text) result += c < 128 ? static_cast<char>(c) : '?';
+    return result;
+}
+
+void PrintTable(const std::vector<Row> &rows)
+{
+    std::printf("%-14s %2s %-36s %9s %9s %6s %9s %9s %5s %9s %13s\n", "package", "n", "operation", "direct",
+                "bridged", "ratio", "in 1.1", "own", "own%", "calls", "allocations");
+    std::printf("%-14s %2s %-36s %9s %9s %6s %9s %9s %5s %9s %13s\n", "", "", "", "us", "us", "", "us", "us", "",
+                "1.0/1.1", "dir/brid/own");
+    std::string last;
+    for (const Row &row : rows) {
+        const Operation &op = *row.op;
+        const std::string group = op.package + std::to_string(op.compounds);
+        if (!last.empty() && group != last) std::printf("\n");
+        last = group;
+        const std::string n = op.compounds ? std::to_string(op.compounds) : "";
+        if (!row.m.failure.empty()) {
+            std::printf("%-14s %2s %-36s failed: %s\n", op.package.c_str(), n.c_str(), op.name.c_str(),
+                        Narrow(row.m.failure).c_str());
+            continue;
+        }
+        const double own = row.Own();
+        const std::string ratio = Number(row.m.bridged / row.m.direct, "%.2f");
+        const std::string share = Number(100 * own / row.m.bridged, "%.0f");
+        const std::string calls = Number(row.m.calls10, "%.0f") + "/" + Number(row.m.calls11, "%.0f");
+        const std::string allocs = Number(row.m.allocationsDirect, "%.0f") + "/" +
+                                   Number(row.m.allocationsBridged, "%.0f") + "/" +
+                                   Number(row.OwnAllocations(), "%.0f");
+        std::printf("%-14s %2s %-36s %9s %9s %6s %9s %9s %5s %9s %13s\n", op.package.c_str(), n.c_str(),
+                    op.name.c_str(), Micro(row.m.direct).c_str(), Micro(row.m.bridged).c_str(), ratio.c_str(),
+                    Micro(row.m.material11).c_str(), Micro(own).c_str(), share.c_str(),
+                    std::isnan(row.m.calls11) ? "-" : calls.c_str(),
+                    std::isnan(row.m.allocationsBridged) ? "-" : allocs.c_str());
+    }
+}
+
+std::string Csv(const std::vector<Row> &rows)
+{
+    std::string csv = "package,compounds,operation,direct_us,bridged_us,ratio,material10_us,material11_us,"
+                      "bridge_own_us,material10_calls,material11_calls,allocations_direct,allocations_bridged,"
+                      "allocations_material10,allocations_material11,allocations_own\n";
+    auto us = [](double ns) { return std::isnan(ns) ? std::string() : Number(ns / 1000.0, "%.3f"); };
+    auto plain = [](double v) { return std::isnan(v) ? std::string() : Number(v, "%.2f"); };
+    for (const Row &row : rows) {
+        const Operation &op = *row.op;
+        const Measurement &m = row.m;
+        csv += op.package + "," + (op.compounds ? std::to_string(op.compounds) : "") + ",\"" + op.name + "\",";
+        if (!m.failure.empty()) {
+            csv += ",,,,,,,,,,,,\n";
+            continue;
+        }
+        csv += us(m.direct) + "," + us(m.bridged) + "," +
+               plain(m.bridged / m.direct) + "," + us(m.material10) +
+               "," + us(m.material11) + "," + us(row.Own()) + "," + plain(m.calls10) + "," + plain(m.calls11) + "," +
+               plain(m.allocationsDirect) + "," + plain(m.allocationsBridged) + "," + plain(m.allocations10) + "," +
+               plain(m.allocations11) + "," + plain(row.OwnAllocations()) + "\n";
+    }
+    return csv;
+}
+
+const Row *Find(const std::vector<Row> &rows, const char *package, int compounds, const char *name)
+{
+    for (const Row &row : rows)
+        if (row.op->package == package && row.op->compounds == compounds && row.op->name == name &&
+            row.m.failure.empty())
+            return &row;
+    return nullptr;
+}
+
+// The targets of the bridge's own work, at 6 compounds on Peng-Robinson.
+void PrintTargets(const std::vector<Row> &rows)
+{
+    std::printf("\nTargets (Peng-Robinson, 6 compounds unless said otherwise):\n");
+    auto line = [](const char *what, const std::string &value, bool met) {
+        std::printf("  %-58s %-22s %s\n", what, value.c_str(), met ? "met" : "NOT met");
+    };
+    for (const char *suffix : {"", ", ids alone"}) {
+        for (const char *name : {"enthalpy (Vapor)", "lnPhi, flags 1"}) {
+            const std::string row = name + std::string(suffix);
+            if (const Row *found = Find(rows, "Peng-Robinson", 6, row.c_str())) {
+                const double own = found->Own();
+                line(("own time of " + row + " <= 0.5 us").c_str(), Micro(own) + " us", own <= 500);
+            }
+        }
+        const std::string flash = "TP flash, one phase" + std::string(suffix);
+        if (const Row *row = Find(rows, "Peng-Robinson", 6, flash.c_str())) {
+            const double share = row->Own() / row->m.bridged;
+            line(("own time of " + flash + " <= 5%").c_str(), Number(100 * share, "%.1f") + "%", share <= 0.05);
+        }
+    }
+    int over = 0, checked = 0;
+    std::string worst;
+    for (const Row &row : rows) {
+        if (row.op->package != "Peng-Robinson" || row.op->compounds != 6 || std::isnan(row.m.calls10)) continue;
+        ++checked;
+        if (row.m.calls11 > row.m.calls10 + 1) {
+            ++over;
+            worst += (worst.empty() ? "" : ", ") + row.op->name;
+        }
+    }
+    line("1.1 material calls <= 1.0 material calls + 1",
+         std::to_string(checked - over) + " of " + std::to_string(checked) + " rows", over == 0);
+    if (!worst.empty()) std::printf("    over: %s\n", worst.c_str());
+    for (const char *name : {"enthalpy (Vapor)", "lnPhi, flags 1", "enthalpy (Vapor), ids alone",
+                             "lnPhi, flags 1, ids alone"}) {
+        const Row *two = Find(rows, "Peng-Robinson", 2, name);
+        const Row *nine = Find(rows, "Peng-Robinson", 9, name);
+        if (!two || !nine) continue;
+        const double growth = (nine->Own() - two->Own()) / 7.0;
+        line((std::string("own time per compound, ") + name + " < 0.1 us").c_str(),
+             Micro(growth) + " us (2 to 9)", growth < 100);
+    }
+    if (const Row *row = Find(rows, "discovery", 0, "1 + 10 uncreatable")) {
+        const double extra = row->m.bridged - (Find(rows, "discovery", 0, "1 thermo system")
+                                                   ? Find(rows, "discovery", 0, "1 thermo system")->m.bridged
+                                                   : 0.0);
+        line("discovery with 10 uncreatable registrations < 100 ms", Number(row->m.bridged / 1e6, "%.1f") + " ms",
+             row->m.bridged < 100e6);
+        std::printf("    of which the 10 uncreatable: %s ms\n", Number(extra / 1e6, "%.1f").c_str());
+    }
+}
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    int calls = argc > 1 ? std::atoi(argv[1]) : 20000;
-    if (calls <= 0) {
-        std::fprintf(stderr, "usage: corvanta-bench [CALLS]\n");
-        return 2;
+    Timing timing;
+    bool discovery = false;
+    const char *csvPath = nullptr;
+    std::string only;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--discovery") == 0) {
+            discovery = true;
+        } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
+            timing.secondsPerCell = std::atof(argv[++i]);
+        } else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
+            only = argv[++i];
+        } else if (std::strcmp(argv[i], "--csv") == 0 && i + 1 < argc) {
+            csvPath = argv[++i];
+        } else {
+            std::fprintf(stderr, "usage: corvanta-bench [--discovery] [--seconds S] [--only TEXT] [--csv FILE]\n");
+            return 2;
+        }
     }
+    if (!(timing.secondsPerCell > 0)) timing.secondsPerCell = 0.2;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int status = 0;
     {
-        std::vector<std::wstring> compounds;
-        for (int i = 1; i <= 8; ++i) compounds.push_back(L"compound" + std::to_wstring(i));
-
-        // The shared test components with no hook set: a 1.0 package with the
-        // trivial calculation, and the same state on a 1.0 material object
-        // (direct) and on a 1.1 material (through the bridge).
-        CScriptedPackage10 *raw10 = nullptr;
-        ComPtr<ICapeThermoPropertyPackage> package10 = CreateScriptedPackage10(&raw10);
-        raw10->script.compoundIds = compounds;
-        raw10->script.molecularWeights.assign(compounds.size(), 30.0);
-        raw10->script.phases = {L"Vapor", L"Liquid"};
-        raw10->script.propList = {L"enthalpy", L"density", L"logFugacityCoefficient",
-                                  L"logFugacityCoefficient.Dtemperature"};
-        raw10->script.trivial = true;
-        const std::vector<double> composition(compounds.size(), 1.0 / compounds.size());
-        CMaterial10 *rawMaterial10 = nullptr;
-        ComPtr<ICapeThermoMaterialObject> material10 = CMaterial10::Create(compounds, {L"Vapor", L"Liquid"},
-                                                                           &rawMaterial10);
-        ComPtr<CMaterial11> rawMaterial11 = CMaterial11::Create(compounds);
-        rawMaterial11->presentPhases = {L"Vapor", L"Liquid"};
-        rawMaterial11->phaseStatuses = {CAPE_UNKNOWNPHASESTATUS, CAPE_UNKNOWNPHASESTATUS};
-        for (const wchar_t *phase : {L"Overall", L"Vapor", L"Liquid"}) {
-            rawMaterial10->Put(L"temperature", phase, {300.0});
-            rawMaterial10->Put(L"pressure", phase, {1e5});
-            rawMaterial10->Put(L"fraction", phase, composition, L"mole");
-            rawMaterial11->Put(L"temperature", phase, L"", {300.0});
-            rawMaterial11->Put(L"pressure", phase, L"", {1e5});
-            rawMaterial11->Put(L"fraction", phase, L"mole", composition);
+        CalculationRows calculations;
+        DiscoveryRows discoveries;
+        std::vector<Operation> operations;
+        const std::vector<std::string> idsAloneRows = {"enthalpy (Vapor)", "lnPhi, flags 1", "TP flash, one phase"};
+        for (BenchPackage package : {BenchPackage::Trivial, BenchPackage::PengRobinson, BenchPackage::Ideal}) {
+            for (int compounds : {2, 6, 9}) calculations.Add(package, compounds, operations);
+            if (package == BenchPackage::Ideal) continue;
+            for (int compounds : {2, 6, 9}) calculations.Add(package, compounds, operations, true, idsAloneRows);
+            if (package == BenchPackage::Trivial) calculations.AddReordered(package, 6, operations);
         }
-        ICapeThermoMaterial *material11 = rawMaterial11->Interface();
-        // The same compounds in reverse order, swapped in before every call
-        // of the reordering row so that the bridge maps them anew each time.
-        std::vector<std::wstring> reversed(compounds.rbegin(), compounds.rend());
-        const std::vector<std::wstring> allPhases = rawMaterial11->presentPhases;
-
-        ComPtr<ICapeThermoCompounds> packageRef;
-        CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds), packageRef.ReceiveVoid());
-        auto *package = static_cast<CPropertyPackage *>(packageRef.Get());
-        package->package10 = package10;
-        package->SetMaterial(material11);
-
-        VARIANT singlePhase10 = Strings({L"enthalpy", L"density"});
-        VARIANT lnPhi10 = Strings({L"logFugacityCoefficient", L"logFugacityCoefficient.Dtemperature"});
-        VARIANT vapor = Strings({L"Vapor"});
-        VARIANT noProps;
-        VariantInit(&noProps);
-        VARIANT moles;
-        VariantInit(&moles);
-        PutDoubles(&moles, std::vector<double>(compounds.size(), 1.0));
-        ScopedBstr mixture(L"mixture"), vaporLabel(L"Vapor"), tp(L"TP");
-        VARIANT spec1 = Strings({L"temperature", L"", L"overall"});
-        VARIANT spec2 = Strings({L"pressure", L"", L"overall"});
-        VARIANT lnPhi, lnPhiDT;
-        VariantInit(&lnPhi);
-        VariantInit(&lnPhiDT);
-
-        auto direct = [&](VARIANT &props) {
-            return package10->CalcProp(material10.Get(), props, vapor, mixture.Get());
-        };
-        std::vector<Row> rows;
-        rows.push_back({"single-phase properties (2)", TimePerCall(calls, [&] { return direct(singlePhase10); }),
-                        TimePerCall(calls, [&] { return package->CalcSinglePhaseProp(singlePhase10, vaporLabel.Get()); })});
-        rows.push_back({"  material compounds reordered", rows.back().direct, TimePerCall(calls, [&] {
-                            std::swap(rawMaterial11->compounds.ids, reversed);
-                            return package->CalcSinglePhaseProp(singlePhase10, vaporLabel.Get());
-                        })});
-        if (rawMaterial11->compounds.ids != compounds) std::swap(rawMaterial11->compounds.ids, reversed);
-        rows.push_back({"lnPhi and d lnPhi/dT", TimePerCall(calls, [&] { return direct(lnPhi10); }),
-                        TimePerCall(calls, [&] {
-                            return package->CalcAndGetLnPhi(vaporLabel.Get(), 300.0, 1e5, moles, 3, &lnPhi, &lnPhiDT,
-                                                            nullptr, nullptr);
-                        })});
-        rows.push_back({"TP flash", TimePerCall(calls, [&] { return package10->CalcEquilibrium(material10.Get(), tp.Get(), noProps); }),
-                        TimePerCall(calls, [&] {
-                            // A client makes every phase present before each flash.
-                            rawMaterial11->presentPhases = allPhases;
-                            return package->CalcEquilibrium(spec1, spec2, nullptr);
-                        })});
-
-        std::printf("Corvanta bridge cost per call, %zu compounds, %d calls per cell\n", compounds.size(), calls);
-        std::printf("%-32s %14s %14s %8s\n", "operation", "direct 1.0", "via bridge", "ratio");
-        for (const Row &row : rows) {
-            if (row.direct < 0 || row.bridge < 0) {
-                std::printf("%-32s %14s %14s %8s\n", row.operation, "failed", "failed", "-");
-                status = 1;
-                continue;
+        std::wstring reason;
+        if (discovery && !discoveries.Add(operations, reason))
+            std::printf("discovery rows left out: %s\n", Narrow(reason).c_str());
+        if (!only.empty()) {
+            std::vector<Operation> kept;
+            for (Operation &op : operations) {
+                const std::string title = op.package + " " + std::to_string(op.compounds) + " " + op.name;
+                if (title.find(only) != std::string::npos) kept.push_back(std::move(op));
             }
-            std::printf("%-32s %11.0f ns %11.0f ns %8.2f\n", row.operation, row.direct, row.bridge,
-                        row.bridge / row.direct);
+            operations.swap(kept);
         }
-        if (status) {
-            std::wprintf(L"bridge error: %ls\n", package->ErrorDescription().c_str());
+
+        std::vector<Measurement> measured = MeasureAll(operations, timing);
+        std::vector<Row> rows;
+        for (size_t i = 0; i < operations.size(); ++i) {
+            rows.push_back({&operations[i], measured[i]});
+            if (!measured[i].failure.empty()) status = 1;
         }
-        for (VARIANT *v : {&singlePhase10, &lnPhi10, &vapor, &moles, &spec1, &spec2, &lnPhi, &lnPhiDT}) VariantClear(v);
-        package->Terminate();
+
+        std::printf("Corvanta bridge cost: each operation directly on the 1.0 package and through the bridge, "
+                    "fastest of many short rounds (times per operation)\n\n");
+        PrintTable(rows);
+        PrintTargets(rows);
+        const std::vector<std::wstring> differences = calculations.Differences();
+        std::printf("\nResults through the bridge identical to the direct ones: %s\n",
+                    differences.empty() ? "yes" : "NO");
+        for (const std::wstring &difference : differences) std::printf("  differs: %s\n", Narrow(difference).c_str());
+        if (!differences.empty()) status = 1;
+
+        const std::string csv = Csv(rows);
+        std::printf("\nCSV:\n%s", csv.c_str());
+        if (csvPath) {
+            if (FILE *file = std::fopen(csvPath, "w")) {
+                std::fputs(csv.c_str(), file);
+                std::fclose(file);
+            } else {
+                std::fprintf(stderr, "cannot write %s\n", csvPath);
+                status = 1;
+            }
+        }
     }
     CoUninitialize();
     return status;
