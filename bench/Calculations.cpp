@@ -109,7 +109,6 @@ const char *PackageName(BenchPackage package)
 struct CalculationSetup {
     BenchPackage kind;
     int compounds;
-    bool idsAlone;
     Mixture mixture;
     ComPtr<ICapeThermoPropertyPackage> package10;
     CMaterial10 *material10 = nullptr;
@@ -218,15 +217,14 @@ struct CalculationSetup {
 CalculationRows::CalculationRows() = default;
 CalculationRows::~CalculationRows() = default;
 
-CalculationSetup &CalculationRows::Setup(BenchPackage kind, int compounds, bool idsAlone)
+CalculationSetup &CalculationRows::Setup(BenchPackage kind, int compounds)
 {
     for (auto &setup : setups_)
-        if (setup->kind == kind && setup->compounds == compounds && setup->idsAlone == idsAlone) return *setup;
+        if (setup->kind == kind && setup->compounds == compounds) return *setup;
     auto setup = std::make_unique<CalculationSetup>();
     CalculationSetup &s = *setup;
     s.kind = kind;
     s.compounds = compounds;
-    s.idsAlone = idsAlone;
     s.mixture = MixtureOf(compounds);
     s.package10 = NewPackage10(kind, s.mixture);
     s.material10Ref = CMaterial10::Create(s.mixture.ids, {L"Vapor", L"Liquid"}, &s.material10);
@@ -243,7 +241,6 @@ CalculationSetup &CalculationRows::Setup(BenchPackage kind, int compounds, bool 
         table.molWts.push_back(data.molecularWeight);
     }
     CMaterial11::Create(table, {L"Vapor", L"Liquid"}, s.material11);
-    s.material11->answersIdsAlone = idsAlone;
     s.meter10 = CMaterial10Meter::Create(s.material10Ref.Get());
     s.meter11 = CMaterial11Meter::Create(s.material11->Interface());
     CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds), s.bridgeRef.ReceiveVoid());
@@ -260,10 +257,10 @@ CalculationSetup &CalculationRows::Setup(BenchPackage kind, int compounds, bool 
     return s;
 }
 
-void CalculationRows::Add(BenchPackage kind, int compounds, std::vector<Operation> &rows, bool idsAlone,
+void CalculationRows::Add(BenchPackage kind, int compounds, std::vector<Operation> &rows,
                           const std::vector<std::string> &only)
 {
-    CalculationSetup &s = Setup(kind, compounds, idsAlone);
+    CalculationSetup &s = Setup(kind, compounds);
     CalculationSetup *p = &s;
     const bool example = kind != BenchPackage::Trivial;
     auto keepBstr = [p](const wchar_t *text) -> const VARIANT & { return p->Keep(Arg::Strings({text})); };
@@ -287,7 +284,7 @@ void CalculationRows::Add(BenchPackage kind, int compounds, std::vector<Operatio
         Operation op;
         op.package = PackageName(kind);
         op.compounds = compounds;
-        op.name = std::string(name) + (idsAlone ? ", ids alone" : "");
+        op.name = name;
         op.direct = std::move(direct);
         op.bridged = std::move(bridged);
         op.prepare = std::move(prepare);
@@ -401,7 +398,7 @@ void CalculationRows::Add(BenchPackage kind, int compounds, std::vector<Operatio
 
 void CalculationRows::AddReordered(BenchPackage kind, int compounds, std::vector<Operation> &rows)
 {
-    CalculationSetup *s = &Setup(kind, compounds, false);
+    CalculationSetup *s = &Setup(kind, compounds);
     BSTR vaporBstr = SysAllocString(L"Vapor"), mixtureBstr = SysAllocString(L"mixture");
     for (BSTR b : {vaporBstr, mixtureBstr}) {
         auto *arg = new Arg;
@@ -437,7 +434,6 @@ std::vector<std::wstring> CalculationRows::Differences() const
     std::vector<std::wstring> differences;
     for (const auto &setup : setups_) {
         const CalculationSetup &s = *setup;
-        if (s.idsAlone) continue;
         const std::string name = PackageName(s.kind);
         const std::wstring where = std::wstring(name.begin(), name.end()) + L" " + std::to_wstring(s.compounds) + L": ";
         for (const wchar_t *property : {L"enthalpy", L"entropy", L"density"}) {

@@ -20,10 +20,9 @@ public:
     CalculationRows();
     ~CalculationRows();
     // Adds the rows of one package at one number of compounds (2, 6 or 9),
-    // all or only those named. With idsAlone the 1.1 material answers
-    // GetCompoundList with the identifiers alone (the row names say so);
-    // otherwise it insists on filling all six lists, as the bridge first asks.
-    void Add(BenchPackage package, int compounds, std::vector<Operation> &rows, bool idsAlone = false,
+    // all or only those named. The 1.1 material answers all six compound
+    // lists, as a simulator's material does.
+    void Add(BenchPackage package, int compounds, std::vector<Operation> &rows,
              const std::vector<std::string> &only = {});
     // Adds a row whose material lists its compounds in another order on
     // every call (which leaves the material's values out of step with its
@@ -34,7 +33,7 @@ public:
     std::vector<std::wstring> Differences() const;
 
 private:
-    CalculationSetup &Setup(BenchPackage package, int compounds, bool idsAlone);
+    CalculationSetup &Setup(BenchPackage package, int compounds);
     std::vector<std::unique_ptr<CalculationSetup>> setups_;
 };
 

@@ -51,7 +51,6 @@ HRESULT CPropertyPackage::UnsetMaterial()
     return ComGuard([&]() -> HRESULT {
         contextMaterial.Reset();
         contextCompounds.Reset();
-        contextWantsAllLists = false;
         selectionIds.Receive();
         lentIds.Reset();
         return S_OK;
@@ -68,21 +67,13 @@ bool CPropertyPackage::ValidateContextMaterial(const wchar_t *scope, const wchar
     if (!contextCompounds) QueryFrom(contextMaterial.Get(), contextCompounds);
     if (!contextCompounds) return fail(L"Context material does not expose ICapeThermoCompounds");
 
-    // Only the identifiers are used, and a material building five more lists
-    // on every calculation is most of what validation costs. The other
-    // arguments are passed null; a material that refuses that (or answers no
-    // identifiers) is asked for all six lists from then on.
+    // Only the identifiers are used, but every list is passed: the arguments
+    // are [in, out], and a material in the simulator's own apartment may
+    // write to them without a null check.
     CVariantArray ids;
-    HRESULT hr = E_FAIL;
-    if (!contextWantsAllLists) {
-        hr = contextCompounds->GetCompoundList(ids.Receive(), nullptr, nullptr, nullptr, nullptr, nullptr);
-        contextWantsAllLists = FAILED(hr) || ids.IsEmpty();
-    }
-    if (contextWantsAllLists) {
-        ScopedVariant formulae, names, boilTemps, molwts, casnos;
-        hr = contextCompounds->GetCompoundList(ids.Receive(), formulae.Get(), names.Get(), boilTemps.Get(),
-                                               molwts.Get(), casnos.Get());
-    }
+    ScopedVariant formulae, names, boilTemps, molwts, casnos;
+    HRESULT hr = contextCompounds->GetCompoundList(ids.Receive(), formulae.Get(), names.Get(), boilTemps.Get(),
+                                                   molwts.Get(), casnos.Get());
     if (FAILED(hr))
         return fail(L"Failed to get list of compounds from context material: " +
                     CapeErrorText(contextCompounds.Get(), hr));

@@ -185,7 +185,6 @@ public:
     // ---- Context material and the compound selection the material object presents
     ComPtr<ICapeThermoMaterial> contextMaterial;
     ComPtr<ICapeThermoCompounds> contextCompounds;
-    bool contextWantsAllLists = false;  // refused a request for the identifiers alone
     std::vector<int> selectionIndices;
     CVariantArray selectionIds;
     CVariantArray lentIds;  // the last validation's list when spelled as selectionIds (TakeLentIds)

@@ -19,30 +19,22 @@ protected:
 
 TEST_F(MaterialContextTest, MapsReorderedSubsetsInMaterialOrderOnEveryValidation)
 {
-    // Materials that answer the identifiers alone and materials that insist
-    // on filling all six lists are mapped alike.
-    for (bool idsAlone : {false, true}) {
-        SCOPED_TRACE(idsAlone ? "identifiers alone" : "all six lists");
-        SetContext({L"c", L"A"});
-        material->answersIdsAlone = idsAlone;
-        ASSERT_TRUE(Validate());
-        ExpectSelection({2, 0}, {true, false, true});
-        EXPECT_EQ((StringList{L"c", L"A"}), Labels(package->selectionIds));  // as the material spelt them
-        ASSERT_TRUE(Validate());
-        ExpectSelection({2, 0}, {true, false, true});
-        // Changed compounds without a new SetMaterial are seen too.
-        material->compounds.ids = {L"C", L"B"};
-        ASSERT_TRUE(Validate());
-        ExpectSelection({2, 1}, {false, true, true});
-        material->compounds.ids = {L"B"};
-        ASSERT_TRUE(Validate());
-        ExpectSelection({1}, {false, true, false});
-        material->compounds.ids = {L"B", L"water"};
-        EXPECT_FALSE(Validate());
-        // One call per validation; a material refusing the identifiers alone
-        // is asked that once, then for all six lists.
-        EXPECT_EQ(idsAlone ? 5 : 6, material->CountCalls(L"GetCompoundList"));
-    }
+    SetContext({L"c", L"A"});
+    ASSERT_TRUE(Validate());
+    ExpectSelection({2, 0}, {true, false, true});
+    EXPECT_EQ((StringList{L"c", L"A"}), Labels(package->selectionIds));  // as the material spelt them
+    ASSERT_TRUE(Validate());
+    ExpectSelection({2, 0}, {true, false, true});
+    // Changed compounds without a new SetMaterial are seen too.
+    material->compounds.ids = {L"C", L"B"};
+    ASSERT_TRUE(Validate());
+    ExpectSelection({2, 1}, {false, true, true});
+    material->compounds.ids = {L"B"};
+    ASSERT_TRUE(Validate());
+    ExpectSelection({1}, {false, true, false});
+    material->compounds.ids = {L"B", L"water"};
+    EXPECT_FALSE(Validate());
+    EXPECT_EQ(5, material->CountCalls(L"GetCompoundList"));  // one call per validation
 }
 
 TEST_F(MaterialContextTest, FailuresAreRecordedWithTheCallersScopeAndKeepThePreviousList)

@@ -422,18 +422,15 @@ HRESULT CMaterial11::GetCompoundList(VARIANT *compIds, VARIANT *formulae, VARIAN
     return ComGuard([&] {
         if (Armed())
             if (HRESULT hr = Hooked(L"GetCompoundList", L"GetCompoundList"); FAILED(hr)) return hr;
-        if (!compIds) return E_POINTER;
-        for (VARIANT *list : {formulae, names, boilTemps, molwts, casnos})
-            if (!list && !answersIdsAlone) return E_POINTER;
+        for (VARIANT *list : {compIds, formulae, names, boilTemps, molwts, casnos})
+            if (!list) return E_POINTER;
         if (!Armed() || !RawAnswer(L"compIds", compIds)) PutStrings(compIds, compounds.ids);
-        // Lists the table does not carry are answered empty; null ones not at all.
+        // Lists the table does not carry are answered empty.
         auto strings = [](VARIANT *out, const std::vector<std::wstring> &list) {
-            if (!out) return;
             VariantClear(out);
             if (!list.empty()) PutStrings(out, list);
         };
         auto doubles = [](VARIANT *out, const std::vector<double> &list) {
-            if (!out) return;
             VariantClear(out);
             if (!list.empty()) PutDoubles(out, list);
         };

@@ -47,9 +47,6 @@ public:
     std::vector<long> phaseStatuses;          // CapePhaseStatus per present phase
     PropertyStore store;
     bool hasCompounds = true;                 // answers QueryInterface for ICapeThermoCompounds
-    // GetCompoundList accepts null for the lists other than compIds (and
-    // leaves them out); otherwise any null list gives E_POINTER.
-    bool answersIdsAlone = false;
 
     // Test access to the store. phase is a label, "Overall" or a pair
     // "Vapor,Liquid"; basis "", "mole" or "mass" (mole and "" stand in for
