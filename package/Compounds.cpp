@@ -245,7 +245,7 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
         return pkg.Fail(error, request.scope, interfaceName);
     const LONG compoundCount = static_cast<LONG>(indices.size());
     if (propList.Count() * compoundCount == 0) {
-        V_VT(propVals) = VT_EMPTY;
+        VariantClear(propVals);  // [in, out]: the caller's value is ours to free
         return S_OK;
     }
 
@@ -286,6 +286,7 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
         return pkg.Fail(message, request.scope, interfaceName);
     }
     CopyRepeatedProperties(pkg, compoundCount);
+    VariantClear(propVals);
     // The array is the client's now: forget it, so that nothing writes to it again.
     *propVals = pkg.pureResults.Value();
     pkg.pureResults.Disown();

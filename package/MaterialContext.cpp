@@ -37,10 +37,10 @@ HRESULT CPropertyPackage::SetMaterial(IDispatch *material)
         UnsetMaterial();
         if (!material) return S_OK;
         HRESULT hr = QueryFrom(material, contextMaterial);
-        if (FAILED(hr) || !contextMaterial) {
+        if (FAILED(hr)) {
             contextMaterial.Reset();
-            return Fail(L"Failed to get ICapeThermoMaterial pointer: " + ErrorText(FAILED(hr) ? hr : E_NOINTERFACE),
-                        PACKAGE_SCOPE(L"SetMaterial"), contextInterface);
+            return Fail(L"Failed to get ICapeThermoMaterial pointer: " + ErrorText(hr), PACKAGE_SCOPE(L"SetMaterial"),
+                        contextInterface);
         }
         return S_OK;
     });

@@ -44,7 +44,8 @@ IUnknown *CPropertyPackage::FindOwnInterface(REFIID riid)
 HRESULT CPropertyPackage::QueryFurtherInterface(REFIID riid, void **ppv)
 {
     *ppv = nullptr;
-    if (package10 && (IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IPersistStreamInit)))
-        return package10->QueryInterface(riid, ppv);
-    return E_NOINTERFACE;
+    if (!package10 || !(IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IPersistStreamInit)))
+        return E_NOINTERFACE;
+    HRESULT hr = package10->QueryInterface(riid, ppv);
+    return ObjectResult(hr, *ppv);
 }

@@ -136,6 +136,9 @@ public:
     // ---- Lifecycle
     bool initPending = true;
     std::wstring initError;
+    // The 1.0 package's Initialize succeeded: it is owed a Terminate, whatever
+    // failed afterwards.
+    bool package10Initialized = false;
 
     // ---- Links (one reference each)
     ComPtr<ICapeThermoPropertyPackage> package10;

@@ -43,12 +43,15 @@ HRESULT CPropertyPackage::Initialize()
 HRESULT CPropertyPackage::Terminate()
 {
     return ComGuard([&]() -> HRESULT {
-        if (!initPending && packageUtilities10) packageUtilities10->Terminate();
+        if (package10Initialized && packageUtilities10) packageUtilities10->Terminate();
+        package10Initialized = false;
         package10.Reset();
         packageUtilities10.Reset();
         packageIdentification10.Reset();
         UnsetMaterial();
-        initPending = false;
+        // A failed initialisation stays reported: the guard still answers
+        // every later call with it.
+        initPending = initPending && !initError.empty();
         return S_OK;
     });
 }
