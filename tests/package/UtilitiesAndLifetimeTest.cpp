@@ -2,6 +2,8 @@
 // 1.0 package, and what happens when the package goes away.
 #include "PackageCoreFixture.h"
 
+#include "ErrorText.h"
+
 namespace {
 ICapeUtilities *Utilities(CPropertyPackage *package) { return package; }
 }
@@ -152,4 +154,74 @@ TEST_F(PackageCoreTest, ReleasingThePackageTerminatesAndReleasesThe10Package)
     EXPECT_EQ(ECapeUnknownHR, kept->get_PhaseIds(ids.Get()));
     EXPECT_EQ(ECapeUnknownHR, kept->GetProp(ScopedBstr(L"temperature").Get(), ScopedBstr(L"Vapor").Get(), VARIANT{},
                                             nullptr, nullptr, ids.Receive()));
+}
+
+// Shutdown after failures: a 1.0 package whose Initialize succeeded is owed
+// one Terminate, however its package ends, and a failed initialisation is
+// still reported after the package's own Terminate.
+TEST_F(PackageCoreTest, AnInitialised10PackageIsTerminatedOnceWhateverFailedAfterwards)
+{
+    Script().failures[L"GetComponentList"] = {ECapeUnknownHR, L"database missing"};
+    ASSERT_EQ(ECapeUnknownHR, Initialize());
+    ASSERT_EQ(1, Script().CountCalls(L"Initialize"));
+
+    ASSERT_EQ(S_OK, Utilities(package)->Terminate());
+    EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
+    long count = -1;
+    EXPECT_EQ(ECapeUnknownHR, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
+    EXPECT_EQ(L"Failed to get list of compounds: database missing", package->ErrorDescription());
+    EXPECT_EQ(L"CPropertyPackage::GetNumPhases", package->ErrorScope());
+    EXPECT_EQ(ECapeUnknownHR, Initialize());
+    packageRef.Reset();
+    EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
+}
+
+TEST_F(PackageCoreTest, ReleasingAPackageWhoseReadingFailedTerminatesThe10Package)
+{
+    Script().rawLists[L"phases"] = [](VARIANT *out) { *out = MakeDoubleArray({1.0}); };
+    ASSERT_EQ(ECapeUnknownHR, Initialize());
+    packageRef.Reset();
+    EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
+}
+
+// Answers of success with no object are failures, never pointers to use.
+TEST_F(PackageCoreTest, QueriesAnsweredWithSuccessButNoObjectFailCleanly)
+{
+    Script().hasPersistStreamInit = true;
+    Script().nullAnswers = {__uuidof(ICapeUtilities), IID_IPersistStreamInit};
+    ComPtr<IPersistStreamInit> persist;
+    EXPECT_EQ(E_POINTER, packageRef->QueryInterface(IID_IPersistStreamInit, persist.ReceiveVoid()));
+    EXPECT_FALSE(persist);
+
+    EXPECT_EQ(ECapeUnknownHR, Initialize());
+    EXPECT_EQ(L"Initialize failed: " + ErrorText(E_POINTER), package->ErrorDescription());
+    EXPECT_EQ(0, Script().CountCalls(L"Initialize"));
+}
+
+// [in, out] values the client passes in are freed before the results go in.
+TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
+{
+    Script().propList = {L"vaporPressure"};
+    Script().onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
+                             const std::vector<std::wstring> &props, const std::vector<std::wstring> &,
+                             const std::wstring &) {
+        VARIANT none;
+        VariantInit(&none);
+        OwnedVariant values = OwnedVariant::Adopt(MakeDoubleArray({1.0, 2.0}));
+        return material->SetProp(ScopedBstr(props.at(0).c_str()).Get(), nullptr, none, ScopedBstr(L"pure").Get(),
+                                 nullptr, values.Value());
+    };
+    ComPtr<CMaterial11> held = CMaterial11::Create({L"methane"});
+    const OwnedVariant props = OwnedVariant::Adopt(MakeStringArray({L"vaporPressure"}));
+    const OwnedVariant none;
+    for (const VARIANT *request : {&none.Value(), &props.Value()}) {
+        ScopedVariant inOut;
+        V_VT(inOut.Get()) = VT_UNKNOWN;
+        V_UNKNOWN(inOut.Get()) = held->Interface();
+        held->AddRef();
+        ASSERT_EQ(S_OK, package->GetTDependentProperty(*request, 300.0, none.Value(), inOut.Get()));
+        EXPECT_NE(VT_UNKNOWN, inOut.Type());
+        EXPECT_EQ(2u, held->AddRef()) << "the value passed in was not freed";
+        held->Release();
+    }
 }
