@@ -137,7 +137,9 @@ HRESULT CPropertyPackage::GetCompoundConstant(VARIANT props, VARIANT compIds, VA
     constexpr const wchar_t *scope = PACKAGE_SCOPE(L"GetCompoundConstant");
     return ComGuard([&]() -> HRESULT {
         if (!propVals) return E_POINTER;
+        if (RefuseReentry(scope, interfaceName)) return ECapeUnknownHR;
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
+        BusyScope busyScope(*this);
         CVariantArray propList, compounds;
         propList.Attach(props, false);
         compounds.Attach(compIds, false);
@@ -235,7 +237,9 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
                               VARIANT compIds, VARIANT *propVals)
 {
     if (!propVals) return E_POINTER;
+    if (pkg.RefuseReentry(request.scope, interfaceName)) return ECapeUnknownHR;
     if (pkg.initPending && !pkg.EnsureInitialized(interfaceName, request.scope)) return ECapeUnknownHR;
+    BusyScope busyScope(pkg);
     CVariantArray propList, compounds;
     propList.Attach(props, false);
     compounds.Attach(compIds, false);

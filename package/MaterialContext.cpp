@@ -34,6 +34,7 @@ bool SameSpelling(const CVariantArray &ids, const VARIANT &kept)
 HRESULT CPropertyPackage::SetMaterial(IDispatch *material)
 {
     return ComGuard([&]() -> HRESULT {
+        if (RefuseReentry(PACKAGE_SCOPE(L"SetMaterial"), contextInterface)) return ECapeUnknownHR;
         UnsetMaterial();
         if (!material) return S_OK;
         HRESULT hr = QueryFrom(material, contextMaterial);
@@ -49,6 +50,7 @@ HRESULT CPropertyPackage::SetMaterial(IDispatch *material)
 HRESULT CPropertyPackage::UnsetMaterial()
 {
     return ComGuard([&]() -> HRESULT {
+        if (RefuseReentry(PACKAGE_SCOPE(L"UnsetMaterial"), contextInterface)) return ECapeUnknownHR;
         contextMaterial.Reset();
         contextCompounds.Reset();
         contextWantsAllLists = false;

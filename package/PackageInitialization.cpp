@@ -57,6 +57,8 @@ bool CPropertyPackage::EnsureInitialized(const wchar_t *interfaceName, const wch
         SetError(packageUnavailable, scope, interfaceName);
         return false;
     }
+    if (RefuseReentry(scope, interfaceName)) return false;
+    BusyScope busyScope(*this);
     // A 1.0 package that answers with success but no object is broken, not
     // merely without utilities.
     if (!packageUtilities10 && QueryFrom(package10.Get(), packageUtilities10) == E_POINTER) {

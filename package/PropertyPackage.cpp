@@ -12,6 +12,13 @@ CPropertyPackage::~CPropertyPackage()
     materialObject.Reset();
 }
 
+bool CPropertyPackage::RefuseReentry(const wchar_t *scope, const wchar_t *interfaceName)
+{
+    if (!busy) return false;
+    SetError(L"Property package is busy with another call", scope, interfaceName);
+    return true;
+}
+
 IDispatch *CPropertyPackage::MaterialObject10() const
 {
     if (!materialObject) return nullptr;

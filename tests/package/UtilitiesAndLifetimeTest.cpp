@@ -225,3 +225,56 @@ TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
         held->Release();
     }
 }
+
+// A 1.0 package (or anything it calls) may call the 1.1 package back from
+// inside a call. Such calls are refused, so that nothing starts a second
+// initialisation or pulls the links and the material from under the call
+// that is running; the running call itself completes.
+TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
+{
+    std::vector<HRESULT> answers;
+    Script().onGetComponentConstant = [&](CScriptedPackage10 &self, ICapeThermoMaterialObject *,
+                                          const std::vector<std::wstring> &, VARIANT *) {
+        if (answers.empty()) {
+            long count = 0;
+            answers.push_back(static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
+            answers.push_back(Utilities(package)->Terminate());
+        }
+        return self.FailWith(ECapeUnknownHR, L"no constants", L"GetComponentConstant");
+    };
+    ASSERT_EQ(S_OK, Initialize());
+    EXPECT_EQ(1, Script().CountCalls(L"Initialize"));
+    EXPECT_EQ((std::vector<HRESULT>{ECapeUnknownHR, ECapeUnknownHR}), answers);
+    EXPECT_EQ(L"Property package is busy with another call", package->ErrorDescription());
+    EXPECT_EQ(L"CPropertyPackage::Terminate", package->ErrorScope());
+
+    SetContext({L"methane", L"ethane"})->presentPhases = {L"Vapor", L"Liquid"};
+    answers.clear();
+    Script().onCalcEquilibrium = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *material, const std::wstring &) {
+        answers.push_back(Utilities(package)->Terminate());
+        answers.push_back(static_cast<ICapeThermoMaterialContext *>(package)->UnsetMaterial());
+        VARIANT none;
+        VariantInit(&none);
+        const struct {
+            const wchar_t *property, *phase, *basis;
+            std::vector<double> values;
+        } results[] = {{L"temperature", L"", nullptr, {300.0}},
+                       {L"pressure", L"", nullptr, {1e5}},
+                       {L"fraction", L"Vapor", L"mole", {0.5, 0.5}},
+                       {L"phaseFraction", L"Vapor", L"mole", {1.0}}};
+        for (const auto &r : results) {
+            OwnedVariant values = OwnedVariant::Adopt(MakeDoubleArray(r.values));
+            HRESULT hr = material->SetProp(ScopedBstr(r.property).Get(), ScopedBstr(r.phase).Get(), none,
+                                           ScopedBstr(L"mixture").Get(), ScopedBstr(r.basis).Get(), values.Value());
+            if (FAILED(hr)) return hr;
+        }
+        return S_OK;
+    };
+    const OwnedVariant t = OwnedVariant::Adopt(MakeStringArray({L"temperature", L"", L"overall"}));
+    const OwnedVariant p = OwnedVariant::Adopt(MakeStringArray({L"pressure", L"", L"overall"}));
+    ASSERT_EQ(S_OK, package->CalcEquilibrium(t.Value(), p.Value(), nullptr));
+    EXPECT_EQ((std::vector<HRESULT>{ECapeUnknownHR, ECapeUnknownHR}), answers);
+    EXPECT_EQ((std::vector<std::wstring>{L"Vapor"}), material->presentPhases);
+    EXPECT_TRUE(package->package10);
+    EXPECT_EQ(0, Script().CountCalls(L"Terminate"));
+}
