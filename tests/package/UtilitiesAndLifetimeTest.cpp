@@ -207,12 +207,12 @@ TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
                              const std::wstring &) {
         VARIANT none;
         VariantInit(&none);
-        OwnedVariant values = OwnedVariant::Adopt(MakeDoubleArray({1.0, 2.0}));
+        OwnedVariant values = Doubles({1.0, 2.0});
         return material->SetProp(ScopedBstr(props.at(0).c_str()).Get(), nullptr, none, ScopedBstr(L"pure").Get(),
                                  nullptr, values.Value());
     };
     ComPtr<CMaterial11> held = CMaterial11::Create({L"methane"});
-    const OwnedVariant props = OwnedVariant::Adopt(MakeStringArray({L"vaporPressure"}));
+    const OwnedVariant props = Strings({L"vaporPressure"});
     const OwnedVariant none;
     for (const VARIANT *request : {&none.Value(), &props.Value()}) {
         ScopedVariant inOut;
@@ -263,15 +263,15 @@ TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
                        {L"fraction", L"Vapor", L"mole", {0.5, 0.5}},
                        {L"phaseFraction", L"Vapor", L"mole", {1.0}}};
         for (const auto &r : results) {
-            OwnedVariant values = OwnedVariant::Adopt(MakeDoubleArray(r.values));
+            OwnedVariant values = Doubles(r.values);
             HRESULT hr = material->SetProp(ScopedBstr(r.property).Get(), ScopedBstr(r.phase).Get(), none,
                                            ScopedBstr(L"mixture").Get(), ScopedBstr(r.basis).Get(), values.Value());
             if (FAILED(hr)) return hr;
         }
         return S_OK;
     };
-    const OwnedVariant t = OwnedVariant::Adopt(MakeStringArray({L"temperature", L"", L"overall"}));
-    const OwnedVariant p = OwnedVariant::Adopt(MakeStringArray({L"pressure", L"", L"overall"}));
+    const OwnedVariant t = Strings({L"temperature", L"", L"overall"});
+    const OwnedVariant p = Strings({L"pressure", L"", L"overall"});
     ASSERT_EQ(S_OK, package->CalcEquilibrium(t.Value(), p.Value(), nullptr));
     EXPECT_EQ((std::vector<HRESULT>{ECapeUnknownHR, ECapeUnknownHR}), answers);
     EXPECT_EQ((std::vector<std::wstring>{L"Vapor"}), material->presentPhases);
