@@ -1,20 +1,16 @@
-// The robustness campaign: seeded scenarios in which a hostile client calls
-// every method of the manager, the package (early-bound and through
-// IDispatch) and, from inside the scriptable 1.0 package's call-backs, the
-// 1.0 material object, while that package misbehaves. Values come from
-// generators per kind of argument; calls from tables of method descriptors.
+// The robustness campaign: seeded hostile calls on the manager, the package
+// (early-bound and through IDispatch) and the 1.0 material object.
 #pragma once
 
 #include <windows.h>
 #include <oleauto.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "ComHolders.h"
 
-// splitmix64: small, fast and the same everywhere, so a seed replays.
+// splitmix64: small and the same everywhere, so that a seed replays.
 struct Rng {
     uint64_t state;
     uint64_t Next()
@@ -24,88 +20,42 @@ struct Rng {
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return z ^ (z >> 31);
     }
-    int Below(int n) { return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(n)); }
+    int Below(size_t n) { return n ? static_cast<int>(Next() % n) : 0; }
     bool Chance(int percent) { return Below(100) < percent; }
+    template <class T, size_t N>
+    const T &Pick(const T (&items)[N]) { return items[Below(N)]; }
 };
 
-// Values that live for one call: cleared after it, so that what the callee
-// did with them (or failed to do) shows in the leak checks.
-struct Frame {
-    VARIANT values[24] = {};  // VT_EMPTY, and null payloads for typed out storage
-    int used = 0;
-    Frame() = default;
-    Frame(const Frame &) = delete;
-    ~Frame();
-    VARIANT *New();  // VT_EMPTY, or null when full
-};
+// Values (Values.cpp) of a kind: p phase, r single-phase property, R T/P-
+// dependent property, K two-phase property, C compound constant, v state
+// variable, c compound, b basis, t calculation type, s solution type,
+// k universal constant, a phase attribute, n package name, x anything; lists
+// also f flash specification, # and N numbers; numbers T, P. hostility: the
+// percentage of hostile values. A VT_BYREF list points to spare, which the
+// caller clears; without spare the list owns everything, as answers must.
+const std::vector<const wchar_t *> &Words(char kind);
+BSTR MakeWord(Rng &rng, char kind, int hostility);
+double MakeNumber(Rng &rng, char kind, int hostility);
+void MakeList(Rng &rng, char kind, int hostility, VARIANT *out, VARIANT *spare);
 
-// Kinds of values, by the letter that follows the type in argument tokens:
-// p phase, r single-phase property, R temperature- or pressure-dependent
-// property, K two-phase property, C compound constant, v state variable,
-// c compound, b basis, t calculation type, f flash specification, s solution
-// type, k universal constant, a phase attribute, n package name, x flash type
-// or a word of any kind, # numbers, N constant values, T temperature,
-// P pressure. hostility is the percentage of values made hostile.
-BSTR MakeWord(Rng &rng, char pool, int hostility);  // caller frees
-const std::vector<const wchar_t *> &PoolWords(char pool);
-double MakeNumber(Rng &rng, char pool, int hostility);
-// A list VARIANT for pool, or something hostile; with frame null the value
-// owns everything it refers to (for answers handed over by a component).
-void MakeList(Rng &rng, char pool, int hostility, VARIANT *out, Frame *frame);
+// The objects called: the manager, the package and the 1.0 material object.
+enum Target { OnManager, OnPackage, OnMaterialObject };
 
-// One method: interface, name for IDispatch, scope name, vtable slot and
-// argument tokens ("Vr Dt O": VARIANT list of properties, double
-// temperature, [out, retval] VARIANT). Types: V VARIANT, B BSTR, D double,
-// I int, P IDispatch*, x [in, out] VARIANT*, and the [out, retval] kinds
-// O VARIANT*, L long*, Z VARIANT_BOOL*, S BSTR*, Q IDispatch**.
-enum MethodFlags : unsigned {
-    PropertyGet = 1,
-    PropertyPut = 2,
-    PassThrough = 4,   // returns the 1.0 package's own code (put_simulationContext, Edit)
-    NotAvailable = 8,  // may answer ECapeThrmPropertyNotAvailableHR
-    NoImpl = 16,       // may answer ECapeNoImplHR with nothing recorded
-    Rare = 32,         // ends what other calls need (Terminate, UnsetMaterial): picked less often
-};
-struct Method {
-    const IID *iid;
-    const wchar_t *interfaceName, *name, *scope;  // scope null: name
-    int slot;
-    const char *args;
-    unsigned flags;
-};
-struct MethodTable {
-    const wchar_t *className;
-    const Method *methods;
-    size_t count;
-};
-extern const MethodTable packageMethods, managerMethods, materialObjectMethods;
-
-struct CampaignStats {
+struct Stats {
     uint64_t calls = 0, lateBound = 0, callBacks = 0, scenarios = 0, violations = 0, leaks = 0;
 };
-
-// What a call may use: randomness, hostility, the objects handed as
-// IDispatch arguments, and where findings are counted.
 struct CallContext {
     Rng rng;
-    int hostility = 20;
-    std::vector<IDispatch *> objects;  // not owned; null entries allowed
-    CampaignStats *stats = nullptr;
-    uint64_t seed = 0, scenario = 0;
+    int hostility;
+    std::vector<IDispatch *> objects;  // IDispatch arguments (not owned, null allowed)
+    Stats *stats;
+    uint64_t seed, scenario;
 };
 
-// Calls method on object, early-bound through the vtable or late-bound
-// through the interface's IDispatch, with generated arguments, and checks
-// the outcome: a code the method may return, and on ECapeUnknownHR a
-// description with the method's scope and interface on the object.
-HRESULT CallMethod(CallContext &context, IUnknown *object, const MethodTable &table, const Method &method,
-                   bool lateBound);
-// The same for a method picked at random from table.
-HRESULT CallAny(CallContext &context, IUnknown *object, const MethodTable &table);
-const Method &FindMethod(const MethodTable &table, const wchar_t *name);
-// Counts and checks a call the campaign made itself, by method name.
-void CheckCall(CallContext &context, IUnknown *object, const MethodTable &table, const wchar_t *name, HRESULT hr);
-// A finding (printf-style text): printed with the seed and scenario that replay it.
-void Violation(CallContext &context, const wchar_t *format, ...);
-// The method currently called, for the crash and hang reports.
-extern const wchar_t *volatile currentMethod;
+// Calls a method (by name, or any) with generated arguments, early- or
+// late-bound, and checks the outcome: a code the method may answer, and a
+// failure that carries its description, scope and interface.
+HRESULT Call(CallContext &context, IUnknown *object, Target target, const wchar_t *name = nullptr);
+// Counts and checks a call the campaign made itself.
+void Check(CallContext &context, IUnknown *object, Target target, const wchar_t *name, HRESULT hr);
+extern const wchar_t *currentMethod;  // for crash and hang reports
