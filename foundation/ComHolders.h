@@ -13,6 +13,15 @@ BSTR MakeBstr(const wchar_t *text, UINT length);
 // Copies a BSTR byte for byte (embedded zeros survive); null stays null.
 BSTR CopyBstr(BSTR source);
 
+// The outcome of a creation or query that hands out an object. A success
+// code that came with no object is a failure, E_POINTER (the pointer handed
+// back is no object), so that no caller goes on to use it; a component that
+// plainly does not offer an interface says E_NOINTERFACE instead.
+inline HRESULT ObjectResult(HRESULT hr, const void *object)
+{
+    return SUCCEEDED(hr) && !object ? E_POINTER : hr;
+}
+
 // One reference on a COM interface.
 template <class T>
 class ComPtr {
@@ -71,7 +80,8 @@ public:
     HRESULT As(ComPtr<U> &out) const
     {
         if (!p_) { out.Reset(); return E_POINTER; }
-        return p_->QueryInterface(__uuidof(U), out.ReceiveVoid());
+        HRESULT hr = p_->QueryInterface(__uuidof(U), out.ReceiveVoid());
+        return ObjectResult(hr, out.Get());
     }
 
 private:
@@ -83,7 +93,8 @@ template <class U>
 HRESULT QueryFrom(IUnknown *object, ComPtr<U> &out)
 {
     if (!object) { out.Reset(); return E_POINTER; }
-    return object->QueryInterface(__uuidof(U), out.ReceiveVoid());
+    HRESULT hr = object->QueryInterface(__uuidof(U), out.ReceiveVoid());
+    return ObjectResult(hr, out.Get());
 }
 
 // An owned BSTR. Copies are deep (byte-length copies).

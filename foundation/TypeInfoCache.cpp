@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include "CapeOpen.h"
+#include "ComHolders.h"
 #include "ModuleLock.h"
 
 namespace {
@@ -25,9 +26,12 @@ HRESULT LoadLibraryLocked()
 {
     if (library) return S_OK;
     HRESULT hr = LoadRegTypeLib(LIBID_CAPEOPEN110, capeOpenMajor, capeOpenMinor, 0, &library);
-    if (SUCCEEDED(hr)) return hr;
+    if (SUCCEEDED(hr = ObjectResult(hr, library))) return hr;
     library = nullptr;
-    return LoadEmbeddedCapeOpenTypeLib(&library);
+    hr = LoadEmbeddedCapeOpenTypeLib(&library);
+    hr = ObjectResult(hr, library);
+    if (FAILED(hr)) library = nullptr;
+    return hr;
 }
 
 // A dual interface is found as its dispinterface; DispInvoke needs the
@@ -37,6 +41,7 @@ HRESULT VtableInfo(ITypeInfo *&info)
 {
     TYPEATTR *attributes = nullptr;
     HRESULT hr = info->GetTypeAttr(&attributes);
+    hr = ObjectResult(hr, attributes);
     if (FAILED(hr)) {
         info->Release();
         return hr;
@@ -48,6 +53,7 @@ HRESULT VtableInfo(ITypeInfo *&info)
     ITypeInfo *vtable = nullptr;
     hr = info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableRef);
     if (SUCCEEDED(hr)) hr = info->GetRefTypeInfo(vtableRef, &vtable);
+    hr = ObjectResult(hr, vtable);
     info->Release();
     info = SUCCEEDED(hr) ? vtable : nullptr;
     return hr;
@@ -85,6 +91,7 @@ HRESULT GetCapeOpenTypeInfo(REFIID iid, ITypeInfo **info)
     if (FAILED(hr)) return hr;
     ITypeInfo *loaded = nullptr;
     hr = library->GetTypeInfoOfGuid(iid, &loaded);
+    hr = ObjectResult(hr, loaded);
     if (FAILED(hr)) return hr;
     hr = VtableInfo(loaded);
     if (FAILED(hr)) return hr;

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <new>
 #include <vector>
 
 #include "CapeOpenIds.h"
@@ -83,7 +84,11 @@ void FindRegisteredClasses(HKEY clsidKey, RegisteredClasses &found)
         if (RegEnumKeyExW(clsidKey, index, className.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
-        ClassifyClass(clsidKey, className.data(), categoryName.data(), found);
+        // Running out of memory here leaves out this class alone.
+        try {
+            ClassifyClass(clsidKey, className.data(), categoryName.data(), found);
+        } catch (const std::bad_alloc &) {
+        }
     }
 }
 
@@ -171,7 +176,8 @@ void DiscoverThermoSystems()
     ModuleLockGuard guard;
     if (!results.discoveryPending) return;
     results.discoveryPending = false;
-    // Running out of memory leaves the results as far as they got.
+    // Running out of memory outside one thermo system's turn leaves the
+    // results as far as they got.
     try {
         RegisteredClasses found;
         RegistryKey clsidKey;
@@ -180,12 +186,18 @@ void DiscoverThermoSystems()
         std::vector<std::wstring> packageNames, packages;
         std::wstring ignored;
         for (const ThermoSystemRecord &record : found.thermoSystems10) {
-            CLSID clsid;
-            if (ExcludingManager(record, found.managers11) ||
-                !QueryThermoSystemPackages(record, clsid, packages, ignored))
-                continue;
-            results.thermoSystemClsids.Entry(record.name.c_str()) = clsid;
-            for (const std::wstring &package : packages) packageNames.push_back(record.name + L"//" + package);
+            // Running out of memory in one thermo system's turn leaves out that one alone.
+            const size_t namesBefore = packageNames.size();
+            try {
+                CLSID clsid;
+                if (ExcludingManager(record, found.managers11) ||
+                    !QueryThermoSystemPackages(record, clsid, packages, ignored))
+                    continue;
+                for (const std::wstring &package : packages) packageNames.push_back(record.name + L"//" + package);
+                results.thermoSystemClsids.Entry(record.name.c_str()) = clsid;
+            } catch (const std::bad_alloc &) {
+                packageNames.resize(namesBefore);
+            }
         }
         StorePackageList(packageNames);
     } catch (...) {

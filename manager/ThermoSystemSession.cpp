@@ -13,6 +13,13 @@ HRESULT IgnoringNotImplemented(HRESULT hr)
     return hr == E_NOTIMPL || hr == ECapeNoImplHR ? S_OK : hr;
 }
 
+// The step of an interface the thermo system did not give: skipped when it
+// does not offer it, a failure when it answered success with no object.
+HRESULT OptionalInterface(HRESULT queried)
+{
+    return queried == E_POINTER ? E_POINTER : S_OK;
+}
+
 std::wstring Quoted(const std::wstring &text)
 {
     return L"\"" + text + L"\"";
@@ -22,6 +29,7 @@ std::wstring Quoted(const std::wstring &text)
 
 ThermoSystemSession::~ThermoSystemSession()
 {
+    Terminate();
     utilities.Reset();
     persist.Reset();
     system.Reset();
@@ -30,31 +38,36 @@ ThermoSystemSession::~ThermoSystemSession()
 HRESULT ThermoSystemSession::Create(REFCLSID clsid)
 {
     // Only the contexts a server is registered for: see ServerContext.cpp.
-    return CoCreateInstance(clsid, nullptr, RegisteredServerContext(clsid), __uuidof(ICapeThermoSystem),
-                            system.ReceiveVoid());
+    HRESULT hr = CoCreateInstance(clsid, nullptr, RegisteredServerContext(clsid), __uuidof(ICapeThermoSystem),
+                                  system.ReceiveVoid());
+    return ObjectResult(hr, system.Get());
 }
 
 HRESULT ThermoSystemSession::InitNew()
 {
-    if (FAILED(QueryFrom(system.Get(), persist))) {
+    if (HRESULT hr = QueryFrom(system.Get(), persist); FAILED(hr)) {
         persist.Reset();
-        return S_OK;
+        return OptionalInterface(hr);
     }
     return IgnoringNotImplemented(persist->InitNew());
 }
 
 HRESULT ThermoSystemSession::Initialize()
 {
-    if (FAILED(QueryFrom(system.Get(), utilities))) {
+    if (HRESULT hr = QueryFrom(system.Get(), utilities); FAILED(hr)) {
         utilities.Reset();
-        return S_OK;
+        return OptionalInterface(hr);
     }
-    return IgnoringNotImplemented(utilities->Initialize());
+    HRESULT hr = IgnoringNotImplemented(utilities->Initialize());
+    initialized = SUCCEEDED(hr);
+    return hr;
 }
 
 void ThermoSystemSession::Terminate()
 {
-    if (utilities) utilities->Terminate();
+    if (!initialized) return;
+    initialized = false;
+    utilities->Terminate();
 }
 
 std::wstring NotAPackageMessage(const std::wstring &systemName, const std::wstring &packageName)

@@ -15,16 +15,19 @@ public:
     ThermoSystemSession() = default;
     ThermoSystemSession(const ThermoSystemSession &) = delete;
     ThermoSystemSession &operator=(const ThermoSystemSession &) = delete;
-    // Releases the utilities, persistence and thermo system pointers, in that order.
+    // Terminates a thermo system that was initialised and not yet terminated,
+    // then releases the utilities, persistence and thermo system pointers, in
+    // that order.
     ~ThermoSystemSession();
 
+    // A success code without an object fails (ObjectResult).
     HRESULT Create(REFCLSID clsid);
     // InitNew when the thermo system offers IPersistStreamInit; "not
     // implemented" answers count as success.
     HRESULT InitNew();
     // Initialize when it offers ICapeUtilities, with the same rule.
     HRESULT Initialize();
-    // Terminate when it offers ICapeUtilities; the result is not examined.
+    // Terminate once, when Initialize succeeded; the result is not examined.
     void Terminate();
 
     ICapeThermoSystem *System() const { return system.Get(); }
@@ -34,6 +37,7 @@ private:
     ComPtr<ICapeThermoSystem> system;
     ComPtr<IPersistStreamInit> persist;
     ComPtr<ICapeUtilities> utilities;
+    bool initialized = false;  // Initialize succeeded and Terminate is owed
 };
 
 // GetPropertyPackage's road to a 1.0 package: the discovered thermo system

@@ -137,7 +137,9 @@ HRESULT CPropertyPackage::GetCompoundConstant(VARIANT props, VARIANT compIds, VA
     constexpr const wchar_t *scope = PACKAGE_SCOPE(L"GetCompoundConstant");
     return ComGuard([&]() -> HRESULT {
         if (!propVals) return E_POINTER;
+        if (RefuseReentry(scope, interfaceName)) return ECapeUnknownHR;
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
+        BusyScope busyScope(*this);
         CVariantArray propList, compounds;
         propList.Attach(props, false);
         compounds.Attach(compIds, false);
@@ -235,7 +237,9 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
                               VARIANT compIds, VARIANT *propVals)
 {
     if (!propVals) return E_POINTER;
+    if (pkg.RefuseReentry(request.scope, interfaceName)) return ECapeUnknownHR;
     if (pkg.initPending && !pkg.EnsureInitialized(interfaceName, request.scope)) return ECapeUnknownHR;
+    BusyScope busyScope(pkg);
     CVariantArray propList, compounds;
     propList.Attach(props, false);
     compounds.Attach(compIds, false);
@@ -245,7 +249,7 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
         return pkg.Fail(error, request.scope, interfaceName);
     const LONG compoundCount = static_cast<LONG>(indices.size());
     if (propList.Count() * compoundCount == 0) {
-        V_VT(propVals) = VT_EMPTY;
+        VariantClear(propVals);  // [in, out]: the caller's value is ours to free
         return S_OK;
     }
 
@@ -286,6 +290,7 @@ HRESULT CalcDependentProperty(CPropertyPackage &pkg, const DependentRequest &req
         return pkg.Fail(message, request.scope, interfaceName);
     }
     CopyRepeatedProperties(pkg, compoundCount);
+    VariantClear(propVals);
     // The array is the client's now: forget it, so that nothing writes to it again.
     *propVals = pkg.pureResults.Value();
     pkg.pureResults.Disown();

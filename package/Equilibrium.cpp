@@ -99,7 +99,9 @@ void PreparePresentPhaseLists(CPropertyPackage &pkg)
 HRESULT CPropertyPackage::CalcEquilibrium(VARIANT specification1, VARIANT specification2, BSTR solutionType)
 {
     return ComGuard([&]() -> HRESULT {
+        if (RefuseReentry(scope, interfaceName)) return ECapeUnknownHR;
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
+        BusyScope busyScope(*this);
         if (!ValidateContextMaterial(scope, interfaceName)) return ECapeUnknownHR;
         const EquilibriumSpecCode code = ParseEquilibriumSpec(scope, specification1, specification2, solutionType);
         if (code == 0) return ECapeUnknownHR;

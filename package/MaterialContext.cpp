@@ -34,13 +34,14 @@ bool SameSpelling(const CVariantArray &ids, const VARIANT &kept)
 HRESULT CPropertyPackage::SetMaterial(IDispatch *material)
 {
     return ComGuard([&]() -> HRESULT {
+        if (RefuseReentry(PACKAGE_SCOPE(L"SetMaterial"), contextInterface)) return ECapeUnknownHR;
         UnsetMaterial();
         if (!material) return S_OK;
         HRESULT hr = QueryFrom(material, contextMaterial);
-        if (FAILED(hr) || !contextMaterial) {
+        if (FAILED(hr)) {
             contextMaterial.Reset();
-            return Fail(L"Failed to get ICapeThermoMaterial pointer: " + ErrorText(FAILED(hr) ? hr : E_NOINTERFACE),
-                        PACKAGE_SCOPE(L"SetMaterial"), contextInterface);
+            return Fail(L"Failed to get ICapeThermoMaterial pointer: " + ErrorText(hr), PACKAGE_SCOPE(L"SetMaterial"),
+                        contextInterface);
         }
         return S_OK;
     });
@@ -49,6 +50,7 @@ HRESULT CPropertyPackage::SetMaterial(IDispatch *material)
 HRESULT CPropertyPackage::UnsetMaterial()
 {
     return ComGuard([&]() -> HRESULT {
+        if (RefuseReentry(PACKAGE_SCOPE(L"UnsetMaterial"), contextInterface)) return ECapeUnknownHR;
         contextMaterial.Reset();
         contextCompounds.Reset();
         selectionIds.Receive();

@@ -57,7 +57,15 @@ bool CPropertyPackage::EnsureInitialized(const wchar_t *interfaceName, const wch
         SetError(packageUnavailable, scope, interfaceName);
         return false;
     }
-    if (!packageUtilities10) QueryFrom(package10.Get(), packageUtilities10);
+    if (RefuseReentry(scope, interfaceName)) return false;
+    BusyScope busyScope(*this);
+    // A 1.0 package that answers with success but no object is broken, not
+    // merely without utilities.
+    if (!packageUtilities10 && QueryFrom(package10.Get(), packageUtilities10) == E_POINTER) {
+        initError = L"Initialize failed: " + ErrorText(E_POINTER);
+        SetError(initError.c_str(), scope, interfaceName);
+        return false;
+    }
     if (packageUtilities10) {
         HRESULT hr = packageUtilities10->Initialize();
         if (FAILED(hr)) {
@@ -65,16 +73,22 @@ bool CPropertyPackage::EnsureInitialized(const wchar_t *interfaceName, const wch
             SetError(initError.c_str(), scope, interfaceName);
             return false;
         }
+        package10Initialized = true;
     }
     QueryFrom(package10.Get(), packageIdentification10);
 
     if (!materialObject) {
         ComPtr<ICapeThermoMaterialObject> created;
-        if (SUCCEEDED(CreateComObject<CMaterialObject>(nullptr, __uuidof(ICapeThermoMaterialObject),
-                                                       created.ReceiveVoid())))
-            materialObject = static_cast<CMaterialObject *>(created.Get());
+        HRESULT hr = CreateComObject<CMaterialObject>(nullptr, __uuidof(ICapeThermoMaterialObject),
+                                                      created.ReceiveVoid());
+        if (FAILED(hr = ObjectResult(hr, created.Get()))) {
+            initError = L"Failed to create material object: " + ErrorText(hr);
+            SetError(initError.c_str(), scope, interfaceName);
+            return false;
+        }
+        materialObject = static_cast<CMaterialObject *>(created.Get());
     }
-    if (materialObject) materialObject->package = this;
+    materialObject->package = this;
 
     if (!LoadFromPackage()) {
         SetError(initError.c_str(), scope, interfaceName);

@@ -12,6 +12,13 @@ CPropertyPackage::~CPropertyPackage()
     materialObject.Reset();
 }
 
+bool CPropertyPackage::RefuseReentry(const wchar_t *scope, const wchar_t *interfaceName)
+{
+    if (!busy) return false;
+    SetError(L"Property package is busy with another call", scope, interfaceName);
+    return true;
+}
+
 IDispatch *CPropertyPackage::MaterialObject10() const
 {
     if (!materialObject) return nullptr;
@@ -44,7 +51,8 @@ IUnknown *CPropertyPackage::FindOwnInterface(REFIID riid)
 HRESULT CPropertyPackage::QueryFurtherInterface(REFIID riid, void **ppv)
 {
     *ppv = nullptr;
-    if (package10 && (IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IPersistStreamInit)))
-        return package10->QueryInterface(riid, ppv);
-    return E_NOINTERFACE;
+    if (!package10 || !(IsEqualIID(riid, IID_IPersistStream) || IsEqualIID(riid, IID_IPersistStreamInit)))
+        return E_NOINTERFACE;
+    HRESULT hr = package10->QueryInterface(riid, ppv);
+    return ObjectResult(hr, *ppv);
 }

@@ -133,9 +133,21 @@ public:
     // as passed to every 1.0 call.
     IDispatch *MaterialObject10() const;
 
+    // ---- Re-entry (PropertyPackage.cpp)
+    // A call that comes back into the package from inside one of its calls
+    // (a call-back of the 1.0 package or of the 1.1 material) must not start
+    // another initialisation or calculation, nor change the links and per-call
+    // state the running call works on. True, with the refusal recorded, when
+    // such a call arrives.
+    bool RefuseReentry(const wchar_t *scope, const wchar_t *interfaceName);
+
     // ---- Lifecycle
     bool initPending = true;
     std::wstring initError;
+    // The 1.0 package's Initialize succeeded: it is owed a Terminate, whatever
+    // failed afterwards.
+    bool package10Initialized = false;
+    bool busy = false;  // an initialisation, calculation or Edit is running
 
     // ---- Links (one reference each)
     ComPtr<ICapeThermoPropertyPackage> package10;
@@ -226,6 +238,19 @@ protected:
     IUnknown *MainInterface() override;
     IUnknown *FindOwnInterface(REFIID riid) override;
     HRESULT QueryFurtherInterface(REFIID riid, void **ppv) override;
+};
+
+// Marks the package busy for the rest of a call.
+class BusyScope {
+public:
+    explicit BusyScope(CPropertyPackage &pkg) : pkg_(pkg), was_(pkg.busy) { pkg.busy = true; }
+    ~BusyScope() { pkg_.busy = was_; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    CPropertyPackage &pkg_;
+    bool was_;
 };
 
 // Scopes and interface names used in the package's messages.

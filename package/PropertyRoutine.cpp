@@ -167,9 +167,11 @@ HRESULT CPropertyPackage::CalcSinglePhaseProp(VARIANT props, BSTR phaseLabel)
 {
     constexpr const wchar_t *scope = PACKAGE_SCOPE(L"CalcSinglePhaseProp");
     return ComGuard([&]() -> HRESULT {
-        BorrowedArguments borrowed(*this);
         if (!phaseLabel) return E_POINTER;
+        if (RefuseReentry(scope, interfaceName)) return ECapeUnknownHR;
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
+        BusyScope busyScope(*this);
+        BorrowedArguments borrowed(*this);
         if (!ValidateContextMaterial(scope, interfaceName)) return ECapeUnknownHR;
         if (!phaseIndex.Contains(phaseLabel)) {
             std::wstring message = L"Unsupported/unknown phase: \"";
@@ -203,8 +205,10 @@ HRESULT CPropertyPackage::CalcTwoPhaseProp(VARIANT props, VARIANT phaseLabels)
 {
     constexpr const wchar_t *scope = PACKAGE_SCOPE(L"CalcTwoPhaseProp");
     return ComGuard([&]() -> HRESULT {
-        BorrowedArguments borrowed(*this);
+        if (RefuseReentry(scope, interfaceName)) return ECapeUnknownHR;
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
+        BusyScope busyScope(*this);
+        BorrowedArguments borrowed(*this);
         if (!ValidateContextMaterial(scope, interfaceName)) return ECapeUnknownHR;
         CVariantArray labels;
         labels.Attach(phaseLabels, false);
@@ -254,8 +258,10 @@ HRESULT CPropertyPackage::CalcAndGetLnPhi(BSTR phaseLabel, double temperature, d
 {
     constexpr const wchar_t *scope = PACKAGE_SCOPE(L"CalcAndGetLnPhi");
     return ComGuard([&]() -> HRESULT {
-        BorrowedArguments borrowed(*this);
+        if (RefuseReentry(scope, interfaceName)) return ECapeUnknownHR;
         if (initPending && !EnsureInitialized(interfaceName, scope)) return ECapeUnknownHR;
+        BusyScope busyScope(*this);
+        BorrowedArguments borrowed(*this);
         if (!ValidateContextMaterial(scope, interfaceName)) return ECapeUnknownHR;
         if (!phaseLabel || !phaseIndex.Contains(phaseLabel))
             return Fail(L"Invalid/unsuppored phase name", scope, interfaceName);

@@ -43,12 +43,16 @@ HRESULT CPropertyPackage::Initialize()
 HRESULT CPropertyPackage::Terminate()
 {
     return ComGuard([&]() -> HRESULT {
-        if (!initPending && packageUtilities10) packageUtilities10->Terminate();
+        if (RefuseReentry(PACKAGE_SCOPE(L"Terminate"), utilitiesInterface)) return ECapeUnknownHR;
+        if (package10Initialized && packageUtilities10) packageUtilities10->Terminate();
+        package10Initialized = false;
         package10.Reset();
         packageUtilities10.Reset();
         packageIdentification10.Reset();
         UnsetMaterial();
-        initPending = false;
+        // A failed initialisation stays reported: the guard still answers
+        // every later call with it.
+        initPending = initPending && !initError.empty();
         return S_OK;
     });
 }
@@ -57,7 +61,9 @@ HRESULT CPropertyPackage::Edit()
 {
     return ComGuard([&]() -> HRESULT {
         constexpr const wchar_t *scope = PACKAGE_SCOPE(L"Edit");
+        if (RefuseReentry(scope, utilitiesInterface)) return ECapeUnknownHR;
         if (initPending && !EnsureInitialized(utilitiesInterface, scope)) return ECapeUnknownHR;
+        BusyScope busyScope(*this);
         if (!packageUtilities10) return ECapeNoImplHR;
         const HRESULT editResult = packageUtilities10->Edit();
         // The user may have changed compounds, phases or properties. The last

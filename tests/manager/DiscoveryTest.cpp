@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -67,6 +70,9 @@ TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystems)
     EXPECT_FALSE(AnyListedFrom(names, L"BrokenInitialize"));
     EXPECT_FALSE(AnyListedFrom(names, L"Numbers"));
     EXPECT_FALSE(AnyListedFrom(names, L"Empty"));
+    // Success codes that came with no object: creation, a query.
+    EXPECT_FALSE(AnyListedFrom(names, L"NullCreate"));
+    EXPECT_FALSE(AnyListedFrom(names, L"NullQuery"));
     // Left out: a 1.1 manager named "Acme Server" is of the same maker.
     EXPECT_FALSE(AnyListedFrom(names, L"Acme Thermo 2"));
 }
@@ -77,7 +83,8 @@ TEST_F(DiscoveryTest, ThermoSystemTableHoldsOnlySystemsWithPackages)
     const GUID *sys = table.Lookup(L"SYS");
     ASSERT_NE(sys, nullptr);
     EXPECT_TRUE(IsEqualGUID(*sys, Clsid(TEST_CLSID_SYS)));
-    for (const wchar_t *absent : {L"Numbers", L"Empty", L"BrokenInitialize", L"Acme Thermo 2", L"Acme Server"})
+    for (const wchar_t *absent :
+         {L"Numbers", L"Empty", L"BrokenInitialize", L"Acme Thermo 2", L"Acme Server", L"NullCreate", L"NullQuery"})
         EXPECT_EQ(table.Lookup(absent), nullptr) << testing::PrintToString(absent);
 }
 
@@ -86,10 +93,34 @@ TEST_F(DiscoveryTest, RunsOnceAndReleasesEveryThermoSystem)
     TestThermoAccess thermo;
     ASSERT_TRUE(thermo.Loaded());
     EXPECT_EQ(thermo.liveCount(), 0);
+    EXPECT_EQ(thermo.unterminatedCount(), 0);
     LONG created = thermo.createdCount();
     EXPECT_GE(created, 12);
     DiscoverThermoSystems();
     EXPECT_EQ(thermo.createdCount(), created);
+}
+
+// Allocations above this size fail while armed, as when memory runs out.
+std::atomic<size_t> allocationLimit{0};
+
+TEST_F(DiscoveryTest, RunningOutOfMemoryLeavesOutOnlyThatThermoSystem)
+{
+    TestThermoAccess thermo;
+    ASSERT_TRUE(thermo.Loaded());
+    thermo.setHugeNames(TRUE);
+    allocationLimit = TEST_HUGE_NAME_LENGTH;
+    ResetThermoSystemDiscovery();
+    DiscoverThermoSystems();
+    allocationLimit = 0;
+    thermo.setHugeNames(FALSE);
+
+    std::vector<std::wstring> names = DiscoveredNames();
+    EXPECT_FALSE(AnyListedFrom(names, L"HugeNames"));
+    EXPECT_EQ(ThermoSystemDiscovery().thermoSystemClsids.Lookup(L"HugeNames"), nullptr);
+    for (const wchar_t *name : {L"Sys//A", L"Sys//B", L"NoInitNew//P", L"LateCreate//P", L"NullResolve//P"})
+        EXPECT_TRUE(Listed(names, name)) << testing::PrintToString(name);
+    EXPECT_EQ(thermo.liveCount(), 0);
+    EXPECT_EQ(thermo.unterminatedCount(), 0);
 }
 
 // Discovery over a classes root replaced for this process.
@@ -143,3 +174,21 @@ TEST_F(OverriddenClassesRootTest, UnreadableClassesRootLeavesTheListEmpty)
 }
 
 }  // namespace
+
+void *operator new(size_t size)
+{
+    const size_t limit = allocationLimit;
+    if (limit != 0 && size > limit) throw std::bad_alloc();
+    if (void *block = std::malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+
+void operator delete(void *block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void *block, size_t) noexcept
+{
+    std::free(block);
+}

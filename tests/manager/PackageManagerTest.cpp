@@ -33,6 +33,7 @@ protected:
         if (thermo.Loaded()) {
             thermo.setLateFailures(FALSE);
             EXPECT_EQ(thermo.liveCount(), 0) << "a thermo system was not released";
+            EXPECT_EQ(thermo.unterminatedCount(), 0) << "an initialised thermo system was not terminated";
         }
     }
 
@@ -147,6 +148,12 @@ TEST_F(PackageManagerTest, EveryFailureIsRecordedOnTheManager)
         {L"ResolveFails//Q", L"Failed to resolve package \"Q\" from thermo system \"ResolveFails\": "
                              L"ResolveFails has no package of that name"},
         {L"NotAPackage//P", L"Failed to resolve package \"P\" from thermo system \"NotAPackage\": "
+                            L"ICapeThermoPropertyPackage not implemented on returned object"},
+        // Success codes that came with no object.
+        {L"LateNullCreate//P", L"Failed to create thermo system \"LateNullCreate\": " + ErrorText(E_POINTER)},
+        {L"LateNullUtilities//P",
+         L"Failed to initialize thermo system \"LateNullUtilities\" (Initialize): " + ErrorText(E_POINTER)},
+        {L"NullResolve//P", L"Failed to resolve package \"P\" from thermo system \"NullResolve\": "
                             L"ICapeThermoPropertyPackage not implemented on returned object"},
     };
     for (const auto &c : cases) {

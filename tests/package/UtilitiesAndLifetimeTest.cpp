@@ -2,6 +2,8 @@
 // 1.0 package, and what happens when the package goes away.
 #include "PackageCoreFixture.h"
 
+#include "ErrorText.h"
+
 namespace {
 ICapeUtilities *Utilities(CPropertyPackage *package) { return package; }
 }
@@ -152,4 +154,127 @@ TEST_F(PackageCoreTest, ReleasingThePackageTerminatesAndReleasesThe10Package)
     EXPECT_EQ(ECapeUnknownHR, kept->get_PhaseIds(ids.Get()));
     EXPECT_EQ(ECapeUnknownHR, kept->GetProp(ScopedBstr(L"temperature").Get(), ScopedBstr(L"Vapor").Get(), VARIANT{},
                                             nullptr, nullptr, ids.Receive()));
+}
+
+// Shutdown after failures: a 1.0 package whose Initialize succeeded is owed
+// one Terminate, however its package ends, and a failed initialisation is
+// still reported after the package's own Terminate.
+TEST_F(PackageCoreTest, AnInitialised10PackageIsTerminatedOnceWhateverFailedAfterwards)
+{
+    Script().failures[L"GetComponentList"] = {ECapeUnknownHR, L"database missing"};
+    ASSERT_EQ(ECapeUnknownHR, Initialize());
+    ASSERT_EQ(1, Script().CountCalls(L"Initialize"));
+
+    ASSERT_EQ(S_OK, Utilities(package)->Terminate());
+    EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
+    long count = -1;
+    EXPECT_EQ(ECapeUnknownHR, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
+    EXPECT_EQ(L"Failed to get list of compounds: database missing", package->ErrorDescription());
+    EXPECT_EQ(L"CPropertyPackage::GetNumPhases", package->ErrorScope());
+    EXPECT_EQ(ECapeUnknownHR, Initialize());
+    packageRef.Reset();
+    EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
+}
+
+TEST_F(PackageCoreTest, ReleasingAPackageWhoseReadingFailedTerminatesThe10Package)
+{
+    Script().rawLists[L"phases"] = [](VARIANT *out) { *out = MakeDoubleArray({1.0}); };
+    ASSERT_EQ(ECapeUnknownHR, Initialize());
+    packageRef.Reset();
+    EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
+}
+
+// Answers of success with no object are failures, never pointers to use.
+TEST_F(PackageCoreTest, QueriesAnsweredWithSuccessButNoObjectFailCleanly)
+{
+    Script().hasPersistStreamInit = true;
+    Script().nullAnswers = {__uuidof(ICapeUtilities), IID_IPersistStreamInit};
+    ComPtr<IPersistStreamInit> persist;
+    EXPECT_EQ(E_POINTER, packageRef->QueryInterface(IID_IPersistStreamInit, persist.ReceiveVoid()));
+    EXPECT_FALSE(persist);
+
+    EXPECT_EQ(ECapeUnknownHR, Initialize());
+    EXPECT_EQ(L"Initialize failed: " + ErrorText(E_POINTER), package->ErrorDescription());
+    EXPECT_EQ(0, Script().CountCalls(L"Initialize"));
+}
+
+// [in, out] values the client passes in are freed before the results go in.
+TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
+{
+    Script().propList = {L"vaporPressure"};
+    Script().onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
+                             const std::vector<std::wstring> &props, const std::vector<std::wstring> &,
+                             const std::wstring &) {
+        VARIANT none;
+        VariantInit(&none);
+        OwnedVariant values = Doubles({1.0, 2.0});
+        return material->SetProp(ScopedBstr(props.at(0).c_str()).Get(), nullptr, none, ScopedBstr(L"pure").Get(),
+                                 nullptr, values.Value());
+    };
+    ComPtr<CMaterial11> held = CMaterial11::Create({L"methane"});
+    const OwnedVariant props = Strings({L"vaporPressure"});
+    const OwnedVariant none;
+    for (const VARIANT *request : {&none.Value(), &props.Value()}) {
+        ScopedVariant inOut;
+        V_VT(inOut.Get()) = VT_UNKNOWN;
+        V_UNKNOWN(inOut.Get()) = held->Interface();
+        held->AddRef();
+        ASSERT_EQ(S_OK, package->GetTDependentProperty(*request, 300.0, none.Value(), inOut.Get()));
+        EXPECT_NE(VT_UNKNOWN, inOut.Type());
+        EXPECT_EQ(2u, held->AddRef()) << "the value passed in was not freed";
+        held->Release();
+    }
+}
+
+// A 1.0 package (or anything it calls) may call the 1.1 package back from
+// inside a call. Such calls are refused, so that nothing starts a second
+// initialisation or pulls the links and the material from under the call
+// that is running; the running call itself completes.
+TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
+{
+    std::vector<HRESULT> answers;
+    Script().onGetComponentConstant = [&](CScriptedPackage10 &self, ICapeThermoMaterialObject *,
+                                          const std::vector<std::wstring> &, VARIANT *) {
+        if (answers.empty()) {
+            long count = 0;
+            answers.push_back(static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
+            answers.push_back(Utilities(package)->Terminate());
+        }
+        return self.FailWith(ECapeUnknownHR, L"no constants", L"GetComponentConstant");
+    };
+    ASSERT_EQ(S_OK, Initialize());
+    EXPECT_EQ(1, Script().CountCalls(L"Initialize"));
+    EXPECT_EQ((std::vector<HRESULT>{ECapeUnknownHR, ECapeUnknownHR}), answers);
+    EXPECT_EQ(L"Property package is busy with another call", package->ErrorDescription());
+    EXPECT_EQ(L"CPropertyPackage::Terminate", package->ErrorScope());
+
+    SetContext({L"methane", L"ethane"})->presentPhases = {L"Vapor", L"Liquid"};
+    answers.clear();
+    Script().onCalcEquilibrium = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *material, const std::wstring &) {
+        answers.push_back(Utilities(package)->Terminate());
+        answers.push_back(static_cast<ICapeThermoMaterialContext *>(package)->UnsetMaterial());
+        VARIANT none;
+        VariantInit(&none);
+        const struct {
+            const wchar_t *property, *phase, *basis;
+            std::vector<double> values;
+        } results[] = {{L"temperature", L"", nullptr, {300.0}},
+                       {L"pressure", L"", nullptr, {1e5}},
+                       {L"fraction", L"Vapor", L"mole", {0.5, 0.5}},
+                       {L"phaseFraction", L"Vapor", L"mole", {1.0}}};
+        for (const auto &r : results) {
+            OwnedVariant values = Doubles(r.values);
+            HRESULT hr = material->SetProp(ScopedBstr(r.property).Get(), ScopedBstr(r.phase).Get(), none,
+                                           ScopedBstr(L"mixture").Get(), ScopedBstr(r.basis).Get(), values.Value());
+            if (FAILED(hr)) return hr;
+        }
+        return S_OK;
+    };
+    const OwnedVariant t = Strings({L"temperature", L"", L"overall"});
+    const OwnedVariant p = Strings({L"pressure", L"", L"overall"});
+    ASSERT_EQ(S_OK, package->CalcEquilibrium(t.Value(), p.Value(), nullptr));
+    EXPECT_EQ((std::vector<HRESULT>{ECapeUnknownHR, ECapeUnknownHR}), answers);
+    EXPECT_EQ((std::vector<std::wstring>{L"Vapor"}), material->presentPhases);
+    EXPECT_TRUE(package->package10);
+    EXPECT_EQ(0, Script().CountCalls(L"Terminate"));
 }

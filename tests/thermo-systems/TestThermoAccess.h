@@ -17,11 +17,20 @@ struct TestThermoAccess {
             reinterpret_cast<void *>(GetProcAddress(module, "TestThermoLiveCount")));
         lastResolve = reinterpret_cast<TestThermoLastResolveFn>(
             reinterpret_cast<void *>(GetProcAddress(module, "TestThermoLastResolve")));
+        setHugeNames = reinterpret_cast<TestThermoSetHugeNamesFn>(
+            reinterpret_cast<void *>(GetProcAddress(module, "TestThermoSetHugeNames")));
+        unterminatedCount = reinterpret_cast<TestThermoUnterminatedCountFn>(
+            reinterpret_cast<void *>(GetProcAddress(module, "TestThermoUnterminatedCount")));
     }
-    bool Loaded() const { return setLateFailures && createdCount && liveCount && lastResolve; }
+    bool Loaded() const
+    {
+        return setLateFailures && createdCount && liveCount && lastResolve && setHugeNames && unterminatedCount;
+    }
 
     TestThermoSetLateFailuresFn setLateFailures = nullptr;
     TestThermoCreatedCountFn createdCount = nullptr;
     TestThermoLiveCountFn liveCount = nullptr;
     TestThermoLastResolveFn lastResolve = nullptr;
+    TestThermoSetHugeNamesFn setHugeNames = nullptr;
+    TestThermoUnterminatedCountFn unterminatedCount = nullptr;
 };

@@ -27,6 +27,12 @@ enum class Behaviour {
     ResolveNotPackage,        // ResolvePropertyPackage gives a non-package
     Manager11,                // registered only, as a 1.1 manager
     Drifting,                 // its packages' enthalpy changes with every call
+    NullCreate,               // creation answers S_FALSE with no object
+    NullQuery,                // IPersistStreamInit query: S_OK with no object
+    LateNullCreate,           // NullCreate once armed
+    LateNullUtilities,        // ICapeUtilities query: S_OK, no object, once armed
+    NullResolve,              // ResolvePropertyPackage: S_OK with no object
+    HugeNames,                // one huge package name when huge names are armed
 };
 
 struct TestClass {
@@ -54,12 +60,20 @@ const TestClass testClasses[] = {
     {TEST_CLSID_NAMELESS, nullptr, Behaviour::Normal, {L"P"}},
     {TEST_CLSID_LATE_CREATE, L"LateCreate", Behaviour::LateCreateFails, {L"P"}},
     {TEST_CLSID_DRIFTING, L"Drifting", Behaviour::Drifting, {L"P"}},
+    {TEST_CLSID_NULL_CREATE, L"NullCreate", Behaviour::NullCreate, {L"P"}},
+    {TEST_CLSID_NULL_QUERY, L"NullQuery", Behaviour::NullQuery, {L"P"}},
+    {TEST_CLSID_LATE_NULL_CREATE, L"LateNullCreate", Behaviour::LateNullCreate, {L"P"}},
+    {TEST_CLSID_LATE_NULL_UTILITIES, L"LateNullUtilities", Behaviour::LateNullUtilities, {L"P"}},
+    {TEST_CLSID_NULL_RESOLVE, L"NullResolve", Behaviour::NullResolve, {L"P"}},
+    {TEST_CLSID_HUGE_NAMES, L"HugeNames", Behaviour::HugeNames, {L"P"}},
 };
 constexpr size_t testClassCount = sizeof(testClasses) / sizeof(testClasses[0]);
 
 HMODULE thisModule = nullptr;
 bool lateFailuresArmed = false;
+bool hugeNamesArmed = false;
 LONG createdCount = 0;
+LONG unterminatedCount = 0;
 LONG liveCount = 0;
 std::wstring lastResolve;
 
@@ -106,9 +120,24 @@ public:
         ++liveCount;
         SetIdentification(testClass.name ? testClass.name : L"", L"A thermo system of the tests");
     }
-    ~CTestThermoSystem() override { --liveCount; }
+    ~CTestThermoSystem() override
+    {
+        --liveCount;
+        if (initialized) ++unterminatedCount;
+    }
 
-    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override { return CapeObject::QueryInterface(riid, ppv); }
+    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
+    {
+        const bool nullAnswer =
+            (testClass.behaviour == Behaviour::NullQuery && IsEqualIID(riid, IID_IPersistStreamInit)) ||
+            (testClass.behaviour == Behaviour::LateNullUtilities && lateFailuresArmed &&
+             IsEqualIID(riid, __uuidof(ICapeUtilities)));
+        if (nullAnswer && ppv) {
+            *ppv = nullptr;
+            return S_OK;
+        }
+        return CapeObject::QueryInterface(riid, ppv);
+    }
     STDMETHODIMP_(ULONG) AddRef() override { return CapeObject::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return CapeObject::Release(); }
 
@@ -120,6 +149,8 @@ public:
         return ComGuard([&] {
             if (testClass.behaviour == Behaviour::NumberList)
                 PutDoubles(list, {1.0, 2.0});
+            else if (testClass.behaviour == Behaviour::HugeNames && hugeNamesArmed)
+                PutStrings(list, {std::wstring(TEST_HUGE_NAME_LENGTH, L'x')});
             else
                 PutStrings(list, testClass.packages);
             return S_OK;
@@ -134,6 +165,7 @@ public:
         if (testClass.behaviour == Behaviour::ResolveFails)
             return Fail(L"ResolveFails has no package of that name", L"CTestThermoSystem::ResolvePropertyPackage",
                         L"ICapeThermoSystem");
+        if (testClass.behaviour == Behaviour::NullResolve) return S_OK;
         if (testClass.behaviour == Behaviour::ResolveNotPackage) {
             *package = static_cast<DispatchPart<ICapeThermoSystem> *>(this);
             AddRef();
@@ -160,9 +192,14 @@ public:
             (testClass.behaviour == Behaviour::LateInitializeFails && lateFailuresArmed))
             return Fail(L"The licence of this thermo system has expired", L"CTestThermoSystem::Initialize",
                         L"ICapeUtilities");
+        initialized = true;
         return S_OK;
     }
-    STDMETHODIMP Terminate() override { return S_OK; }
+    STDMETHODIMP Terminate() override
+    {
+        initialized = false;
+        return S_OK;
+    }
     STDMETHODIMP Edit() override { return ECapeNoImplHR; }
 
     // IPersistStreamInit
@@ -190,6 +227,7 @@ protected:
 
 private:
     const TestClass &testClass;
+    bool initialized = false;
 };
 
 HRESULT CreateTestSystem(const TestClass &testClass, IUnknown *outer, REFIID riid, void **ppv)
@@ -197,6 +235,11 @@ HRESULT CreateTestSystem(const TestClass &testClass, IUnknown *outer, REFIID rii
     if (outer) return CLASS_E_NOAGGREGATION;
     if (testClass.behaviour == Behaviour::Manager11) return E_NOTIMPL;
     if (testClass.behaviour == Behaviour::LateCreateFails && lateFailuresArmed) return E_ABORT;
+    if (testClass.behaviour == Behaviour::NullCreate ||
+        (testClass.behaviour == Behaviour::LateNullCreate && lateFailuresArmed)) {
+        if (ppv) *ppv = nullptr;
+        return S_FALSE;
+    }
     auto *system = new CTestThermoSystem(testClass);
     system->NonDelegatingAddRef();
     HRESULT hr = system->NonDelegatingQueryInterface(riid, ppv);
@@ -329,6 +372,8 @@ HRESULT WINAPI DllUnregisterServer()
 void WINAPI TestThermoSetLateFailures(BOOL armed) { lateFailuresArmed = armed != FALSE; }
 LONG WINAPI TestThermoCreatedCount() { return createdCount; }
 LONG WINAPI TestThermoLiveCount() { return liveCount; }
+void WINAPI TestThermoSetHugeNames(BOOL armed) { hugeNamesArmed = armed != FALSE; }
+LONG WINAPI TestThermoUnterminatedCount() { return unterminatedCount; }
 const wchar_t *WINAPI TestThermoLastResolve() { return lastResolve.c_str(); }
 
 }  // extern "C"

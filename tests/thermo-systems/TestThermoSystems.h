@@ -26,12 +26,28 @@
 #define TEST_CLSID_NAMELESS L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE00000F}"
 #define TEST_CLSID_LATE_CREATE L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE000010}"
 #define TEST_CLSID_DRIFTING L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE000011}"
+#define TEST_CLSID_NULL_CREATE L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE000012}"
+#define TEST_CLSID_NULL_QUERY L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE000013}"
+#define TEST_CLSID_LATE_NULL_CREATE L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE000014}"
+#define TEST_CLSID_LATE_NULL_UTILITIES L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE000015}"
+#define TEST_CLSID_NULL_RESOLVE L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE000016}"
+#define TEST_CLSID_HUGE_NAMES L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE000017}"
+
+// Characters of the package name "HugeNames" gives when armed.
+#define TEST_HUGE_NAME_LENGTH (4u << 20)
 
 extern "C" {
 // Arms the failures that must not show during discovery: "LateInitialize"
-// then fails Initialize with its own text, "LateInitNew" fails InitNew and
-// "LateCreate" cannot be created.
+// then fails Initialize with its own text, "LateInitNew" fails InitNew,
+// "LateCreate" cannot be created, "LateNullCreate" is created as success
+// with no object and "LateNullUtilities" answers its ICapeUtilities query
+// with success and no object.
 typedef void(WINAPI *TestThermoSetLateFailuresFn)(BOOL armed);
+// Armed, "HugeNames" lists one package whose name has TEST_HUGE_NAME_LENGTH
+// characters.
+typedef void(WINAPI *TestThermoSetHugeNamesFn)(BOOL armed);
+// Thermo systems released while initialised, without Terminate.
+typedef LONG(WINAPI *TestThermoUnterminatedCountFn)();
 // Thermo system objects created so far in this process.
 typedef LONG(WINAPI *TestThermoCreatedCountFn)();
 // Thermo system objects alive now.

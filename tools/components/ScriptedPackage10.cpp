@@ -73,7 +73,19 @@ HRESULT CScriptedPackage10::Hooked(const wchar_t *method, std::wstring call)
 {
     script.Log(std::move(call));
     const ScriptedFailure *failure = script.FailureOf(method);
-    return failure ? FailWith(failure->code, failure->description, method) : S_OK;
+    if (!failure) return S_OK;
+    return FAILED(failure->code) ? FailWith(failure->code, failure->description, method) : failure->code;
+}
+
+bool CScriptedPackage10::AnswersNull(REFIID riid, void **ppv) const
+{
+    for (const IID &iid : script.nullAnswers) {
+        if (ppv && IsEqualIID(iid, riid)) {
+            *ppv = nullptr;
+            return true;
+        }
+    }
+    return false;
 }
 
 HRESULT CScriptedPackage10::Hooked(const wchar_t *method, const wchar_t *call)
@@ -123,7 +135,7 @@ void CScriptedPackage10::FillList(const wchar_t *listName, VARIANT *out, const s
 HRESULT CScriptedPackage10::GetPhaseList(VARIANT *phases)
 {
     return ComGuard([&] {
-        if (HRESULT hr = Hooked(L"GetPhaseList", L"GetPhaseList"); FAILED(hr)) return hr;
+        if (HRESULT hr = Hooked(L"GetPhaseList", L"GetPhaseList"); hr != S_OK) return hr;
         if (!phases) return E_POINTER;
         if (script.inner) {
             HRESULT hr = FromInner(script.inner->GetPhaseList(phases), L"GetPhaseList");
@@ -139,7 +151,7 @@ HRESULT CScriptedPackage10::GetComponentList(VARIANT *compIds, VARIANT *formulae
                                              VARIANT *molwt, VARIANT *casno)
 {
     return ComGuard([&] {
-        if (HRESULT hr = Hooked(L"GetComponentList", L"GetComponentList"); FAILED(hr)) return hr;
+        if (HRESULT hr = Hooked(L"GetComponentList", L"GetComponentList"); hr != S_OK) return hr;
         if (!compIds || !formulae || !name || !boilTemps || !molwt || !casno) return E_POINTER;
         if (script.inner) {
             HRESULT hr = FromInner(script.inner->GetComponentList(compIds, formulae, name, boilTemps, molwt, casno),
@@ -166,7 +178,7 @@ HRESULT CScriptedPackage10::GetComponentList(VARIANT *compIds, VARIANT *formulae
 HRESULT CScriptedPackage10::GetUniversalConstant(IDispatch *materialObject, VARIANT props, VARIANT *propVals)
 {
     return ComGuard([&] {
-        if (HRESULT hr = Hooked(L"GetUniversalConstant", L"GetUniversalConstant"); FAILED(hr)) return hr;
+        if (HRESULT hr = Hooked(L"GetUniversalConstant", L"GetUniversalConstant"); hr != S_OK) return hr;
         if (script.inner)
             return FromInner(script.inner->GetUniversalConstant(materialObject, props, propVals),
                              L"GetUniversalConstant");
@@ -188,7 +200,7 @@ HRESULT CScriptedPackage10::GetComponentConstant(IDispatch *materialObject, VARI
             std::wstring call = L"GetComponentConstant";
             for (const std::wstring &n : names) call += L" " + n;
             call += L" " + ListText(compounds);
-            if (HRESULT hr = Hooked(L"GetComponentConstant", std::move(call)); FAILED(hr)) return hr;
+            if (HRESULT hr = Hooked(L"GetComponentConstant", std::move(call)); hr != S_OK) return hr;
         }
         if (!propVals) return E_POINTER;
         if (script.onGetComponentConstant)
@@ -226,7 +238,7 @@ HRESULT CScriptedPackage10::CalcProp(IDispatch *materialObject, VARIANT props, V
         if (script.Armed()) {
             if (HRESULT hr = Hooked(L"CalcProp", L"CalcProp " + ListText(props) + L" " + ListText(phases) + L" " +
                                                      BstrText(calcType));
-                FAILED(hr))
+                hr != S_OK)
                 return hr;
         }
         if (script.onCalcProp)
@@ -244,7 +256,7 @@ HRESULT CScriptedPackage10::CalcEquilibrium(IDispatch *materialObject, BSTR flas
         if (script.Armed()) {
             if (HRESULT hr = Hooked(L"CalcEquilibrium",
                                     L"CalcEquilibrium " + BstrText(flashType) + L" " + ListText(props));
-                FAILED(hr))
+                hr != S_OK)
                 return hr;
         }
         if (script.onCalcEquilibrium) return script.onCalcEquilibrium(*this, lastMaterial.Get(), BstrText(flashType));
@@ -312,7 +324,7 @@ HRESULT CScriptedPackage10::TrivialEquilibrium()
 HRESULT CScriptedPackage10::PropCheck(IDispatch *materialObject, VARIANT props, VARIANT *valid)
 {
     return ComGuard([&] {
-        if (HRESULT hr = Hooked(L"PropCheck", L"PropCheck"); FAILED(hr)) return hr;
+        if (HRESULT hr = Hooked(L"PropCheck", L"PropCheck"); hr != S_OK) return hr;
         if (script.inner) return FromInner(script.inner->PropCheck(materialObject, props, valid), L"PropCheck");
         return FailWith(ECapeNoImplHR, L"PropCheck is not scripted", L"PropCheck");
     });
@@ -321,7 +333,7 @@ HRESULT CScriptedPackage10::PropCheck(IDispatch *materialObject, VARIANT props, 
 HRESULT CScriptedPackage10::ValidityCheck(IDispatch *materialObject, VARIANT props, VARIANT *valid)
 {
     return ComGuard([&] {
-        if (HRESULT hr = Hooked(L"ValidityCheck", L"ValidityCheck"); FAILED(hr)) return hr;
+        if (HRESULT hr = Hooked(L"ValidityCheck", L"ValidityCheck"); hr != S_OK) return hr;
         if (script.inner)
             return FromInner(script.inner->ValidityCheck(materialObject, props, valid), L"ValidityCheck");
         return FailWith(ECapeNoImplHR, L"ValidityCheck is not scripted", L"ValidityCheck");
@@ -331,7 +343,7 @@ HRESULT CScriptedPackage10::ValidityCheck(IDispatch *materialObject, VARIANT pro
 HRESULT CScriptedPackage10::GetPropList(VARIANT *props)
 {
     return ComGuard([&] {
-        if (HRESULT hr = Hooked(L"GetPropList", L"GetPropList"); FAILED(hr)) return hr;
+        if (HRESULT hr = Hooked(L"GetPropList", L"GetPropList"); hr != S_OK) return hr;
         if (!props) return E_POINTER;
         if (script.inner) {
             HRESULT hr = FromInner(script.inner->GetPropList(props), L"GetPropList");
@@ -346,7 +358,7 @@ HRESULT CScriptedPackage10::GetPropList(VARIANT *props)
 HRESULT CScriptedPackage10::get_parameters(IDispatch **parameters)
 {
     return ComGuard([&] {
-        if (HRESULT hr = Hooked(L"get_parameters", L"get_parameters"); FAILED(hr)) return hr;
+        if (HRESULT hr = Hooked(L"get_parameters", L"get_parameters"); hr != S_OK) return hr;
         if (!parameters) return E_POINTER;
         *parameters = script.parameters.Get();
         if (*parameters) (*parameters)->AddRef();
@@ -357,7 +369,7 @@ HRESULT CScriptedPackage10::get_parameters(IDispatch **parameters)
 HRESULT CScriptedPackage10::put_simulationContext(IDispatch *context)
 {
     return ComGuard([&] {
-        if (HRESULT hr = Hooked(L"put_simulationContext", L"put_simulationContext"); FAILED(hr)) return hr;
+        if (HRESULT hr = Hooked(L"put_simulationContext", L"put_simulationContext"); hr != S_OK) return hr;
         simulationContext = ComPtr<IDispatch>(context);
         return S_OK;
     });

@@ -5,7 +5,10 @@
 // - calculations from a hook, else from the wrapped package (`inner`, e.g.
 //   one of the example's packages), else from the trivial calculation when
 //   `trivial` is set, else nothing (success without results);
-// - failures, raw answers and the call log as ComponentHooks of the script.
+// - failures, raw answers and the call log as ComponentHooks of the script; a
+//   "failure" with a success code other than S_OK (S_FALSE, say) makes the
+//   method return that code at once, without results;
+// - queries answered with success and no object (`nullAnswers`).
 // Raw answer names: "compIds", "formulae", "names", "boilTemps", "molwt",
 // "casno" (GetComponentList), "phases" (GetPhaseList), "props" (GetPropList).
 // Log lines: "CalcProp [props] [phases] <calcType>", "CalcEquilibrium <type>
@@ -41,6 +44,8 @@ struct ScriptedPackage10Script : ComponentHooks {
 
     bool hasUtilities = true;
     bool hasPersistStreamInit = false;
+    // Interfaces whose QueryInterface answers S_OK with a null object.
+    std::vector<IID> nullAnswers;
 
     // Every call the script does not answer itself goes to this package
     // (lists included), and its failures come back with its error text.
@@ -87,7 +92,11 @@ public:
     // Records a failure on this package's error interfaces; returns code.
     HRESULT FailWith(HRESULT code, const std::wstring &description, const wchar_t *method);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override { return CapeObject::QueryInterface(riid, ppv); }
+    STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
+    {
+        if (!script.nullAnswers.empty() && AnswersNull(riid, ppv)) return S_OK;
+        return CapeObject::QueryInterface(riid, ppv);
+    }
     STDMETHODIMP_(ULONG) AddRef() override { return CapeObject::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return CapeObject::Release(); }
 
@@ -123,6 +132,7 @@ protected:
     IUnknown *FindOwnInterface(REFIID riid) override;
 
 private:
+    bool AnswersNull(REFIID riid, void **ppv) const;
     // With hooks set: logs call, then the scripted failure of method (recorded); S_OK when none.
     HRESULT Hooked(const wchar_t *method, const wchar_t *call);
     HRESULT Hooked(const wchar_t *method, std::wstring call);
