@@ -27,13 +27,6 @@ constexpr double pressure = 2e6;
 const std::vector<double> feed = {0.4, 0.6};  // methane, propane
 const wchar_t *const packageNames[] = {L"Example Thermo//Ideal", L"Example Thermo//Peng-Robinson"};
 
-std::wstring WindowsPath(const char *unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char *c = unixPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
-}
-
 // What the example's models give for one thread's conditions, per package.
 struct Expected {
     FlashResult flash;
