@@ -11,6 +11,7 @@
 #include "ExamplePropertyPackage.h"
 #include "ExampleThermoSystem.h"
 #include "Material10.h"
+#include "ServerProcess.h"
 #include "TestVariants.h"
 
 namespace {
@@ -150,10 +151,7 @@ TEST_F(ExamplePackage, BadRequestsFailWithAClearText)
 // registered, as regsvr32 does) and the creation by ProgID use the real one.
 TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
 {
-    std::string path = EXAMPLE_THERMO_DLL;
-    std::wstring windowsPath = L"Z:";
-    for (char c : path) windowsPath += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    HMODULE dll = LoadLibraryW(windowsPath.c_str());
+    HMODULE dll = LoadLibraryW(WindowsPath(EXAMPLE_THERMO_DLL).c_str());
     ASSERT_NE(nullptr, dll);
     using Entry = HRESULT(WINAPI *)();
     auto find = [&](const char *name) {
@@ -164,36 +162,23 @@ TEST(ExampleThermoDll, RegistersAsA10ThermoSystemAndUnregisters)
 
     HKEY privateClasses = nullptr;
     const wchar_t *privatePath = L"Software\\CorvantaTests\\ExampleThermoClasses";
-    RegDeleteTreeW(HKEY_CURRENT_USER, privatePath);
+    DeleteTree(HKEY_CURRENT_USER, privatePath);
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, privatePath, 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &privateClasses, nullptr));
     ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CLASSES_ROOT, privateClasses));
     EXPECT_EQ(S_OK, reg());
-    std::wstring clsid = std::wstring(L"CLSID\\") + ExampleThermoClsidText;
-    const struct {
-        const wchar_t *subkey, *name, *expected;
-    } values[] = {{L"\\CapeDescription", L"Name", L"Example Thermo"},
-                  {L"\\CapeDescription", L"CapeVersion", L"1.0"},
-                  {L"\\InprocServer32", L"ThreadingModel", L"Apartment"}};
-    for (const auto &v : values) {
-        wchar_t text[256] = L"";
-        DWORD size = sizeof(text);
-        EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(privateClasses, (clsid + v.subkey).c_str(), v.name,
-                                              RRF_RT_REG_SZ, nullptr, text, &size));
-        EXPECT_STREQ(v.expected, text);
-    }
-    HKEY key = nullptr;
-    for (const wchar_t *category : {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"}) {
-        EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(privateClasses, (clsid + L"\\Implemented Categories\\" + category).c_str(),
-                                               0, KEY_READ, &key));
-        RegCloseKey(key);
-    }
+    const std::wstring clsid = std::wstring(L"CLSID\\") + ExampleThermoClsidText;
+    EXPECT_EQ(L"Example Thermo", ReadString(privateClasses, clsid + L"\\CapeDescription", L"Name"));
+    EXPECT_EQ(L"1.0", ReadString(privateClasses, clsid + L"\\CapeDescription", L"CapeVersion"));
+    EXPECT_EQ(L"Apartment", ReadString(privateClasses, clsid + L"\\InprocServer32", L"ThreadingModel"));
+    for (const wchar_t *category : {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"})
+        EXPECT_TRUE(KeyExists(privateClasses, clsid + L"\\Implemented Categories\\" + category));
     EXPECT_EQ(S_OK, unreg());
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(privateClasses, clsid.c_str(), 0, KEY_READ, &key));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(privateClasses, ExampleThermoProgId, 0, KEY_READ, &key));
+    EXPECT_FALSE(KeyExists(privateClasses, clsid));
+    EXPECT_FALSE(KeyExists(privateClasses, ExampleThermoProgId));
     RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
     RegCloseKey(privateClasses);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\CorvantaTests");
+    DeleteTree(HKEY_CURRENT_USER, L"Software\\CorvantaTests");
 
     ASSERT_EQ(S_OK, reg());
     {

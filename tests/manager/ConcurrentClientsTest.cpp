@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Calculations.h"
@@ -88,11 +89,6 @@ bool FlashAndCheck(PackageClient &package, CMaterial11 &material, const ThreadCa
     return true;
 }
 
-struct ClientStart {
-    ThreadCase *c;
-    HANDLE start;
-};
-
 void RunClient(ThreadCase &c, HANDLE start)
 {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
@@ -164,24 +160,11 @@ TEST_F(ConcurrentClients, FourApartmentsFlashAndCalculateAtOnce)
 
     HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(nullptr, start);
-    ClientStart starts[threadCount];
-    HANDLE threads[threadCount];
-    for (int i = 0; i < threadCount; ++i) {
-        starts[i] = {&cases[i], start};
-        threads[i] = CreateThread(
-            nullptr, 0,
-            [](void *argument) -> DWORD {
-                const ClientStart &s = *static_cast<ClientStart *>(argument);
-                RunClient(*s.c, s.start);
-                return 0;
-            },
-            &starts[i], 0, nullptr);
-        ASSERT_NE(nullptr, threads[i]);
-    }
+    std::vector<std::thread> threads;
+    for (ThreadCase &c : cases) threads.emplace_back(RunClient, std::ref(c), start);
     Sleep(50);  // every thread waits at the start
     SetEvent(start);
-    WaitForMultipleObjects(threadCount, threads, TRUE, INFINITE);
-    for (HANDLE thread : threads) CloseHandle(thread);
+    for (std::thread &thread : threads) thread.join();
     CloseHandle(start);
 
     for (int i = 0; i < threadCount; ++i)
