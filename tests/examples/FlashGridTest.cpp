@@ -1,17 +1,11 @@
-// Flashes of both packages over a grid of conditions: every answer is an
+// Flashes of both models over a grid of conditions: every answer is an
 // equilibrium (material balance, equal fugacities, never two identical
 // phases) and the enthalpy and entropy flashes return to the TP flash; the
-// vapour-fraction flashes answer the same way or fail with a reason.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <memory>
-#include <string>
-
-#include "CompoundData.h"
-#include "Flash.h"
-#include "IdealMixture.h"
-#include "PengRobinson.h"
+// vapour-fraction flashes answer the same way or fail with a reason. Then
+// the special cases: critical region, pure compounds, Raoult's law,
+// immiscible liquids and specifications without an answer.
+#include "ExampleModels.h"
+#include "Saturation.h"
 
 namespace {
 
@@ -41,37 +35,6 @@ const wchar_t *const Reasons[] = {
     L"Vapour fraction flash has no solution at these conditions",
 };
 
-std::unique_ptr<ThermoModel> Make(bool pengRobinson, const std::vector<const wchar_t *> &ids)
-{
-    std::vector<const CompoundData *> list;
-    for (const wchar_t *id : ids) list.push_back(FindCompound(id));
-    if (pengRobinson) return std::make_unique<PengRobinson>(list);
-    return std::make_unique<IdealMixture>(list);
-}
-
-double VaporFraction(const FlashResult &r)
-{
-    return (r.hasVapor && r.hasLiquid) ? r.vaporFraction : (r.hasVapor ? 1.0 : 0.0);
-}
-
-// A two-phase answer must be an equilibrium of two different phases.
-void ExpectEquilibrium(const ThermoModel &model, const std::vector<double> &z, const FlashResult &r,
-                       const std::string &where)
-{
-    if (!(r.hasVapor && r.hasLiquid)) return;
-    PhaseState liquid, vapor;
-    model.Evaluate(r.temperature, r.pressure, r.x.data(), PhaseKind::Liquid, 0, liquid);
-    model.Evaluate(r.temperature, r.pressure, r.y.data(), PhaseKind::Vapor, 0, vapor);
-    double gap = 0;
-    for (std::size_t i = 0; i < z.size(); ++i) {
-        EXPECT_NEAR(z[i], r.vaporFraction * r.y[i] + (1 - r.vaporFraction) * r.x[i], 1e-10) << where;
-        EXPECT_NEAR(std::log(r.x[i]) + liquid.lnPhi[i], std::log(r.y[i]) + vapor.lnPhi[i], 1e-7) << where;
-        gap = std::max(gap, std::fabs(r.x[i] - r.y[i]));
-    }
-    EXPECT_TRUE(gap > 1e-6 || std::fabs(vapor.volume - liquid.volume) > 1e-4 * liquid.volume)
-        << "trivial two-phase answer " << where;
-}
-
 class FlashGrid : public ::testing::TestWithParam<bool> {};
 
 }  // namespace
@@ -79,7 +42,7 @@ class FlashGrid : public ::testing::TestWithParam<bool> {};
 TEST_P(FlashGrid, TpAnswersAreEquilibriaAndEnthalpyAndEntropyFlashesReturnToThem)
 {
     for (const Mixture &mixture : Mixtures) {
-        auto model = Make(GetParam(), mixture.ids);
+        auto model = MakeModel(GetParam(), mixture.ids);
         Flash flash(*model);
         FlashResult r, back;
         std::wstring error;
@@ -106,7 +69,7 @@ TEST_P(FlashGrid, VaporFractionFlashesAnswerWithAnEquilibriumOrAReason)
 {
     int answered = 0;
     for (const Mixture &mixture : Mixtures) {
-        auto model = Make(GetParam(), mixture.ids);
+        auto model = MakeModel(GetParam(), mixture.ids);
         Flash flash(*model);
         FlashResult r, check;
         std::wstring error;
@@ -138,48 +101,89 @@ TEST_P(FlashGrid, VaporFractionFlashesAnswerWithAnEquilibriumOrAReason)
     EXPECT_GT(answered, 100);  // more than half of the grid has two-phase answers
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, FlashGrid, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool> &info) {
-                             return std::string(info.param ? "PengRobinson" : "Ideal");
-                         });
-
-// The two flashes that used to answer with identical phases, and the demo's.
-TEST(FlashCriticalRegion, NoTwoPhaseAnswerAboveTheCriticalPointOrTheCricondentherm)
+// The two flashes that used to answer with identical phases, the demo's, and
+// specifications that have no answer.
+TEST_P(FlashGrid, CriticalRegionAndImpossibleSpecificationsHaveNoTwoPhaseAnswer)
 {
-    for (bool pengRobinson : {true, false}) {
-        FlashResult r;
-        std::wstring error;
-        auto methane = Make(pengRobinson, {L"methane"});
-        EXPECT_FALSE(Flash(*methane).TVF(300, 0, {1.0}, r, error));
-        EXPECT_EQ(L"No two-phase solution: temperature above the critical temperature of \"methane\" (190.55 K)",
-                  error);
-        auto pair = Make(pengRobinson, {L"methane", L"n-hexane"});
-        EXPECT_FALSE(Flash(*pair).TVF(600, 0.5, {0.5, 0.5}, r, error));
-        EXPECT_EQ(L"No two-phase solution: temperature above the cricondentherm", error);
-        EXPECT_FALSE(Flash(*methane).PVF(50e5, 0.5, {1.0}, r, error));
-        EXPECT_EQ(0u, error.find(L"No two-phase solution: pressure above the critical pressure"));
-
-        auto gas = Make(pengRobinson, NaturalGas.ids);
-        ASSERT_TRUE(Flash(*gas).TP(250, 5e6, NaturalGas.z, r, error));
-        EXPECT_TRUE(r.hasVapor && r.hasLiquid);
-        EXPECT_GT(r.vaporFraction, 0.8);
-        EXPECT_LT(r.vaporFraction, 1.0);
-        ExpectEquilibrium(*gas, NaturalGas.z, r, "demo gas");
-    }
-}
-
-// Above its critical temperature methane is one phase, named vapour at every
-// pressure; the dense mixture above its pseudo-critical temperature too.
-TEST(FlashCriticalRegion, SupercriticalPhasesAreNamedVapour)
-{
-    auto methane = Make(true, {L"methane"});
-    Flash flash(*methane);
     FlashResult r;
     std::wstring error;
+    auto methane = MakeModel(GetParam(), {L"methane"});
+    EXPECT_FALSE(Flash(*methane).TVF(300, 0, {1.0}, r, error));
+    EXPECT_EQ(L"No two-phase solution: temperature above the critical temperature of \"methane\" (190.55 K)", error);
+    auto pair = MakeModel(GetParam(), {L"methane", L"n-hexane"});
+    EXPECT_FALSE(Flash(*pair).TVF(600, 0.5, {0.5, 0.5}, r, error));
+    EXPECT_EQ(L"No two-phase solution: temperature above the cricondentherm", error);
+    EXPECT_FALSE(Flash(*methane).PVF(50e5, 0.5, {1.0}, r, error));
+    EXPECT_EQ(0u, error.find(L"No two-phase solution: pressure above the critical pressure"));
+
+    auto gas = MakeModel(GetParam(), NaturalGas.ids);
+    ASSERT_TRUE(Flash(*gas).TP(250, 5e6, NaturalGas.z, r, error));
+    EXPECT_TRUE(r.hasVapor && r.hasLiquid);
+    EXPECT_GT(r.vaporFraction, 0.8);
+    EXPECT_LT(r.vaporFraction, 1.0);
+
+    Flash flash(*pair);
+    EXPECT_FALSE(flash.TP(-1, 1e5, {0.5, 0.5}, r, error));
+    EXPECT_FALSE(flash.PVF(1e5, 1.5, {0.5, 0.5}, r, error));
+    EXPECT_FALSE(flash.PH(1e5, 1e9, {0.5, 0.5}, r, error));
+    EXPECT_NE(std::wstring::npos, error.find(L"enthalpy"));
+    EXPECT_FALSE(flash.TP(300, 1e5, {0.5, 0.3, 0.2}, r, error));
+}
+
+// A pure compound boils at its vapour pressure with any vapour fraction,
+// and an enthalpy between the saturated phases' is a two-phase answer.
+TEST_P(FlashGrid, PureCompoundBoilsAtItsVaporPressure)
+{
+    auto water = MakeModel(GetParam(), {L"water"});
+    Flash flash(*water);
+    FlashResult r, liquid, vapor;
+    std::wstring error;
+    ASSERT_TRUE(flash.PVF(101325, 0.25, {1.0}, r, error));
+    double Tb = 0;
+    ASSERT_TRUE(BoilingTemperature(water->Compound(0), 101325, Tb));
+    EXPECT_NEAR(Tb, r.temperature, 1e-6);
+    EXPECT_TRUE(r.hasVapor && r.hasLiquid);
+    EXPECT_DOUBLE_EQ(0.25, r.vaporFraction);
+    ASSERT_TRUE(flash.TP(Tb - 0.01, 101325, {1.0}, liquid, error));
+    ASSERT_TRUE(flash.TP(Tb + 0.01, 101325, {1.0}, vapor, error));
+    ASSERT_TRUE(flash.PH(101325, 0.5 * (flash.Enthalpy(liquid) + flash.Enthalpy(vapor)), {1.0}, r, error));
+    EXPECT_NEAR(Tb, r.temperature, 0.02);
+    EXPECT_NEAR(0.5, r.vaporFraction, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, FlashGrid, ::testing::Values(true, false), ModelName);
+
+TEST(FlashSpecialCases, RaoultBubblePressureSupercriticalVapourAndImmiscibleLiquids)
+{
+    FlashResult r, back;
+    std::wstring error;
+    auto ideal = MakeModel(false, {L"n-pentane", L"n-hexane"});
+    ASSERT_TRUE(Flash(*ideal).TVF(330, 0, {0.4, 0.6}, r, error));
+    double expected =
+        0.4 * Saturation(ideal->Compound(0), 330).pressure + 0.6 * Saturation(ideal->Compound(1), 330).pressure;
+    EXPECT_NEAR(expected, r.pressure, 1e-6 * expected);
+
+    // Above its critical temperature methane is one phase, named vapour at
+    // every pressure; below it, compressed, a liquid.
+    auto methane = MakeModel(true, {L"methane"});
     for (double P : {1e5, 5e6, 3e7, 1e8}) {
-        ASSERT_TRUE(flash.TP(300, P, {1.0}, r, error));
+        ASSERT_TRUE(Flash(*methane).TP(300, P, {1.0}, r, error));
         EXPECT_TRUE(r.hasVapor && !r.hasLiquid) << P;
     }
-    ASSERT_TRUE(flash.TP(150, 3e7, {1.0}, r, error));
-    EXPECT_TRUE(r.hasLiquid && !r.hasVapor);  // compressed liquid below Tc
+    ASSERT_TRUE(Flash(*methane).TP(150, 3e7, {1.0}, r, error));
+    EXPECT_TRUE(r.hasLiquid && !r.hasVapor);
+
+    // Water and n-hexane with methane form a vapour and two liquids, which a
+    // vapour-liquid package refuses; hot enough all is vapour.
+    auto immiscible = MakeModel(true, {L"water", L"n-hexane", L"methane"});
+    Flash flash(*immiscible);
+    const std::vector<double> z{0.45, 0.45, 0.1};
+    for (double P : {1e5, 20e5}) {
+        EXPECT_FALSE(flash.TP(300, P, z, r, error)) << P;
+        EXPECT_NE(std::wstring::npos, error.find(L"phases")) << P;
+    }
+    ASSERT_TRUE(flash.TP(500, 1e5, z, r, error));
+    EXPECT_TRUE(r.hasVapor && !r.hasLiquid);
+    ASSERT_TRUE(flash.PH(1e5, flash.Enthalpy(r), z, back, error));
+    EXPECT_NEAR(500, back.temperature, 1e-4);
 }

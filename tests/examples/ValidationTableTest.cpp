@@ -1,18 +1,11 @@
 // The validation tables of examples/thermo10/README.md: every model value is
 // recomputed and must match the table to the digits shown, every deviation as
 // printed, and every deviation must stay within the bound its row states.
-#include <gtest/gtest.h>
-
 #include <cctype>
-#include <cmath>
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "CompoundData.h"
-#include "Flash.h"
-#include "PengRobinson.h"
+#include "ExampleModels.h"
 #include "Saturation.h"
 
 namespace {

@@ -68,28 +68,28 @@ TEST(ErrorText, SystemTextsAndTheFallback)
     EXPECT_EQ(L"error code 0xA0000001", ErrorText(static_cast<HRESULT>(0xA0000001)));
 }
 
-TEST(CapeErrorText, PrefersTheComponentsOwnWords)
+TEST(CapeErrorText, PrefersTheComponentsOwnWordsInsideTheCapeRangeOnly)
 {
-    ErrorSource both(true, L"user words", true, L"root words");
-    EXPECT_EQ(L"user words", CapeErrorText(AsUnknown(both), ECapeUnknownHR));
-
-    ErrorSource emptyUser(true, L"", true, L"root words");
-    EXPECT_EQ(L"root words", CapeErrorText(AsUnknown(emptyUser), ECapeNoImplHR));
-
-    ErrorSource nullTexts(true, nullptr, true, nullptr);
-    EXPECT_EQ(L"not implemented", CapeErrorText(AsUnknown(nullTexts), ECapeNoImplHR));
-
-    ErrorSource mute(false, nullptr, false, nullptr);
-    EXPECT_EQ(L"not implemented", CapeErrorText(AsUnknown(mute), ECapeNoImplHR));
-    EXPECT_EQ(L"Failed to get error name for ECapeUnknown", CapeErrorText(AsUnknown(mute), ECapeUnknownHR));
-    EXPECT_EQ(L"One or more of the requested thermodynamic properties are not set on the material",
-              CapeErrorText(AsUnknown(mute), ECapeThrmPropertyNotAvailableHR));
-}
-
-TEST(CapeErrorText, OutsideTheCapeRangeTheComponentIsNotAsked)
-{
-    ErrorSource both(true, L"user words", true, L"root words");
-    EXPECT_EQ(ErrorText(E_FAIL), CapeErrorText(AsUnknown(both), E_FAIL));
-    EXPECT_EQ(L"error code 0x8004051B", CapeErrorText(AsUnknown(both), static_cast<HRESULT>(0x8004051B)));
-    EXPECT_EQ(0, both.queries);
+    ErrorSource both(true, L"user words", true, L"root words"), emptyUser(true, L"", true, L"root words"),
+        nullTexts(true, nullptr, true, nullptr), mute(false, nullptr, false, nullptr);
+    const struct {
+        ErrorSource &source;
+        HRESULT code;
+        std::wstring expected;
+    } cases[] = {
+        {both, ECapeUnknownHR, L"user words"},
+        {emptyUser, ECapeNoImplHR, L"root words"},
+        {nullTexts, ECapeNoImplHR, L"not implemented"},
+        {mute, ECapeNoImplHR, L"not implemented"},
+        {mute, ECapeUnknownHR, L"Failed to get error name for ECapeUnknown"},
+        {mute, ECapeThrmPropertyNotAvailableHR,
+         L"One or more of the requested thermodynamic properties are not set on the material"},
+        // Outside the range the component is not asked.
+        {both, E_FAIL, ErrorText(E_FAIL)},
+        {both, static_cast<HRESULT>(0x8004051B), L"error code 0x8004051B"},
+    };
+    for (const auto &c : cases) EXPECT_EQ(c.expected, CapeErrorText(AsUnknown(c.source), c.code)) << std::hex << c.code;
+    const int queries = both.queries;
+    CapeErrorText(AsUnknown(both), E_FAIL);
+    EXPECT_EQ(queries, both.queries);
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Calculations.h"
@@ -27,13 +28,6 @@ constexpr double pressure = 2e6;
 const std::vector<double> feed = {0.4, 0.6};  // methane, propane
 const wchar_t *const packageNames[] = {L"Example Thermo//Ideal", L"Example Thermo//Peng-Robinson"};
 
-std::wstring WindowsPath(const char *unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char *c = unixPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
-}
-
 // What the example's models give for one thread's conditions, per package.
 struct Expected {
     FlashResult flash;
@@ -49,22 +43,6 @@ struct ThreadCase {
 bool Close(double expected, double actual, double relative)
 {
     return std::fabs(expected - actual) <= relative * std::max(1.0, std::fabs(expected));
-}
-
-// The material's compounds: methane and propane, as the package lists them.
-CompoundTable MethanePropane(const CompoundTable &all)
-{
-    CompoundTable table;
-    for (const wchar_t *id : {L"methane", L"propane"}) {
-        const size_t i = static_cast<size_t>(std::max(0, all.IndexOf(id)));
-        table.ids.push_back(all.ids[i]);
-        table.formulae.push_back(all.formulae[i]);
-        table.names.push_back(all.names[i]);
-        table.casNumbers.push_back(all.casNumbers[i]);
-        table.boilTemps.push_back(all.boilTemps[i]);
-        table.molWts.push_back(all.molWts[i]);
-    }
-    return table;
 }
 
 // One flash at the thread's T and P and the vapour's enthalpy, checked.
@@ -95,11 +73,6 @@ bool FlashAndCheck(PackageClient &package, CMaterial11 &material, const ThreadCa
     return true;
 }
 
-struct ClientStart {
-    ThreadCase *c;
-    HANDLE start;
-};
-
 void RunClient(ThreadCase &c, HANDLE start)
 {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
@@ -122,8 +95,7 @@ void RunClient(ThreadCase &c, HANDLE start)
         for (int k = 0; ready && k < 2; ++k) {
             ComPtr<IDispatch> object;
             ready = manager.GetPackage(packageNames[k], object, error) && packages[k].Open(object, error) &&
-                    SUCCEEDED(CMaterial11::Create(MethanePropane(packages[k].compoundTable), packages[k].phaseLabels,
-                                                  materials[k])) &&
+                    (materials[k] = CMaterial11::Create({L"methane", L"propane"}, packages[k].phaseLabels)) &&
                     UseMaterial(packages[k], *materials[k].Get(), error);
         }
         for (int round = 0; ready && round < rounds; ++round)
@@ -171,24 +143,11 @@ TEST_F(ConcurrentClients, FourApartmentsFlashAndCalculateAtOnce)
 
     HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(nullptr, start);
-    ClientStart starts[threadCount];
-    HANDLE threads[threadCount];
-    for (int i = 0; i < threadCount; ++i) {
-        starts[i] = {&cases[i], start};
-        threads[i] = CreateThread(
-            nullptr, 0,
-            [](void *argument) -> DWORD {
-                const ClientStart &s = *static_cast<ClientStart *>(argument);
-                RunClient(*s.c, s.start);
-                return 0;
-            },
-            &starts[i], 0, nullptr);
-        ASSERT_NE(nullptr, threads[i]);
-    }
+    std::vector<std::thread> threads;
+    for (ThreadCase &c : cases) threads.emplace_back(RunClient, std::ref(c), start);
     Sleep(50);  // every thread waits at the start
     SetEvent(start);
-    WaitForMultipleObjects(threadCount, threads, TRUE, INFINITE);
-    for (HANDLE thread : threads) CloseHandle(thread);
+    for (std::thread &thread : threads) thread.join();
     CloseHandle(start);
 
     for (int i = 0; i < threadCount; ++i)

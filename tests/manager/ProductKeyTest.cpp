@@ -67,24 +67,19 @@ protected:
     HKEY classKey = nullptr;
 };
 
-TEST_F(CapeDescriptionTest, NameFallsBackToTheClassIdentifier)
+// The name up to its null (stored with or without one), or the class
+// identifier when there is no name or it is too long for 1024 bytes.
+TEST_F(CapeDescriptionTest, NameIsReadUpToItsNullOrFallsBackToTheClassIdentifier)
 {
     EXPECT_EQ(NameRead(), L"{clsid}") << "no CapeDescription key";
     ASSERT_EQ(RegSetKeyValueW(classKey, L"CapeDescription", L"Description", REG_SZ, L"d", 4), ERROR_SUCCESS);
     EXPECT_EQ(NameRead(), L"{clsid}") << "no Name value";
+    for (const std::wstring &name : {std::wstring(L"My Thermo"), std::wstring(), std::wstring(511, L'n')}) {
+        SetName(name);
+        EXPECT_EQ(NameRead(), name);
+    }
     SetName(std::wstring(512, L'n'));
-    EXPECT_EQ(NameRead(), L"{clsid}") << "a name longer than 1024 bytes with its null";
-}
-
-TEST_F(CapeDescriptionTest, NameIsReadUpToItsNull)
-{
-    SetName(L"My Thermo");
-    EXPECT_EQ(NameRead(), L"My Thermo");
-    SetName(L"");
-    EXPECT_EQ(NameRead(), L"");
-    SetName(std::wstring(511, L'n'));
-    EXPECT_EQ(NameRead(), std::wstring(511, L'n'));
-    // Data stored without a terminating null still reads as the text.
+    EXPECT_EQ(NameRead(), L"{clsid}");
     const wchar_t raw[] = {L'R', L'a', L'w'};
     ASSERT_EQ(RegSetKeyValueW(classKey, L"CapeDescription", L"Name", REG_SZ, raw, sizeof(raw)), ERROR_SUCCESS);
     EXPECT_EQ(NameRead(), L"Raw");

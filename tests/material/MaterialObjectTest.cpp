@@ -49,38 +49,6 @@ protected:
 
 }  // namespace
 
-TEST_F(MaterialObjectTest, IdentifiesItselfAndAnswersOnlyItsInterfaces)
-{
-    EXPECT_EQ(L"MaterialObject", object->ComponentNameText());
-    ComPtr<ICapeIdentification> identification;
-    ScopedBstr description;
-    ASSERT_EQ(S_OK, objectRef.As(identification));
-    identification->get_ComponentDescription(description.Receive());
-    EXPECT_STREQ(L"Corvanta", description.Text());
-
-    ComPtr<IDispatch> dispatch;
-    ASSERT_EQ(S_OK, objectRef.As(dispatch));
-    EXPECT_EQ(static_cast<IDispatch *>(objectRef.Get()), dispatch.Get());
-    ComPtr<ICapeThermoMaterial> material11;
-    EXPECT_EQ(E_NOINTERFACE, objectRef.As(material11));
-}
-
-TEST_F(MaterialObjectTest, CompoundsAreThoseOfTheSelectionInMaterialOrder)
-{
-    ScopedVariant ids;
-    V_VT(ids.Get()) = VT_I4;  // an out value's old content is not read
-    ASSERT_EQ(S_OK, objectRef->get_ComponentIds(ids.Get()));
-    EXPECT_EQ((StringList{L"c", L"A"}), ReadStrings(ids.Value()));
-    long count = 0;
-    ASSERT_EQ(S_OK, objectRef->GetNumComponents(&count));
-    EXPECT_EQ(2, count);
-    ids.Reset();  // the caller's copy is its own
-    EXPECT_EQ((StringList{L"c", L"A"}), ReadStrings(package->selectionIds.Value()));
-    EXPECT_EQ(E_POINTER, objectRef->get_ComponentIds(nullptr));
-    EXPECT_EQ(E_POINTER, objectRef->GetNumComponents(nullptr));
-    EXPECT_EQ(L"", Error());
-}
-
 TEST_F(MaterialObjectTest, PhasesAreThoseOfTheCalculationInProgress)
 {
     ScopedBstr vapor(L"Vapor");

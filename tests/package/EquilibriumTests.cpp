@@ -89,37 +89,6 @@ TEST(Equilibrium, PhFlashWritesOverallTemperatureButNotPressure)
     ExpectNear(atTarget.y, bridge.material->Values(L"fraction", L"Vapor", L"mole"), 0, 1e-5);
 }
 
-TEST(Equilibrium, MissingPhaseFractionsComeFromAVaporFractionSpecificationOnly)
-{
-    ExampleBridge bridge(compounds);
-    // A 1.0 package that reads the pressure and sets the temperature and the
-    // phase compositions only.
-    bridge.package10->script.onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
-                                                    const std::wstring &) {
-        ScopedVariant pressure;
-        HRESULT hr = material->GetProp(ScopedBstr(L"pressure").Get(), ScopedBstr(L"Overall").Get(), VARIANT{},
-                                       nullptr, nullptr, pressure.Get());
-        if (SUCCEEDED(hr)) hr = Set(material, L"temperature", nullptr, {330.0});
-        if (SUCCEEDED(hr)) hr = Set(material, L"fraction", L"Vapor", {0.6, 0.4});
-        return SUCCEEDED(hr) ? Set(material, L"fraction", L"Liquid", {0.3, 0.7}) : hr;
-    };
-    bridge.Start();
-    bridge.PutFeed(feed, 0.0, 101325.0);
-    bridge.material->Put(L"phaseFraction", L"Vapor", L"mole", {0.25});
-    ASSERT_EQ(S_OK, RunFlash(bridge, vaporFractionSpec, pressureSpec)) << bridge.Error();
-
-    EXPECT_EQ(std::vector<double>{330.0}, bridge.material->Values(L"temperature", L"Overall", L""));
-    EXPECT_EQ((std::vector<double>{0.3, 0.7}), bridge.material->Values(L"fraction", L"Liquid", L"mole"));
-    // The vapour phase gets the specified vapour fraction, the liquid the rest.
-    EXPECT_EQ(std::vector<double>{0.25}, bridge.material->Values(L"phaseFraction", L"Vapor", L"mole"));
-    EXPECT_EQ(std::vector<double>{0.75}, bridge.material->Values(L"phaseFraction", L"Liquid", L"mole"));
-
-    // Without a vapour fraction condition the same package fails.
-    bridge.PutFeed(feed, 328.0, 101325.0);
-    EXPECT_EQ(ECapeUnknownHR, RunFlash(bridge, temperatureSpec, pressureSpec));
-    EXPECT_EQ(L"Phase fraction was not set for present phase Vapor", bridge.Error());
-}
-
 TEST(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
 {
     ExampleBridge bridge(compounds);

@@ -76,15 +76,9 @@ TEST_F(PackageCoreTest, TwoPhaseCheckAgreesWithTheCalculationOnEveryPhasePair)
         {{L"Liquid"}, Strings({L"Vapor", L"Liquid"}), false},
     };
     for (const auto &c : cases) {
-        // A new package over a new 1.0 package with these phases.
-        package10Ref = CreateScriptedPackage10(&package10);
-        package10->script.UseMethaneEthane();
-        package10->script.phases = c.packagePhases;
-        package10->script.propList = {L"kvalues"};
-        ASSERT_EQ(S_OK, CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds),
-                                                           packageRef.ReceiveVoid()));
-        package = static_cast<CPropertyPackage *>(packageRef.Get());
-        package->package10 = package10Ref;
+        Fresh();
+        Script().phases = c.packagePhases;
+        Script().propList = {L"kvalues"};
         ASSERT_EQ(S_OK, Initialize());
         SetContext({L"methane", L"ethane"});
 

@@ -230,23 +230,3 @@ TEST(LnPhi, CompositionInMassBasisIsReadFromTheCallsMoleNumbers)
                                                               nullptr, nullptr));
     EXPECT_EQ(L"Invalid mole numbers: unexpected number of values", failure);
 }
-
-TEST(LnPhi, A10PackageCallingBackAfterTheCallReachesNoneOfTheCallersValues)
-{
-    ExampleBridge bridge(compounds);
-    bridge.Start();
-    ScopedVariant lnPhi;
-    {
-        ScopedBstr vapor(L"Vapor");
-        ASSERT_EQ(S_OK, bridge.package->CalcAndGetLnPhi(vapor.Get(), 350.0, 1e5, Doubles({1.0, 1.0}).Value(), 1,
-                                                        lnPhi.Get(), nullptr, nullptr, nullptr));
-    }
-    ICapeThermoMaterialObject *kept = bridge.package10->lastMaterial.Get();
-    ASSERT_NE(nullptr, kept);
-    ScopedVariant read;
-    kept->GetProp(ScopedBstr(L"fraction").Get(), nullptr, VARIANT{}, nullptr, ScopedBstr(L"mass").Get(), read.Get());
-    EXPECT_EQ(VT_EMPTY, read.Type());
-    EXPECT_EQ(S_OK, kept->SetProp(ScopedBstr(L"LogFugacityCoefficient").Get(), nullptr, VARIANT{},
-                                  ScopedBstr(L"mixture").Get(), nullptr, Doubles({5.0, 5.0}).Value()));
-    EXPECT_EQ((std::vector<double>{0.0, 0.0}), ReadDoubles(lnPhi.Value()));
-}

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Registrar.h"
+#include "ServerProcess.h"
 
 namespace {
 
@@ -68,8 +69,7 @@ protected:
     void TearDown() override
     {
         RegCloseKey(root);
-        RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath);
-        RegDeleteKeyW(HKEY_CURRENT_USER, scratchPath);
+        DeleteTree(HKEY_CURRENT_USER, scratchPath);
     }
 
     HRESULT Apply(const wchar_t *script, bool registering)
@@ -79,21 +79,8 @@ protected:
         if (FAILED(hr)) return hr;
         return ApplyRegistryScript(roots, registering, root);
     }
-    bool Exists(const wchar_t *path)
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-        RegCloseKey(key);
-        return true;
-    }
-    std::wstring Read(const wchar_t *path, const wchar_t *name)
-    {
-        wchar_t buffer[256];
-        DWORD bytes = sizeof(buffer);
-        if (RegGetValueW(root, path, name, RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS)
-            return L"<missing>";
-        return buffer;
-    }
+    bool Exists(const wchar_t *path) { return KeyExists(root, path); }
+    std::wstring Read(const wchar_t *path, const wchar_t *name) { return ReadString(root, path, name); }
     void Put(const wchar_t *path, const wchar_t *name)
     {
         ASSERT_EQ(RegSetKeyValueW(root, path, name, REG_SZ, L"x", 4), ERROR_SUCCESS);

@@ -97,15 +97,8 @@ protected:
     }
 };
 
-TEST_F(RegistrationTest, PerMachineRegistrationWritesEveryEntryOfTheManager)
-{
-    ASSERT_EQ(RunRegsvr32(Quoted(DllPath())), 0u);
-    ExpectManagerEntries(HKEY_LOCAL_MACHINE, DllPath());
-    ExpectNoManagerEntries(HKEY_CURRENT_USER);
-    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, clsidKey + L"\\CapeDescription", L"Name"), L"Corvanta");
-}
-
-TEST_F(RegistrationTest, RegistrationRebuildsTheClassKeyFromScratch)
+// Per machine by default, every entry of the manager, on a class key rebuilt from scratch.
+TEST_F(RegistrationTest, PerMachineRegistrationRebuildsTheClassKeyWithEveryEntry)
 {
     const std::wstring clsid = classes + clsidKey;
     const std::wstring neighbour = classes + L"CLSID\\{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000FF}";
@@ -118,6 +111,8 @@ TEST_F(RegistrationTest, RegistrationRebuildsTheClassKeyFromScratch)
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Programmable\\Old"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, neighbour));
     ExpectManagerEntries(HKEY_LOCAL_MACHINE, DllPath());
+    ExpectNoManagerEntries(HKEY_CURRENT_USER);
+    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, clsidKey + L"\\CapeDescription", L"Name"), L"Corvanta");
     DeleteTree(HKEY_LOCAL_MACHINE, neighbour);
 }
 

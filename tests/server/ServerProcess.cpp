@@ -1,21 +1,66 @@
 #include "ServerProcess.h"
 
-#include <vector>
-
-DWORD RunProgram(const std::wstring &commandLine)
+std::wstring WindowsPath(const char *unixPath)
 {
-    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
-    line.push_back(L'\0');
+    std::wstring path = L"Z:";
+    for (const char *c = unixPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    return path;
+}
+
+namespace {
+
+std::string ReadAll(HANDLE file)
+{
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    return text;
+}
+
+}  // namespace
+
+DWORD RunProgram(const std::wstring &commandLine, std::string *out, std::string *err)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readOut = nullptr, writeOut = nullptr, errFile = INVALID_HANDLE_VALUE;
+    wchar_t errPath[MAX_PATH] = L"", dir[MAX_PATH];
     STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
+    startup.cb = sizeof startup;
+    if (out) {
+        CreatePipe(&readOut, &writeOut, &inherit, 0);
+        SetHandleInformation(readOut, HANDLE_FLAG_INHERIT, 0);
+        GetTempPathW(MAX_PATH, dir);
+        GetTempFileNameW(dir, L"prb", 0, errPath);
+        errFile = CreateFileW(errPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = writeOut;
+        startup.hStdError = errFile;
+    }
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return ~0u;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    std::wstring line = commandLine;
+    BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, out != nullptr, 0, nullptr, nullptr,
+                                  &startup, &process);
     DWORD code = ~0u;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (out) {
+        CloseHandle(writeOut);
+        if (started) *out = ReadAll(readOut);
+        CloseHandle(readOut);
+    }
+    if (started) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    if (out) {
+        SetFilePointer(errFile, 0, nullptr, FILE_BEGIN);
+        if (err) *err = ReadAll(errFile);
+        CloseHandle(errFile);
+        DeleteFileW(errPath);
+    }
     return code;
 }
 

@@ -1,6 +1,7 @@
-' A late-bound client of a package, as a spreadsheet macro uses it: every
-' method is called on the object the manager returns, through whichever
-' interface that is, without asking for another one. Prints LATEBOUND OK when
+' A late-bound client of the manager and of a package, as a spreadsheet macro
+' uses them: the package list, then every method called on the object the
+' manager returns, through whichever interface that is, without asking for
+' another one. Prints LATEBOUND OK when
 ' every step gave what it should, LATEBOUND FAIL and the reason otherwise.
 '
 ' Wine's script engines cannot index arrays of strings or doubles, nor make
@@ -21,11 +22,28 @@ Sub Check(condition, what)
     End If
 End Sub
 
-Dim arrays, manager, pkg, material, values
+Dim arrays, manager, pkg, material, values, listed, phases, i
 Dim ids, formulae, names, boilTemps, molWts, casNos, labels, statuses, enthalpy
 Set arrays = CreateObject("CorvantaTest.Arrays")
 Set manager = CreateObject("Corvanta.PropertyPackageManager.1")
-Set pkg = manager.GetPropertyPackage("Sys//A")
+
+Step "the manager's list and its refusal of a name without separator"
+values = arrays.ToVariants(manager.GetPropertyPackageList())
+listed = "|"
+For i = 0 To UBound(values)
+    listed = listed & values(i) & "|"
+Next
+Check InStr(listed, "|Sys//A|Sys//B|") > 0, "package list: " & listed
+Check InStr(listed, "|Acme Thermo 2//P|") = 0, "a thermo system of a listed 1.1 manager's maker is listed"
+On Error Resume Next
+manager.GetPropertyPackage "no separator"
+Check Err.Number <> 0, "a bad package name did not fail"
+On Error Goto 0
+Set pkg = manager.GetPropertyPackage("sys//A")
+Check pkg.ComponentName = "A", "package name: " & pkg.ComponentName
+' Another interface's IDispatch, as a typed macro variable holds it.
+Set phases = arrays.Query(pkg, "{678C0A9E-7D66-11D2-A67D-00105A42887F}")
+Check phases.GetPhaseInfo("Vapor", "StateOfAggregation") = "Vapor", "state of aggregation of Vapor"
 
 Step "compounds and phases"
 pkg.GetCompoundList ids, formulae, names, boilTemps, molWts, casNos

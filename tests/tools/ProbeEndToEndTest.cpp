@@ -11,18 +11,12 @@
 #include "Flash.h"
 #include "IdealMixture.h"
 #include "PengRobinson.h"
+#include "ServerProcess.h"
 
 namespace {
 
 const wchar_t *const peng = L"Example Thermo//Peng-Robinson";
 const wchar_t *const ideal = L"Example Thermo//Ideal";
-
-std::wstring WindowsPath(const char *unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char *c = unixPath; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
-}
 
 std::string Narrow(const std::wstring &text)
 {
@@ -34,58 +28,11 @@ struct Outcome {
     std::string out, err;
 };
 
-std::string ReadAll(HANDLE pipe)
-{
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    return text;
-}
-
-// Runs a program with its output captured; stderr goes to a temporary file
-// so that neither stream can block the other.
-Outcome RunProgram(const std::wstring &commandLine)
-{
-    Outcome outcome;
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readOut = nullptr, writeOut = nullptr;
-    EXPECT_TRUE(CreatePipe(&readOut, &writeOut, &inherit, 0));
-    SetHandleInformation(readOut, HANDLE_FLAG_INHERIT, 0);
-    wchar_t errPath[MAX_PATH], dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    GetTempFileNameW(dir, L"prb", 0, errPath);
-    HANDLE errFile = CreateFileW(errPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeOut;
-    startup.hStdError = errFile;
-    PROCESS_INFORMATION process = {};
-    std::wstring line = commandLine;
-    BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-    CloseHandle(writeOut);
-    EXPECT_TRUE(started) << "cannot start " << Narrow(commandLine);
-    if (started) {
-        outcome.out = ReadAll(readOut);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        GetExitCodeProcess(process.hProcess, &outcome.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(readOut);
-    SetFilePointer(errFile, 0, nullptr, FILE_BEGIN);
-    outcome.err = ReadAll(errFile);
-    CloseHandle(errFile);
-    DeleteFileW(errPath);
-    return outcome;
-}
-
 Outcome Probe(const std::wstring &arguments)
 {
-    return RunProgram(L"\"" + WindowsPath(PROBE_EXE) + L"\" " + arguments);
+    Outcome outcome;
+    outcome.exitCode = RunProgram(L"\"" + WindowsPath(PROBE_EXE) + L"\" " + arguments, &outcome.out, &outcome.err);
+    return outcome;
 }
 
 std::wstring Quoted(const wchar_t *text)
@@ -114,16 +61,14 @@ protected:
     // example thermo system is registered here, like a user's third-party one.
     static void SetUpTestSuite()
     {
-        for (const char *dll : {BRIDGE_DLL, EXAMPLE_DLL}) {
-            Outcome registered = RunProgram(L"regsvr32.exe /s \"" + WindowsPath(dll) + L"\"");
-            ASSERT_EQ(0u, registered.exitCode) << "regsvr32 " << dll;
-        }
+        for (const char *dll : {BRIDGE_DLL, EXAMPLE_DLL})
+            ASSERT_EQ(0u, RunRegsvr32(L"\"" + WindowsPath(dll) + L"\"")) << "regsvr32 " << dll;
     }
     // The prefix is shared with the other test programs: remove the example
     // again, and leave the bridge registered for them.
     static void TearDownTestSuite()
     {
-        RunProgram(L"regsvr32.exe /u /s \"" + WindowsPath(EXAMPLE_DLL) + L"\"");
+        RunRegsvr32(L"/u \"" + WindowsPath(EXAMPLE_DLL) + L"\"");
     }
 };
 
