@@ -137,17 +137,3 @@ TEST_F(MaterialObjectTest, CompoundListMustBeEmptyOrTheMaterialsInOrder)
         VariantClear(&copy);
     }
 }
-
-TEST(MaterialObjectAlone, FailsCleanlyWithoutAPackage)
-{
-    CMaterialObject *object = nullptr;
-    ComPtr<ICapeThermoMaterialObject> objectRef = NewMaterialObject(&object);
-    ScopedVariant value;
-    EXPECT_EQ(ECapeUnknownHR, objectRef->get_ComponentIds(value.Get()));
-    EXPECT_EQ(L"Material object is not connected to a property package", object->ErrorDescription());
-    EXPECT_EQ(L"CMaterialObject::get_ComponentIds", object->ErrorScope());
-    std::wstring error;
-    *value.Receive() = MakeStringArray({L"A"});
-    EXPECT_FALSE(object->CheckCompoundList(value.Value(), error));
-    EXPECT_EQ(L"Material object is not connected to a property package", error);
-}
