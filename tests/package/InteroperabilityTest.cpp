@@ -415,7 +415,7 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
              {true, L"enthalpy", L"Vapor", L"mole", {1}, S_OK},  // not a flash result: dropped
              {false, L"enthalpy", L"overall", L"mole", {}, ECapeUnknownHR,
               L"Property \"enthalpy\" in \"mole\" basis is not set for overall"},
-             {true, L"fraction", L"Vapor", L"mole", {0.5, 0.5}, S_OK}};
+             {true, L"fraction", L"VAPOR", L"mass", {16.043 / 46.113, 30.07 / 46.113}, S_OK}};
     Script().onCalcEquilibrium = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const std::wstring &) {
         run(m);
         return S_OK;
@@ -425,4 +425,5 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
     EXPECT_EQ(1, Logged(L"GetOverallProp pressure Overall "));
     EXPECT_EQ((std::vector<double>{350.0}), material->Values(L"temperature", L"Overall", L""));
     EXPECT_EQ((std::vector<double>{1.0}), material->Values(L"phaseFraction", L"Vapor", L"mole"));
+    ExpectNear({16.043 / 46.113, 30.07 / 46.113}, material->Values(L"fraction", L"Vapor", L"mass"), 1e-15);
 }
