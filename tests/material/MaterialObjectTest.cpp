@@ -1,6 +1,5 @@
-// CMaterialObject: identity, the compound and phase queries answered from
-// its package, the compound-list check of GetProp/SetProp, and the methods
-// it does not offer.
+// CMaterialObject: the compound-list check of GetProp/SetProp and the
+// methods it does not offer.
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -48,36 +47,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(MaterialObjectTest, PhasesAreThoseOfTheCalculationInProgress)
-{
-    ScopedBstr vapor(L"Vapor");
-    package->currentPhase = vapor.Get();
-    object->calcMode = CalcModeSinglePhase;
-    ScopedVariant phases;
-    ASSERT_EQ(S_OK, objectRef->get_PhaseIds(phases.Get()));
-    EXPECT_EQ(StringList{L"Vapor"}, ReadStrings(phases.Value()));
-
-    ScopedVariant pair;
-    *pair.Get() = MakeStringArray({L"Vapor", L"Liquid"});
-    package->twoPhaseLabels = &pair.Value();
-    object->calcMode = CalcModeTwoPhase;
-    ASSERT_EQ(S_OK, objectRef->get_PhaseIds(phases.Receive()));
-    EXPECT_EQ((StringList{L"Vapor", L"Liquid"}), ReadStrings(phases.Value()));
-    package->twoPhaseLabels = nullptr;
-    package->currentPhase = nullptr;
-
-    for (uint32_t mode : {CalcModePure, CalcModeEquilibrium, CalcModeLnPhi, CalcModeNone}) {
-        object->calcMode = mode;
-        EXPECT_EQ(ECapeUnknownHR, objectRef->get_PhaseIds(phases.Receive())) << mode;
-        EXPECT_EQ(VT_EMPTY, phases.Type());
-        EXPECT_EQ(L"CMaterialObject::get_PhaseIds is not implemented", Error());
-        EXPECT_EQ(L"CMaterialObject::get_PhaseIds", object->ErrorScope());
-        EXPECT_EQ(L"ICapeThermoMaterialObject", object->ErrorInterface());
-    }
-    // The package's own error state is not touched by the material object.
-    EXPECT_EQ(L"", package->ErrorDescription());
-}
 
 TEST_F(MaterialObjectTest, MethodsNotOfferedFailWithoutCheckingArguments)
 {

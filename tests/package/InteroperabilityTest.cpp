@@ -306,6 +306,8 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
     std::vector<HRESULT> results;
     std::vector<std::vector<double>> reads;
     std::vector<std::wstring> errors;
+    StringList phaseIds;  // what the material object names as this call's phases
+    std::wstring phaseIdsError;
     auto run = [&](ICapeThermoMaterialObject *m) {
         results.clear();
         reads.clear();
@@ -317,8 +319,14 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
             reads.push_back(read);
             errors.push_back(package->materialObject->ErrorDescription());
         }
+        ScopedVariant ids;
+        phaseIdsError = SUCCEEDED(m->get_PhaseIds(ids.Get())) ? L"" : package->materialObject->ErrorDescription();
+        phaseIds = ReadStrings(ids.Value());
     };
-    auto check = [&](const wchar_t *mode) {
+    // Only single- and two-phase calculations have phases to name.
+    auto check = [&](const wchar_t *mode, const StringList &phases = {}) {
+        EXPECT_EQ(phases, phaseIds) << mode;
+        EXPECT_EQ(phases.empty() ? L"CMaterialObject::get_PhaseIds is not implemented" : L"", phaseIdsError) << mode;
         ASSERT_EQ(calls.size(), results.size()) << mode;
         for (size_t k = 0; k < calls.size(); ++k) {
             EXPECT_EQ(calls[k].expected, results[k]) << mode << " " << k << " " << calls[k].property;
@@ -356,7 +364,7 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
              {false, L"enthalpy", L"Vapor", L"mole", {}, ECapeUnknownHR, refused}};
     ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), ScopedBstr(L"Vapor").Get()))
         << package->ErrorDescription();
-    check(L"single-phase");
+    check(L"single-phase", {L"Vapor"});
     EXPECT_EQ(1, Logged(L"GetSinglePhaseProp temperature Vapor "));
     EXPECT_EQ(1, Logged(L"GetSinglePhaseProp totalFlow Vapor mole"));
 
@@ -394,7 +402,7 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
              {true, L"kvalues", L"liquid", nullptr, {7, 7}, ECapeUnknownHR, refused}};
     ASSERT_EQ(S_OK, package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), Strings({L"Vapor", L"Liquid"}).Value()))
         << package->ErrorDescription();
-    check(L"two-phase");
+    check(L"two-phase", {L"Vapor", L"Liquid"});
     EXPECT_EQ((std::vector<double>{0, 0}), material->Values(L"kvalue", L"Vapor,Liquid", L""));
 
     // Flash: bases on T and P ignored, amounts and the overall composition
