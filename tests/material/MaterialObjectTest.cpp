@@ -10,17 +10,6 @@
 
 namespace {
 
-using StringList = std::vector<std::wstring>;
-
-ComPtr<ICapeThermoMaterialObject> NewMaterialObject(CMaterialObject **raw)
-{
-    ComPtr<ICapeThermoMaterialObject> object;
-    EXPECT_EQ(S_OK, CreateComObject<CMaterialObject>(nullptr, __uuidof(ICapeThermoMaterialObject),
-                                                      object.ReceiveVoid()));
-    *raw = static_cast<CMaterialObject *>(object.Get());
-    return object;
-}
-
 // A package in the state a validation of the material [c, A] leaves behind
 // (package compounds A, B, C), without any 1.0 package.
 class MaterialObjectTest : public testing::Test {
@@ -33,7 +22,9 @@ protected:
         package->lowerCompoundIds = {L"a", L"b", L"c"};
         package->selectionIndices = {2, 0};
         package->selectionIds.Attach(MakeStringArray({L"c", L"A"}), true);
-        objectRef = NewMaterialObject(&object);
+        EXPECT_EQ(S_OK, CreateComObject<CMaterialObject>(nullptr, __uuidof(ICapeThermoMaterialObject),
+                                                          objectRef.ReceiveVoid()));
+        object = static_cast<CMaterialObject *>(objectRef.Get());
         object->package = package;
     }
     ~MaterialObjectTest() override { object->package = nullptr; }
