@@ -1,6 +1,5 @@
-// CMaterialObject: identity, the compound and phase queries answered from
-// its package, the compound-list check of GetProp/SetProp, and the methods
-// it does not offer.
+// CMaterialObject: the compound-list check of GetProp/SetProp and the
+// methods it does not offer.
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -10,17 +9,6 @@
 #include "TestVariants.h"
 
 namespace {
-
-using StringList = std::vector<std::wstring>;
-
-ComPtr<ICapeThermoMaterialObject> NewMaterialObject(CMaterialObject **raw)
-{
-    ComPtr<ICapeThermoMaterialObject> object;
-    EXPECT_EQ(S_OK, CreateComObject<CMaterialObject>(nullptr, __uuidof(ICapeThermoMaterialObject),
-                                                      object.ReceiveVoid()));
-    *raw = static_cast<CMaterialObject *>(object.Get());
-    return object;
-}
 
 // A package in the state a validation of the material [c, A] leaves behind
 // (package compounds A, B, C), without any 1.0 package.
@@ -34,7 +22,9 @@ protected:
         package->lowerCompoundIds = {L"a", L"b", L"c"};
         package->selectionIndices = {2, 0};
         package->selectionIds.Attach(MakeStringArray({L"c", L"A"}), true);
-        objectRef = NewMaterialObject(&object);
+        EXPECT_EQ(S_OK, CreateComObject<CMaterialObject>(nullptr, __uuidof(ICapeThermoMaterialObject),
+                                                          objectRef.ReceiveVoid()));
+        object = static_cast<CMaterialObject *>(objectRef.Get());
         object->package = package;
     }
     ~MaterialObjectTest() override { object->package = nullptr; }
@@ -48,36 +38,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(MaterialObjectTest, PhasesAreThoseOfTheCalculationInProgress)
-{
-    ScopedBstr vapor(L"Vapor");
-    package->currentPhase = vapor.Get();
-    object->calcMode = CalcModeSinglePhase;
-    ScopedVariant phases;
-    ASSERT_EQ(S_OK, objectRef->get_PhaseIds(phases.Get()));
-    EXPECT_EQ(StringList{L"Vapor"}, ReadStrings(phases.Value()));
-
-    ScopedVariant pair;
-    *pair.Get() = MakeStringArray({L"Vapor", L"Liquid"});
-    package->twoPhaseLabels = &pair.Value();
-    object->calcMode = CalcModeTwoPhase;
-    ASSERT_EQ(S_OK, objectRef->get_PhaseIds(phases.Receive()));
-    EXPECT_EQ((StringList{L"Vapor", L"Liquid"}), ReadStrings(phases.Value()));
-    package->twoPhaseLabels = nullptr;
-    package->currentPhase = nullptr;
-
-    for (uint32_t mode : {CalcModePure, CalcModeEquilibrium, CalcModeLnPhi, CalcModeNone}) {
-        object->calcMode = mode;
-        EXPECT_EQ(ECapeUnknownHR, objectRef->get_PhaseIds(phases.Receive())) << mode;
-        EXPECT_EQ(VT_EMPTY, phases.Type());
-        EXPECT_EQ(L"CMaterialObject::get_PhaseIds is not implemented", Error());
-        EXPECT_EQ(L"CMaterialObject::get_PhaseIds", object->ErrorScope());
-        EXPECT_EQ(L"ICapeThermoMaterialObject", object->ErrorInterface());
-    }
-    // The package's own error state is not touched by the material object.
-    EXPECT_EQ(L"", package->ErrorDescription());
-}
 
 TEST_F(MaterialObjectTest, MethodsNotOfferedFailWithoutCheckingArguments)
 {
@@ -136,18 +96,4 @@ TEST_F(MaterialObjectTest, CompoundListMustBeEmptyOrTheMaterialsInOrder)
         VARIANT copy = c.list;
         VariantClear(&copy);
     }
-}
-
-TEST(MaterialObjectAlone, FailsCleanlyWithoutAPackage)
-{
-    CMaterialObject *object = nullptr;
-    ComPtr<ICapeThermoMaterialObject> objectRef = NewMaterialObject(&object);
-    ScopedVariant value;
-    EXPECT_EQ(ECapeUnknownHR, objectRef->get_ComponentIds(value.Get()));
-    EXPECT_EQ(L"Material object is not connected to a property package", object->ErrorDescription());
-    EXPECT_EQ(L"CMaterialObject::get_ComponentIds", object->ErrorScope());
-    std::wstring error;
-    *value.Receive() = MakeStringArray({L"A"});
-    EXPECT_FALSE(object->CheckCompoundList(value.Value(), error));
-    EXPECT_EQ(L"Material object is not connected to a property package", error);
 }

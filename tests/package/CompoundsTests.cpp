@@ -6,6 +6,7 @@
 
 #include "ExampleBridge.h"
 #include "IdealGas.h"
+#include "MaterialObjectCalls.h"
 #include "IdealMixture.h"
 #include "Saturation.h"
 
@@ -18,28 +19,16 @@ void ExpectHexaneSelected(const CPropertyPackage &package)
     EXPECT_EQ(std::vector<std::wstring>{L"n-hexane"}, ReadStrings(package.selectionIds.Value()));
 }
 
-// A value of the material object, read or set as a 1.0 package does.
-HRESULT GetPure(ICapeThermoMaterialObject *material, const wchar_t *property, ScopedVariant &value)
-{
-    return material->GetProp(ScopedBstr(property).Get(), nullptr, VARIANT{}, ScopedBstr(L"pure").Get(), nullptr,
-                             value.Receive());
-}
-HRESULT SetPure(ICapeThermoMaterialObject *material, const std::wstring &property, const wchar_t *basis,
-                const std::vector<double> &values)
-{
-    return material->SetProp(ScopedBstr(property.c_str()).Get(), nullptr, VARIANT{}, ScopedBstr(L"pure").Get(),
-                             ScopedBstr(basis).Get(), Doubles(values).Value());
-}
-
 // A 1.0 package that reports heat capacities per kilogram: the example's
 // values converted with the example's molecular weights.
 HRESULT HeatCapacityPerKilogram(ICapeThermoMaterialObject *material, const std::vector<std::wstring> &props)
 {
-    ScopedVariant ids, t;
+    ScopedVariant ids;
+    std::vector<double> t;
     HRESULT hr = material->get_ComponentIds(ids.Get());
-    if (SUCCEEDED(hr)) hr = GetPure(material, L"temperature", t);
+    if (SUCCEEDED(hr)) hr = GetProp10(material, L"temperature", nullptr, nullptr, &t, L"pure");
     if (FAILED(hr)) return hr;
-    const double temperature = ReadDoubles(t.Value()).at(0);
+    const double temperature = t.at(0);
     std::vector<double> pressures, capacities;
     for (const std::wstring &id : ReadStrings(ids.Value())) {
         const CompoundData &c = Compound(id.c_str());
@@ -48,7 +37,9 @@ HRESULT HeatCapacityPerKilogram(ICapeThermoMaterialObject *material, const std::
     }
     for (const std::wstring &name : props) {
         const bool cp = name == L"idealGasHeatCapacity";
-        if (FAILED(hr = SetPure(material, name, cp ? L"mass" : nullptr, cp ? capacities : pressures))) return hr;
+        if (FAILED(hr = SetProp10(material, name.c_str(), nullptr, cp ? L"mass" : nullptr, cp ? capacities : pressures,
+                                  L"pure")))
+            return hr;
     }
     return S_OK;
 }
@@ -101,10 +92,12 @@ TEST(Compounds, PDependentValuesAtTheGivenPressureForTheAskedOrEveryCompound)
     scripted.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
                                                const std::vector<std::wstring> &, const std::vector<std::wstring> &,
                                                const std::wstring &) {
-        ScopedVariant p;
-        HRESULT hr = GetPure(material, L"pressure", p);
-        const double bar = SUCCEEDED(hr) ? ReadDoubles(p.Value()).at(0) / 1e5 : 0.0;
-        return FAILED(hr) ? hr : SetPure(material, L"boilingPointTemperature", nullptr, {bar, bar + 1, bar + 2});
+        std::vector<double> p;
+        HRESULT hr = GetProp10(material, L"pressure", nullptr, nullptr, &p, L"pure");
+        const double bar = SUCCEEDED(hr) ? p.at(0) / 1e5 : 0.0;
+        return FAILED(hr) ? hr
+                          : SetProp10(material, L"boilingPointTemperature", nullptr, nullptr, {bar, bar + 1, bar + 2},
+                                      L"pure");
     };
     scripted.Start();
     ASSERT_EQ(S_OK, scripted.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5,

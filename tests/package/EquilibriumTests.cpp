@@ -8,6 +8,7 @@
 #include "ExampleBridge.h"
 #include "Flash.h"
 #include "IdealMixture.h"
+#include "MaterialObjectCalls.h"
 
 namespace {
 
@@ -32,15 +33,6 @@ HRESULT RunFlash(ExampleBridge &bridge, const std::vector<std::wstring> &spec1, 
 {
     ScopedBstr solution(solutionType);
     return bridge.package->CalcEquilibrium(Strings(spec1).Value(), Strings(spec2).Value(), solution.Get());
-}
-
-// A result set on the material object as a 1.0 flash sets it; fractions in mole basis.
-HRESULT Set(ICapeThermoMaterialObject *material, const wchar_t *property, const wchar_t *phase,
-            const std::vector<double> &values)
-{
-    const bool fraction = std::wstring(property) == L"fraction";
-    return material->SetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), VARIANT{}, nullptr,
-                             ScopedBstr(fraction ? L"mole" : nullptr).Get(), Doubles(values).Value());
 }
 
 const std::vector<std::wstring> temperatureSpec = {L"Temperature", L"", L"overall"};
@@ -94,6 +86,9 @@ TEST(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
     ExampleBridge bridge(compounds);
     bridge.Start();
     bridge.PutFeed(feed, 328.0, 101325.0);
+    EXPECT_EQ(ECapeUnknownHR, RunFlash(bridge, {L"Enthalpy", L"", L"overall"}, {L"Entropy", L"", L"overall"}));
+    EXPECT_EQ(L"Unsupported equilibrium specification", bridge.Error());
+    EXPECT_EQ(0, bridge.package10->script.CountCalls(L"CalcEquilibrium"));
 
     // A package that neither reads nor sets the temperature.
     bridge.package10->script.onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *,
@@ -104,9 +99,9 @@ TEST(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
     // Composition without a phase fraction for one phase, then a clean flash.
     bridge.package10->script.onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
                                                     const std::wstring &) {
-        Set(material, L"temperature", nullptr, {350.0});
-        Set(material, L"pressure", nullptr, {1e5});
-        return Set(material, L"fraction", L"Liquid", feed);
+        SetProp10(material, L"temperature", nullptr, nullptr, {350.0}, nullptr);
+        SetProp10(material, L"pressure", nullptr, nullptr, {1e5}, nullptr);
+        return SetProp10(material, L"fraction", L"Liquid", L"mole", feed, nullptr);
     };
     EXPECT_EQ(ECapeUnknownHR, RunFlash(bridge, temperatureSpec, pressureSpec));
     EXPECT_EQ(L"Phase fraction was not set for present phase Liquid", bridge.Error());
@@ -116,17 +111,6 @@ TEST(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
     ASSERT_EQ(S_OK, RunFlash(bridge, temperatureSpec, pressureSpec)) << bridge.Error();
     EXPECT_EQ((std::vector<std::wstring>{L"Vapor"}), bridge.material->presentPhases);
     ExpectNear(feed, bridge.material->Values(L"fraction", L"Vapor", L"mole"), 0, 1e-12);
-}
-
-TEST(Equilibrium, UnsupportedPairFailsBeforeThe10PackageIsCalled)
-{
-    ExampleBridge bridge(compounds);
-    bridge.Start();
-    bridge.PutFeed(feed, 328.0, 101325.0);
-    EXPECT_EQ(ECapeUnknownHR,
-              RunFlash(bridge, {L"Enthalpy", L"", L"overall"}, {L"Entropy", L"", L"overall"}));
-    EXPECT_EQ(L"Unsupported equilibrium specification", bridge.Error());
-    EXPECT_EQ(0, bridge.package10->script.CountCalls(L"CalcEquilibrium"));
 }
 
 TEST(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)

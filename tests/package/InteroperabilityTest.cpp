@@ -10,29 +10,6 @@
 
 namespace {
 
-// A call a 1.0 package makes on its material object; null and empty strings
-// stay as given.
-HRESULT Get(ICapeThermoMaterialObject *material, const wchar_t *property, const wchar_t *phase,
-            const wchar_t *basis, std::vector<double> *read = nullptr, const wchar_t *calcType = L"mixture")
-{
-    VARIANT all;
-    VariantInit(&all);
-    ScopedVariant results;
-    HRESULT hr = material->GetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), all,
-                                   ScopedBstr(calcType).Get(), ScopedBstr(basis).Get(), results.Get());
-    if (read) *read = ReadDoubles(results.Value());
-    return hr;
-}
-
-HRESULT Set(ICapeThermoMaterialObject *material, const wchar_t *property, const wchar_t *phase, const wchar_t *basis,
-            const std::vector<double> &values, const wchar_t *calcType = L"mixture")
-{
-    VARIANT all;
-    VariantInit(&all);
-    return material->SetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), all, ScopedBstr(calcType).Get(),
-                             ScopedBstr(basis).Get(), Doubles(values).Value());
-}
-
 // Two-suffix Margules liquid, as a 1.0 package computes it from the
 // fractions it reads: ln phi1 = A x2^2, ln phi2 = A x1^2, and d ln phi / dn
 // for the one mole those fractions make.
@@ -57,7 +34,7 @@ protected:
         Script().onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
                                  const StringList &phases, const std::wstring &calcType) {
             for (const std::wstring &p : props)
-                if (HRESULT hr = Set(m, p.c_str(), calcType == L"pure" ? nullptr : phases[0].c_str(), nullptr,
+                if (HRESULT hr = SetProp10(m, p.c_str(), calcType == L"pure" ? nullptr : phases[0].c_str(), nullptr,
                                      {1.0, 2.0}, calcType.c_str());
                     FAILED(hr))
                     return hr;
@@ -80,10 +57,10 @@ protected:
     void FlashSets(const StringList &compositions, const std::vector<std::pair<std::wstring, double>> &fractions)
     {
         Script().onCalcEquilibrium = [=](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const std::wstring &) {
-            Set(m, L"temperature", nullptr, nullptr, {350.0}, nullptr);
-            Set(m, L"pressure", nullptr, nullptr, {1e5}, nullptr);
-            for (const std::wstring &phase : compositions) Set(m, L"fraction", phase.c_str(), L"mole", {0.5, 0.5});
-            for (const auto &[phase, value] : fractions) Set(m, L"phaseFraction", phase.c_str(), L"mole", {value});
+            SetProp10(m, L"temperature", nullptr, nullptr, {350.0}, nullptr);
+            SetProp10(m, L"pressure", nullptr, nullptr, {1e5}, nullptr);
+            for (const std::wstring &phase : compositions) SetProp10(m, L"fraction", phase.c_str(), L"mole", {0.5, 0.5});
+            for (const auto &[phase, value] : fractions) SetProp10(m, L"phaseFraction", phase.c_str(), L"mole", {value});
             return S_OK;
         };
     }
@@ -104,7 +81,7 @@ TEST_F(Interoperability, LateCallsOfThe10PackageReachNothingOfAFinishedCall)
     // A 1.0 package that stores a constant it computes, as it would a result.
     Script().onGetComponentConstant = [](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &,
                                          VARIANT *values) {
-        Set(m, L"vaporPressure", nullptr, nullptr, {99.0}, L"pure");
+        SetProp10(m, L"vaporPressure", nullptr, nullptr, {99.0}, L"pure");
         SAFEARRAYBOUND bound = {1, 0};
         V_VT(values) = VT_ARRAY | VT_VARIANT;
         V_ARRAY(values) = SafeArrayCreate(VT_VARIANT, 1, &bound);
@@ -152,9 +129,9 @@ TEST_F(Interoperability, LateCallsOfThe10PackageReachNothingOfAFinishedCall)
     for (const auto &c : cases) {
         ASSERT_EQ(S_OK, c.run()) << c.call << ": " << package->ErrorDescription();
         const size_t stored = material->store.Size();
-        EXPECT_EQ(S_OK, Set(Kept(), c.property, c.phase, L"mole", {7.0, 7.0})) << c.call;
+        EXPECT_EQ(S_OK, SetProp10(Kept(), c.property, c.phase, L"mole", {7.0, 7.0})) << c.call;
         EXPECT_EQ(stored, material->store.Size()) << c.call;
-        EXPECT_EQ(ECapeUnknownHR, Get(Kept(), L"temperature", nullptr, nullptr)) << c.call;
+        EXPECT_EQ(ECapeUnknownHR, GetProp10(Kept(), L"temperature", nullptr, nullptr)) << c.call;
         EXPECT_EQ(L"Unexpected call or arguments", package->materialObject->ErrorDescription()) << c.call;
         EXPECT_EQ((std::vector<double>{1.0, 2.0}), ReadDoubles(handedOut.Value())) << c.call;
     }
@@ -206,7 +183,7 @@ TEST_F(Interoperability, ARequestForAllCompoundsShowsEveryCompound)
         m->get_ComponentIds(ids.Get());
         seen = ReadStrings(ids.Value());
         m->GetNumComponents(&count);
-        return Set(m, props[0].c_str(), nullptr, nullptr, std::vector<double>(seen.size(), 1.0), L"pure");
+        return SetProp10(m, props[0].c_str(), nullptr, nullptr, std::vector<double>(seen.size(), 1.0), L"pure");
     };
     VARIANT all;
     VariantInit(&all);
@@ -216,17 +193,16 @@ TEST_F(Interoperability, ARequestForAllCompoundsShowsEveryCompound)
         StringList expected;
     } cases[] = {{all, {L"methane", L"ethane"}}, {ethane.Value(), {L"ethane"}}};
     for (const auto &c : cases) {
-        ScopedVariant values;
-        ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0, c.compIds,
-                                                       values.Get()))
-            << package->ErrorDescription();
-        EXPECT_EQ(c.expected, seen);
-        EXPECT_EQ(static_cast<long>(c.expected.size()), count);
-        ASSERT_EQ(S_OK, package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 1e5, c.compIds,
-                                                       values.Get()))
-            << package->ErrorDescription();
-        EXPECT_EQ(c.expected, seen);
-        EXPECT_EQ(static_cast<long>(c.expected.size()), count);
+        for (bool pDependent : {false, true}) {
+            ScopedVariant values;
+            ASSERT_EQ(S_OK, pDependent ? package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(),
+                                                                        1e5, c.compIds, values.Get())
+                                       : package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0,
+                                                                        c.compIds, values.Get()))
+                << package->ErrorDescription();
+            EXPECT_EQ(c.expected, seen);
+            EXPECT_EQ(static_cast<long>(c.expected.size()), count);
+        }
     }
 }
 
@@ -238,11 +214,11 @@ TEST_F(Interoperability, LnPhiDoesNotDependOnTheTotalAmountAndMatchesFiniteDiffe
     Script().onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
                               const StringList &phases, const std::wstring &) {
         const wchar_t *phase = phases[0].c_str();
-        if (HRESULT hr = Get(m, L"fraction", phase, L"mole", &read); FAILED(hr)) return hr;
+        if (HRESULT hr = GetProp10(m, L"fraction", phase, L"mole", &read); FAILED(hr)) return hr;
         std::vector<double> lnPhi, dn;
         Margules(read, lnPhi, dn);
         for (const std::wstring &p : props)
-            if (HRESULT hr = Set(m, p.c_str(), phase, nullptr, p.find(L'.') == p.npos ? lnPhi : dn); FAILED(hr))
+            if (HRESULT hr = SetProp10(m, p.c_str(), phase, nullptr, p.find(L'.') == p.npos ? lnPhi : dn); FAILED(hr))
                 return hr;
         return S_OK;
     };
@@ -316,42 +292,64 @@ TEST_F(Interoperability, PropertiesReachThe10PackageOnceAndSpelledAsItListsThem)
 
 TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteThem)
 {
-    // Calls a 1.0 package makes inside a calculation, what each returns, and
-    // for reads what the package gets back.
+    // Calls a 1.0 package makes inside a calculation, what each returns, for
+    // reads what the package gets back, and for failures the message.
     struct Call {
         bool set;
         const wchar_t *property, *phase, *basis;
         std::vector<double> values;
         HRESULT expected;
+        const wchar_t *error = nullptr;
     };
     std::vector<Call> calls;
     std::vector<HRESULT> results;
     std::vector<std::vector<double>> reads;
+    std::vector<std::wstring> errors;
+    StringList phaseIds;  // what the material object names as this call's phases
+    std::wstring phaseIdsError;
     auto run = [&](ICapeThermoMaterialObject *m) {
         results.clear();
         reads.clear();
+        errors.clear();
         for (const Call &c : calls) {
             std::vector<double> read;
-            results.push_back(c.set ? Set(m, c.property, c.phase, c.basis, c.values, nullptr)
-                                    : Get(m, c.property, c.phase, c.basis, &read, nullptr));
+            results.push_back(c.set ? SetProp10(m, c.property, c.phase, c.basis, c.values, nullptr)
+                                    : GetProp10(m, c.property, c.phase, c.basis, &read, nullptr));
             reads.push_back(read);
+            errors.push_back(package->materialObject->ErrorDescription());
         }
+        ScopedVariant ids;
+        phaseIdsError = SUCCEEDED(m->get_PhaseIds(ids.Get())) ? L"" : package->materialObject->ErrorDescription();
+        phaseIds = ReadStrings(ids.Value());
     };
-    auto check = [&](const wchar_t *mode) {
+    // Only single- and two-phase calculations have phases to name.
+    auto check = [&](const wchar_t *mode, const StringList &phases = {}) {
+        EXPECT_EQ(phases, phaseIds) << mode;
+        EXPECT_EQ(phases.empty() ? L"CMaterialObject::get_PhaseIds is not implemented" : L"", phaseIdsError) << mode;
         ASSERT_EQ(calls.size(), results.size()) << mode;
         for (size_t k = 0; k < calls.size(); ++k) {
             EXPECT_EQ(calls[k].expected, results[k]) << mode << " " << k << " " << calls[k].property;
+            if (calls[k].error) {
+                EXPECT_EQ(calls[k].error, errors[k]) << mode << " " << k;
+            }
             if (calls[k].set || calls[k].expected != S_OK) continue;
             ASSERT_EQ(calls[k].values.size(), reads[k].size()) << mode << " " << k;
             for (size_t i = 0; i < reads[k].size(); ++i)
                 EXPECT_NEAR(calls[k].values[i], reads[k][i], 1e-15 * calls[k].values[i]) << mode << " " << k;
         }
     };
+    // The result first, so that the calls can try to overwrite it.
     Script().onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
-                              const StringList &phases, const std::wstring &) {
+                              const StringList &phases, const std::wstring &calcType) {
+        const bool pure = calcType == L"pure";
+        if (HRESULT hr = SetProp10(m, props[0].c_str(), pure ? nullptr : phases[0].c_str(), nullptr, {0.0, 0.0},
+                                   calcType.c_str());
+            FAILED(hr))
+            return hr;
         run(m);
-        return Set(m, props[0].c_str(), phases[0].c_str(), nullptr, {0.0, 0.0});
+        return S_OK;
     };
+    const wchar_t *refused = L"Unexpected call or arguments";
     material->Put(L"temperature", L"Vapor", L"", {320.0});
     material->Put(L"totalFlow", L"Vapor", L"mole", {2.0});
     material->Put(L"pressure", L"Overall", L"", {1e5});
@@ -361,24 +359,50 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
     // Single phase: 1.1 spellings and no basis for T and P on the 1.1 side.
     calls = {{false, L"Temperature", L"Vapor", L"mole", {320.0}, S_OK},
              {false, L"TOTALFLOW", L"Vapor", L"mole", {2.0}, S_OK},
-             {true, L"flow", L"Vapor", L"mole", {1, 1}, S_OK}};
+             {true, L"flow", L"Vapor", L"mole", {1, 1}, S_OK},
+             {false, L"enthalpy", L"Vapor", L"mole", {}, ECapeUnknownHR, refused}};
     ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), ScopedBstr(L"Vapor").Get()))
         << package->ErrorDescription();
-    check(L"single-phase");
+    check(L"single-phase", {L"Vapor"});
     EXPECT_EQ(1, Logged(L"GetSinglePhaseProp temperature Vapor "));
     EXPECT_EQ(1, Logged(L"GetSinglePhaseProp totalFlow Vapor mole"));
 
     // Fugacity coefficients: an empty phase is no phase; amounts are those of one mole.
+    const double mass = 0.25 * 16.043 + 0.75 * 30.07;  // g per mole of the call's composition
     calls = {{false, L"temperature", L"", nullptr, {300.0}, S_OK},
              {false, L"totalFlow", nullptr, L"mole", {1.0}, S_OK},
              {false, L"flow", L"Vapor", L"mole", {0.25, 0.75}, S_OK},
              {false, L"totalFlow", L"Vapor", L"mass", {0.25 * 0.016043 + 0.75 * 0.03007}, S_OK},
-             {true, L"totalFlow", L"Vapor", L"mole", {4.0}, S_OK}};
+             {true, L"totalFlow", L"Vapor", L"mole", {4.0}, S_OK},
+             {false, L"fraction", L"Vapor", L"mass", {0.25 * 16.043 / mass, 0.75 * 30.07 / mass}, S_OK},
+             {false, L"fraction", L"Vapor", L"molar", {}, ECapeUnknownHR, L"Unexpected basis. Should be \"mole\" or \"mass\""},
+             {false, L"fraction", L"Liquid", L"mole", {}, ECapeUnknownHR, refused},
+             {true, L"logFugacityCoefficient", L"Vapor", L"mole", {1, 2}, ECapeUnknownHR, L"Invalid basis"},
+             {true, L"logFugacityCoefficient", L"Liquid", nullptr, {9, 9}, S_OK}};  // not this call's phase
     ScopedVariant lnPhi;
     ASSERT_EQ(S_OK, package->CalcAndGetLnPhi(ScopedBstr(L"Vapor").Get(), 300.0, 1e5, Doubles({1, 3}).Value(), 1,
                                              lnPhi.Get(), nullptr, nullptr, nullptr))
         << package->ErrorDescription();
     check(L"lnPhi");
+    EXPECT_EQ((std::vector<double>{0, 0}), ReadDoubles(lnPhi.Value()));
+
+    // Pure values: temperature of no phase but overall, one value per compound.
+    calls = {{false, L"temperature", L"OVERALL", nullptr, {300.0}, S_OK},
+             {false, L"temperature", L"Vapor", nullptr, {}, ECapeUnknownHR, refused},
+             {false, L"enthalpy", nullptr, nullptr, {}, ECapeUnknownHR, refused},
+             {true, L"vaporPressure", nullptr, nullptr, {1, 2, 3}, ECapeUnknownHR, L"Unexpected number of values"}};
+    ScopedVariant pure;
+    ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0, VARIANT{}, pure.Get()))
+        << package->ErrorDescription();
+    check(L"pure");
+
+    // Two-phase values belong to the pair only.
+    calls = {{true, L"kvalues", L"Vapor", nullptr, {7, 7}, S_OK},
+             {true, L"kvalues", L"liquid", nullptr, {7, 7}, ECapeUnknownHR, refused}};
+    ASSERT_EQ(S_OK, package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), Strings({L"Vapor", L"Liquid"}).Value()))
+        << package->ErrorDescription();
+    check(L"two-phase", {L"Vapor", L"Liquid"});
+    EXPECT_EQ((std::vector<double>{0, 0}), material->Values(L"kvalue", L"Vapor,Liquid", L""));
 
     // Flash: bases on T and P ignored, amounts and the overall composition
     // dropped, an empty phase refused like a null one.
@@ -390,7 +414,15 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
              {true, L"flow", L"Vapor", L"mole", {0.5, 0.5}, S_OK},
              {true, L"fraction", L"Overall", L"mole", {0.5, 0.5}, S_OK},
              {true, L"fraction", L"", L"mole", {0.5, 0.5}, E_POINTER},
-             {true, L"fraction", L"Vapor", L"mole", {0.5, 0.5}, S_OK}};
+             {true, L"pressure", nullptr, nullptr, {1, 2}, ECapeUnknownHR,
+              L"Unexpected number of values for pressure: scalar expected"},
+             {true, L"fraction", L"Vapor", L"molar", {1, 0}, ECapeUnknownHR, L"Invalid basis for fraction"},
+             {true, L"phaseFraction", L"Solid", L"mole", {1}, ECapeUnknownHR, L"Unknown/unsupported phase"},
+             {true, L"viscosity", L"Vapor", nullptr, {1}, ECapeUnknownHR, refused},
+             {true, L"enthalpy", L"Vapor", L"mole", {1}, S_OK},  // not a flash result: dropped
+             {false, L"enthalpy", L"overall", L"mole", {}, ECapeUnknownHR,
+              L"Property \"enthalpy\" in \"mole\" basis is not set for overall"},
+             {true, L"fraction", L"VAPOR", L"mass", {16.043 / 46.113, 30.07 / 46.113}, S_OK}};
     Script().onCalcEquilibrium = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const std::wstring &) {
         run(m);
         return S_OK;
@@ -400,4 +432,5 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
     EXPECT_EQ(1, Logged(L"GetOverallProp pressure Overall "));
     EXPECT_EQ((std::vector<double>{350.0}), material->Values(L"temperature", L"Overall", L""));
     EXPECT_EQ((std::vector<double>{1.0}), material->Values(L"phaseFraction", L"Vapor", L"mole"));
+    ExpectNear({16.043 / 46.113, 30.07 / 46.113}, material->Values(L"fraction", L"Vapor", L"mass"), 1e-15);
 }

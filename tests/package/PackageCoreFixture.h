@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "Material11.h"
+#include "MaterialObjectCalls.h"
 #include "PropertyPackage.h"
 #include "ScriptedPackage10.h"
 #include "TestVariants.h"

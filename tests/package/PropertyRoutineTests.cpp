@@ -8,6 +8,7 @@
 
 #include "ExampleBridge.h"
 #include "IdealMixture.h"
+#include "MaterialObjectCalls.h"
 #include "Saturation.h"
 
 namespace {
@@ -94,8 +95,7 @@ TEST(TwoPhase, KValuesAndSurfaceTensionOnLiquidWithOneRetryOnly)
         }
         if (phases != std::vector<std::wstring>{L"Liquid"})
             return self.FailWith(ECapeUnknownHR, L"surface tension of the liquid only", L"CalcProp");
-        return material->SetProp(ScopedBstr(L"surfaceTension").Get(), ScopedBstr(L"Liquid").Get(), VARIANT{},
-                                 ScopedBstr(L"mixture").Get(), nullptr, Doubles({0.0123}).Value());
+        return SetProp10(material, L"surfaceTension", L"Liquid", nullptr, {0.0123});
     };
     bridge.Start();
     bridge.PutPhase(L"Vapor", {0.6, 0.4}, temperature, pressure);
@@ -187,19 +187,22 @@ TEST(LnPhi, FlagsSelectExactlyTheRequestedOutputs)
 
 TEST(LnPhi, CompositionInMassBasisIsReadFromTheCallsMoleNumbers)
 {
-    // A 1.0 package that asks for the composition in mass basis, as many do.
-    ExampleBridge bridge({L"A", L"B"});
-    bridge.UseScriptedLists({2.0, 18.0});
+    // A 1.0 package that asks for the composition in mass basis, as many do,
+    // with more compounds than a fixed buffer holds; the last weight unknown.
+    std::vector<std::wstring> ids;
+    std::vector<double> weights;
+    for (int i = 0; i < 40; ++i) {
+        ids.push_back(L"c" + std::to_wstring(i));
+        weights.push_back(i + 1.0);
+    }
+    ExampleBridge bridge(ids);
+    bridge.UseScriptedLists(weights);
     std::vector<double> massFractions;
     std::wstring failure;
     bridge.package10->script.onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
                                               const std::vector<std::wstring> &props,
                                               const std::vector<std::wstring> &, const std::wstring &) {
-        ScopedBstr vapor(L"Vapor"), mixture(L"mixture");
-        ScopedVariant result;
-        HRESULT hr = material->GetProp(ScopedBstr(L"fraction").Get(), vapor.Get(), VARIANT{}, mixture.Get(),
-                                       ScopedBstr(L"mass").Get(), result.Get());
-        massFractions = ReadDoubles(result.Value());
+        HRESULT hr = GetProp10(material, L"fraction", L"Vapor", L"mass", &massFractions);
         if (FAILED(hr)) {
             ComPtr<ECapeUser> user;
             QueryFrom(material, user);
@@ -208,25 +211,36 @@ TEST(LnPhi, CompositionInMassBasisIsReadFromTheCallsMoleNumbers)
             failure = description.Text();
             return hr;
         }
-        return material->SetProp(ScopedBstr(props[0].c_str()).Get(), vapor.Get(), VARIANT{}, mixture.Get(), nullptr,
-                                 Doubles({0, 0}).Value());
+        return SetProp10(material, props[0].c_str(), L"Vapor", nullptr, std::vector<double>(40, 0.0));
     };
     bridge.Start();
-    ScopedBstr vapor(L"Vapor");
+    auto lnPhiOf = [&](const std::vector<double> &moles) {
+        ScopedVariant lnPhi;
+        return bridge.package->CalcAndGetLnPhi(ScopedBstr(L"Vapor").Get(), temperature, pressure,
+                                               Doubles(moles).Value(), 1, lnPhi.Get(), nullptr, nullptr, nullptr);
+    };
+    ASSERT_EQ(S_OK, lnPhiOf(std::vector<double>(40, 1.0))) << bridge.Error();
+    ASSERT_EQ(40u, massFractions.size());
+    for (int i = 0; i < 40; ++i) EXPECT_NEAR((i + 1) / 820.0, massFractions[i], 1e-15) << i;
+
+    const struct {
+        std::vector<double> moles;
+        const wchar_t *failure;
+    } cases[] = {{std::vector<double>(40, 0.0), L"Total mole numbers are zero"},
+                 {{1.0}, L"Invalid mole numbers: unexpected number of values"}};
+    for (const auto &c : cases) {
+        EXPECT_EQ(ECapeUnknownHR, lnPhiOf(c.moles));
+        EXPECT_EQ(c.failure, failure);
+    }
+    weights.back() = CapeEmptyDouble;
+    ExampleBridge unknown(ids);
+    unknown.UseScriptedLists(weights);
+    unknown.package10->script.onCalcProp = bridge.package10->script.onCalcProp;
+    unknown.Start();
     ScopedVariant lnPhi;
-
-    ASSERT_EQ(S_OK, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure,
-                                                    Doubles({1.0, 1.0}).Value(), 1, lnPhi.Get(), nullptr, nullptr,
-                                                    nullptr))
-        << bridge.Error();
-    ExpectNear({0.1, 0.9}, massFractions, 1e-14);
-
-    EXPECT_EQ(ECapeUnknownHR, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure,
-                                                              Doubles({0.0, 0.0}).Value(), 1, lnPhi.Get(), nullptr,
-                                                              nullptr, nullptr));
-    EXPECT_EQ(L"Total mole numbers are zero", failure);
-    EXPECT_EQ(ECapeUnknownHR, bridge.package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure,
-                                                              Doubles({1.0}).Value(), 1, lnPhi.Get(), nullptr,
-                                                              nullptr, nullptr));
-    EXPECT_EQ(L"Invalid mole numbers: unexpected number of values", failure);
+    EXPECT_EQ(ECapeUnknownHR, unknown.package->CalcAndGetLnPhi(ScopedBstr(L"Vapor").Get(), temperature, pressure,
+                                                               Doubles(std::vector<double>(40, 1.0)).Value(), 1,
+                                                               lnPhi.Get(), nullptr, nullptr, nullptr));
+    EXPECT_EQ(L"Unable to perform mole/mass conversion, one or more missing molecular weights", failure);
+    EXPECT_TRUE(massFractions.empty());
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ExampleBridge.h"
+#include "MaterialObjectCalls.h"
 
 namespace {
 
@@ -59,12 +60,8 @@ TEST(RepeatedCalls, OnlyTheRequestedPropertiesOfThisCallReachTheMaterial)
     bridge.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
                                              const std::vector<std::wstring> &props, const std::vector<std::wstring> &,
                                              const std::wstring &) {
-        VARIANT none;
-        VariantInit(&none);
         const double value = props.front() == L"enthalpy" ? 1.0 : 2.0;
-        for (const wchar_t *name : {L"enthalpy", L"entropy"})
-            material->SetProp(ScopedBstr(name).Get(), ScopedBstr(L"Vapor").Get(), none, ScopedBstr(L"mixture").Get(),
-                              nullptr, Doubles({value}).Value());
+        for (const wchar_t *name : {L"enthalpy", L"entropy"}) SetProp10(material, name, L"Vapor", nullptr, {value});
         return S_OK;
     };
     bridge.Start();

@@ -2,6 +2,8 @@
 // 1.0 package, and what happens when the package goes away.
 #include "PackageCoreFixture.h"
 
+#include <functional>
+
 #include "ErrorText.h"
 
 namespace {
@@ -142,18 +144,34 @@ TEST_F(PackageCoreTest, ReleasingThePackageTerminatesAndReleasesThe10Package)
     raw->Release();
     EXPECT_TRUE(destroyed);
 
-    // The material object outlives its package and fails cleanly.
+    // The material object outlives its package and every call fails cleanly.
     long count = -1;
-    EXPECT_EQ(ECapeUnknownHR, kept->GetNumComponents(&count));
+    ScopedVariant ids;
     ComPtr<ECapeUser> error;
     ASSERT_EQ(S_OK, kept.As(error));
-    ScopedBstr description;
-    ASSERT_EQ(S_OK, error->get_description(description.Receive()));
-    EXPECT_STREQ(L"Material object is not connected to a property package", description.Text());
-    ScopedVariant ids;
-    EXPECT_EQ(ECapeUnknownHR, kept->get_PhaseIds(ids.Get()));
-    EXPECT_EQ(ECapeUnknownHR, kept->GetProp(ScopedBstr(L"temperature").Get(), ScopedBstr(L"Vapor").Get(), VARIANT{},
-                                            nullptr, nullptr, ids.Receive()));
+    const wchar_t *notConnected = L"Material object is not connected to a property package";
+    const struct {
+        const wchar_t *method;
+        std::function<HRESULT()> call;
+        const wchar_t *message;
+    } calls[] = {
+        {L"GetNumComponents", [&] { return kept->GetNumComponents(&count); }, notConnected},
+        {L"get_ComponentIds", [&] { return kept->get_ComponentIds(ids.Receive()); }, notConnected},
+        {L"get_PhaseIds", [&] { return kept->get_PhaseIds(ids.Receive()); }, notConnected},
+        {L"GetProp",
+         [&] {
+             return kept->GetProp(ScopedBstr(L"temperature").Get(), ScopedBstr(L"Vapor").Get(),
+                                  Strings({L"methane"}).Value(), nullptr, nullptr, ids.Receive());
+         },
+         L"Unexpected call or arguments"}};
+    for (const auto &[method, call, message] : calls) {
+        EXPECT_EQ(ECapeUnknownHR, call()) << method;
+        ScopedBstr description, scope;
+        ASSERT_EQ(S_OK, error->get_description(description.Receive()));
+        ASSERT_EQ(S_OK, error->get_scope(scope.Receive()));
+        EXPECT_STREQ(message, description.Text()) << method;
+        EXPECT_EQ(std::wstring(L"CMaterialObject::") + method, scope.Text());
+    }
 }
 
 // Shutdown after failures: a 1.0 package whose Initialize succeeded is owed
@@ -161,27 +179,23 @@ TEST_F(PackageCoreTest, ReleasingThePackageTerminatesAndReleasesThe10Package)
 // still reported after the package's own Terminate.
 TEST_F(PackageCoreTest, AnInitialised10PackageIsTerminatedOnceWhateverFailedAfterwards)
 {
-    Script().failures[L"GetComponentList"] = {ECapeUnknownHR, L"database missing"};
-    ASSERT_EQ(ECapeUnknownHR, Initialize());
-    ASSERT_EQ(1, Script().CountCalls(L"Initialize"));
-
-    ASSERT_EQ(S_OK, Utilities(package)->Terminate());
-    EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
-    long count = -1;
-    EXPECT_EQ(ECapeUnknownHR, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
-    EXPECT_EQ(L"Failed to get list of compounds: database missing", package->ErrorDescription());
-    EXPECT_EQ(L"CPropertyPackage::GetNumPhases", package->ErrorScope());
-    EXPECT_EQ(ECapeUnknownHR, Initialize());
-    packageRef.Reset();
-    EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
-}
-
-TEST_F(PackageCoreTest, ReleasingAPackageWhoseReadingFailedTerminatesThe10Package)
-{
-    Script().rawLists[L"phases"] = [](VARIANT *out) { *out = MakeDoubleArray({1.0}); };
-    ASSERT_EQ(ECapeUnknownHR, Initialize());
-    packageRef.Reset();
-    EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
+    for (bool terminateFirst : {true, false}) {
+        Fresh();
+        Script().failures[L"GetComponentList"] = {ECapeUnknownHR, L"database missing"};
+        ASSERT_EQ(ECapeUnknownHR, Initialize());
+        ASSERT_EQ(1, Script().CountCalls(L"Initialize"));
+        if (terminateFirst) {
+            ASSERT_EQ(S_OK, Utilities(package)->Terminate());
+            EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
+            long count = -1;
+            EXPECT_EQ(ECapeUnknownHR, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
+            ExpectError(L"Failed to get list of compounds: database missing", L"CPropertyPackage::GetNumPhases",
+                        L"ICapeThermoPhases");
+            EXPECT_EQ(ECapeUnknownHR, Initialize());
+        }
+        packageRef.Reset();  // released without Terminate when not terminateFirst
+        EXPECT_EQ(1, Script().CountCalls(L"Terminate")) << terminateFirst;
+    }
 }
 
 // Answers of success with no object are failures, never pointers to use.
@@ -205,11 +219,7 @@ TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
     Script().onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
                              const std::vector<std::wstring> &props, const std::vector<std::wstring> &,
                              const std::wstring &) {
-        VARIANT none;
-        VariantInit(&none);
-        OwnedVariant values = Doubles({1.0, 2.0});
-        return material->SetProp(ScopedBstr(props.at(0).c_str()).Get(), nullptr, none, ScopedBstr(L"pure").Get(),
-                                 nullptr, values.Value());
+        return SetProp10(material, props.at(0).c_str(), nullptr, nullptr, {1.0, 2.0}, L"pure");
     };
     ComPtr<CMaterial11> held = CMaterial11::Create({L"methane"});
     const OwnedVariant props = Strings({L"vaporPressure"});
@@ -253,8 +263,6 @@ TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
     Script().onCalcEquilibrium = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *material, const std::wstring &) {
         answers.push_back(Utilities(package)->Terminate());
         answers.push_back(static_cast<ICapeThermoMaterialContext *>(package)->UnsetMaterial());
-        VARIANT none;
-        VariantInit(&none);
         const struct {
             const wchar_t *property, *phase, *basis;
             std::vector<double> values;
@@ -262,12 +270,8 @@ TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
                        {L"pressure", L"", nullptr, {1e5}},
                        {L"fraction", L"Vapor", L"mole", {0.5, 0.5}},
                        {L"phaseFraction", L"Vapor", L"mole", {1.0}}};
-        for (const auto &r : results) {
-            OwnedVariant values = Doubles(r.values);
-            HRESULT hr = material->SetProp(ScopedBstr(r.property).Get(), ScopedBstr(r.phase).Get(), none,
-                                           ScopedBstr(L"mixture").Get(), ScopedBstr(r.basis).Get(), values.Value());
-            if (FAILED(hr)) return hr;
-        }
+        for (const auto &r : results)
+            if (HRESULT hr = SetProp10(material, r.property, r.phase, r.basis, r.values); FAILED(hr)) return hr;
         return S_OK;
     };
     const OwnedVariant t = Strings({L"temperature", L"", L"overall"});
