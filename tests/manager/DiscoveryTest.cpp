@@ -47,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystems)
+TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThemAll)
 {
     const CVariantArray &list = ThermoSystemDiscovery().packageList;
     ASSERT_EQ(list.Type(), VT_ARRAY | VT_BSTR);
@@ -77,15 +77,13 @@ TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystems)
         EXPECT_FALSE(AnyListedFrom(names, absent)) << testing::PrintToString(absent);
         EXPECT_EQ(ThermoSystemDiscovery().thermoSystemClsids.Lookup(absent), nullptr) << testing::PrintToString(absent);
     }
-}
 
-TEST_F(DiscoveryTest, RunsOnceAndReleasesEveryThermoSystem)
-{
+    // Every thermo system asked was released, and terminated if initialised; discovery runs once.
     TestThermoAccess thermo;
     ASSERT_TRUE(thermo.Loaded());
     EXPECT_EQ(thermo.liveCount(), 0);
     EXPECT_EQ(thermo.unterminatedCount(), 0);
-    LONG created = thermo.createdCount();
+    const LONG created = thermo.createdCount();
     EXPECT_GE(created, 12);
     DiscoverThermoSystems();
     EXPECT_EQ(thermo.createdCount(), created);
@@ -145,22 +143,20 @@ protected:
     HKEY replacement = nullptr;
 };
 
-TEST_F(OverriddenClassesRootTest, NoThermoSystemGivesAnArrayOfNoStrings)
-{
-    HKEY clsid = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(replacement, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
-    RegCloseKey(clsid);
-    if (!DiscoverOverReplacement()) GTEST_SKIP() << "the classes root cannot be overridden here";
-    EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
-    EXPECT_TRUE(DiscoveredNames().empty());
-    EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
-}
-
-TEST_F(OverriddenClassesRootTest, UnreadableClassesRootLeavesTheListEmpty)
+// A classes root without a CLSID key leaves the list empty; an empty CLSID key gives an array of no strings.
+TEST_F(OverriddenClassesRootTest, UnreadableClassesRootLeavesNoListAndNoThermoSystemAnArrayOfNoStrings)
 {
     if (!DiscoverOverReplacement()) GTEST_SKIP() << "the classes root cannot be overridden here";
     EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_EMPTY);
     EXPECT_TRUE(ThermoSystemDiscovery().thermoSystemClsids.Empty());
+    EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
+
+    HKEY clsid = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(replacement, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
+    RegCloseKey(clsid);
+    ASSERT_TRUE(DiscoverOverReplacement());
+    EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
+    EXPECT_TRUE(DiscoveredNames().empty());
     EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
 }
 
