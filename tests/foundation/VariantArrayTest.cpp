@@ -3,30 +3,8 @@
 
 #include "ComHolders.h"
 #include "Names.h"
+#include "TestVariants.h"
 #include "VariantArray.h"
-
-namespace {
-
-// A VT_ARRAY|VT_BSTR VARIANT with the given bounds, elements "e<index>".
-VARIANT StringArray(LONG lower, LONG count)
-{
-    SAFEARRAYBOUND bound = {static_cast<ULONG>(count), lower};
-    SAFEARRAY *array = SafeArrayCreate(VT_BSTR, 1, &bound);
-    for (LONG i = lower; i < lower + count; ++i) {
-        wchar_t text[16];
-        wsprintfW(text, L"e%ld", i);
-        BSTR b = SysAllocString(text);
-        SafeArrayPutElement(array, &i, b);
-        SysFreeString(b);
-    }
-    VARIANT v;
-    VariantInit(&v);
-    V_VT(&v) = VT_ARRAY | VT_BSTR;
-    V_ARRAY(&v) = array;
-    return v;
-}
-
-}  // namespace
 
 TEST(CVariantArray, CheckAcceptsEmptyAndHonoursTheLowerBound)
 {
@@ -36,7 +14,7 @@ TEST(CVariantArray, CheckAcceptsEmptyAndHonoursTheLowerBound)
     EXPECT_EQ(0, empty.Count());
 
     CVariantArray list;
-    list.Attach(StringArray(1, 3), true);
+    list.Attach(MakeStringArray({L"e1", L"e2", L"e3"}, 1), true);
     ASSERT_TRUE(list.Check(VT_BSTR, error));
     EXPECT_EQ(1, list.LowerBound());
     EXPECT_EQ(3, list.Count());
@@ -50,7 +28,7 @@ TEST(CVariantArray, CheckAcceptsEmptyAndHonoursTheLowerBound)
     EXPECT_STREQ(L"e1", unchecked.PeekString(0));
 
     CVariantArray none;
-    none.Attach(StringArray(5, 0), true);
+    none.Attach(MakeStringArray({}, 5), true);
     ASSERT_TRUE(none.Check(VT_BSTR, error));
     EXPECT_EQ(0, none.Count());
 }
@@ -59,7 +37,7 @@ TEST(CVariantArray, CheckNamesTheExpectedTypeAndRejectsOtherShapes)
 {
     std::wstring error;
     CVariantArray strings;
-    strings.Attach(StringArray(0, 2), true);
+    strings.Attach(MakeStringArray({L"e0", L"e1"}), true);
     EXPECT_FALSE(strings.Check(VT_R8, error));
     EXPECT_EQ(L"Expected an array of type double precision", error);
     EXPECT_FALSE(strings.Check(VT_VARIANT, error));
@@ -95,7 +73,7 @@ TEST(CVariantArray, CheckNamesTheExpectedTypeAndRejectsOtherShapes)
 TEST(CVariantArray, OwnershipRules)
 {
     // A value the holder does not own is forgotten, not released, by Reset.
-    VARIANT shared = StringArray(0, 2);
+    VARIANT shared = MakeStringArray({L"e0", L"e1"});
     {
         CVariantArray borrowed;
         borrowed.Attach(shared, false);

@@ -47,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystems)
+TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThemAll)
 {
     const CVariantArray &list = ThermoSystemDiscovery().packageList;
     ASSERT_EQ(list.Type(), VT_ARRAY | VT_BSTR);
@@ -67,34 +67,23 @@ TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystems)
     EXPECT_TRUE(Listed(names, L"thermox//Lower"));
     EXPECT_TRUE(Listed(names, std::wstring(TEST_CLSID_NAMELESS) + L"//P"));
 
-    EXPECT_FALSE(AnyListedFrom(names, L"BrokenInitialize"));
-    EXPECT_FALSE(AnyListedFrom(names, L"Numbers"));
-    EXPECT_FALSE(AnyListedFrom(names, L"Empty"));
-    // Success codes that came with no object: creation, a query.
-    EXPECT_FALSE(AnyListedFrom(names, L"NullCreate"));
-    EXPECT_FALSE(AnyListedFrom(names, L"NullQuery"));
-    // Left out: a 1.1 manager named "Acme Server" is of the same maker.
-    EXPECT_FALSE(AnyListedFrom(names, L"Acme Thermo 2"));
-}
-
-TEST_F(DiscoveryTest, ThermoSystemTableHoldsOnlySystemsWithPackages)
-{
-    const NameMap<GUID> &table = ThermoSystemDiscovery().thermoSystemClsids;
-    const GUID *sys = table.Lookup(L"SYS");
+    const GUID *sys = ThermoSystemDiscovery().thermoSystemClsids.Lookup(L"SYS");
     ASSERT_NE(sys, nullptr);
     EXPECT_TRUE(IsEqualGUID(*sys, Clsid(TEST_CLSID_SYS)));
+    // Failed, listless, and with success codes that came with no object (creation, a query); "Acme Thermo 2" as a
+    // 1.1 manager named "Acme Server" is of the same maker. Neither listed nor kept for resolution.
     for (const wchar_t *absent :
-         {L"Numbers", L"Empty", L"BrokenInitialize", L"Acme Thermo 2", L"Acme Server", L"NullCreate", L"NullQuery"})
-        EXPECT_EQ(table.Lookup(absent), nullptr) << testing::PrintToString(absent);
-}
+         {L"BrokenInitialize", L"Numbers", L"Empty", L"NullCreate", L"NullQuery", L"Acme Thermo 2", L"Acme Server"}) {
+        EXPECT_FALSE(AnyListedFrom(names, absent)) << testing::PrintToString(absent);
+        EXPECT_EQ(ThermoSystemDiscovery().thermoSystemClsids.Lookup(absent), nullptr) << testing::PrintToString(absent);
+    }
 
-TEST_F(DiscoveryTest, RunsOnceAndReleasesEveryThermoSystem)
-{
+    // Every thermo system asked was released, and terminated if initialised; discovery runs once.
     TestThermoAccess thermo;
     ASSERT_TRUE(thermo.Loaded());
     EXPECT_EQ(thermo.liveCount(), 0);
     EXPECT_EQ(thermo.unterminatedCount(), 0);
-    LONG created = thermo.createdCount();
+    const LONG created = thermo.createdCount();
     EXPECT_GE(created, 12);
     DiscoverThermoSystems();
     EXPECT_EQ(thermo.createdCount(), created);
@@ -154,22 +143,20 @@ protected:
     HKEY replacement = nullptr;
 };
 
-TEST_F(OverriddenClassesRootTest, NoThermoSystemGivesAnArrayOfNoStrings)
-{
-    HKEY clsid = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(replacement, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
-    RegCloseKey(clsid);
-    if (!DiscoverOverReplacement()) GTEST_SKIP() << "the classes root cannot be overridden here";
-    EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
-    EXPECT_TRUE(DiscoveredNames().empty());
-    EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
-}
-
-TEST_F(OverriddenClassesRootTest, UnreadableClassesRootLeavesTheListEmpty)
+// A classes root without a CLSID key leaves the list empty; an empty CLSID key gives an array of no strings.
+TEST_F(OverriddenClassesRootTest, UnreadableClassesRootLeavesNoListAndNoThermoSystemAnArrayOfNoStrings)
 {
     if (!DiscoverOverReplacement()) GTEST_SKIP() << "the classes root cannot be overridden here";
     EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_EMPTY);
     EXPECT_TRUE(ThermoSystemDiscovery().thermoSystemClsids.Empty());
+    EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
+
+    HKEY clsid = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(replacement, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
+    RegCloseKey(clsid);
+    ASSERT_TRUE(DiscoverOverReplacement());
+    EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
+    EXPECT_TRUE(DiscoveredNames().empty());
     EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
 }
 

@@ -5,32 +5,23 @@
 #include "TestThermoSystems.h"
 
 struct TestThermoAccess {
-    TestThermoAccess()
-    {
-        HMODULE module = GetModuleHandleW(TEST_THERMO_DLL);
-        if (!module) return;
-        setLateFailures = reinterpret_cast<TestThermoSetLateFailuresFn>(
-            reinterpret_cast<void *>(GetProcAddress(module, "TestThermoSetLateFailures")));
-        createdCount = reinterpret_cast<TestThermoCreatedCountFn>(
-            reinterpret_cast<void *>(GetProcAddress(module, "TestThermoCreatedCount")));
-        liveCount = reinterpret_cast<TestThermoLiveCountFn>(
-            reinterpret_cast<void *>(GetProcAddress(module, "TestThermoLiveCount")));
-        lastResolve = reinterpret_cast<TestThermoLastResolveFn>(
-            reinterpret_cast<void *>(GetProcAddress(module, "TestThermoLastResolve")));
-        setHugeNames = reinterpret_cast<TestThermoSetHugeNamesFn>(
-            reinterpret_cast<void *>(GetProcAddress(module, "TestThermoSetHugeNames")));
-        unterminatedCount = reinterpret_cast<TestThermoUnterminatedCountFn>(
-            reinterpret_cast<void *>(GetProcAddress(module, "TestThermoUnterminatedCount")));
-    }
+    TestThermoSetLateFailuresFn setLateFailures = Export<TestThermoSetLateFailuresFn>("TestThermoSetLateFailures");
+    TestThermoCreatedCountFn createdCount = Export<TestThermoCreatedCountFn>("TestThermoCreatedCount");
+    TestThermoLiveCountFn liveCount = Export<TestThermoLiveCountFn>("TestThermoLiveCount");
+    TestThermoLastResolveFn lastResolve = Export<TestThermoLastResolveFn>("TestThermoLastResolve");
+    TestThermoSetHugeNamesFn setHugeNames = Export<TestThermoSetHugeNamesFn>("TestThermoSetHugeNames");
+    TestThermoUnterminatedCountFn unterminatedCount = Export<TestThermoUnterminatedCountFn>("TestThermoUnterminatedCount");
+
     bool Loaded() const
     {
         return setLateFailures && createdCount && liveCount && lastResolve && setHugeNames && unterminatedCount;
     }
 
-    TestThermoSetLateFailuresFn setLateFailures = nullptr;
-    TestThermoCreatedCountFn createdCount = nullptr;
-    TestThermoLiveCountFn liveCount = nullptr;
-    TestThermoLastResolveFn lastResolve = nullptr;
-    TestThermoSetHugeNamesFn setHugeNames = nullptr;
-    TestThermoUnterminatedCountFn unterminatedCount = nullptr;
+private:
+    template <class Fn>
+    static Fn Export(const char *name)
+    {
+        HMODULE module = GetModuleHandleW(TEST_THERMO_DLL);
+        return module ? reinterpret_cast<Fn>(reinterpret_cast<void *>(GetProcAddress(module, name))) : nullptr;
+    }
 };

@@ -44,28 +44,28 @@ struct TestClass {
 
 const TestClass testClasses[] = {
     {TEST_CLSID_SYS, L"Sys", Behaviour::Normal, {L"A", L"B"}},
-    {TEST_CLSID_NO_INIT_NEW, L"NoInitNew", Behaviour::InitNewNotImplemented, {L"P"}},
-    {TEST_CLSID_NO_INITIALIZE, L"NoInitialize", Behaviour::InitializeNoImpl, {L"P"}},
-    {TEST_CLSID_BROKEN_INITIALIZE, L"BrokenInitialize", Behaviour::InitializeFails, {L"P"}},
-    {TEST_CLSID_LATE_INITIALIZE, L"LateInitialize", Behaviour::LateInitializeFails, {L"P"}},
-    {TEST_CLSID_LATE_INIT_NEW, L"LateInitNew", Behaviour::LateInitNewFails, {L"P"}},
-    {TEST_CLSID_NUMBERS, L"Numbers", Behaviour::NumberList, {}},
-    {TEST_CLSID_EMPTY, L"Empty", Behaviour::EmptyList, {}},
-    {TEST_CLSID_THERMOX_UPPER, L"ThermoX", Behaviour::Normal, {L"Upper"}},
-    {TEST_CLSID_THERMOX_LOWER, L"thermox", Behaviour::Normal, {L"Lower"}},
-    {TEST_CLSID_ACME_THERMO, L"Acme Thermo 2", Behaviour::Normal, {L"P"}},
-    {TEST_CLSID_ACME_MANAGER, L"Acme Server", Behaviour::Manager11, {}},
-    {TEST_CLSID_RESOLVE_FAILS, L"ResolveFails", Behaviour::ResolveFails, {L"P"}},
-    {TEST_CLSID_NOT_A_PACKAGE, L"NotAPackage", Behaviour::ResolveNotPackage, {L"P"}},
+    {TEST_CLSID(L"02"), L"NoInitNew", Behaviour::InitNewNotImplemented, {L"P"}},
+    {TEST_CLSID(L"03"), L"NoInitialize", Behaviour::InitializeNoImpl, {L"P"}},
+    {TEST_CLSID(L"04"), L"BrokenInitialize", Behaviour::InitializeFails, {L"P"}},
+    {TEST_CLSID(L"05"), L"LateInitialize", Behaviour::LateInitializeFails, {L"P"}},
+    {TEST_CLSID(L"06"), L"LateInitNew", Behaviour::LateInitNewFails, {L"P"}},
+    {TEST_CLSID(L"07"), L"Numbers", Behaviour::NumberList, {}},
+    {TEST_CLSID(L"08"), L"Empty", Behaviour::EmptyList, {}},
+    {TEST_CLSID(L"09"), L"ThermoX", Behaviour::Normal, {L"Upper"}},
+    {TEST_CLSID(L"0A"), L"thermox", Behaviour::Normal, {L"Lower"}},
+    {TEST_CLSID(L"0B"), L"Acme Thermo 2", Behaviour::Normal, {L"P"}},
+    {TEST_CLSID(L"0C"), L"Acme Server", Behaviour::Manager11, {}},
+    {TEST_CLSID(L"0D"), L"ResolveFails", Behaviour::ResolveFails, {L"P"}},
+    {TEST_CLSID(L"0E"), L"NotAPackage", Behaviour::ResolveNotPackage, {L"P"}},
     {TEST_CLSID_NAMELESS, nullptr, Behaviour::Normal, {L"P"}},
-    {TEST_CLSID_LATE_CREATE, L"LateCreate", Behaviour::LateCreateFails, {L"P"}},
-    {TEST_CLSID_DRIFTING, L"Drifting", Behaviour::Drifting, {L"P"}},
-    {TEST_CLSID_NULL_CREATE, L"NullCreate", Behaviour::NullCreate, {L"P"}},
-    {TEST_CLSID_NULL_QUERY, L"NullQuery", Behaviour::NullQuery, {L"P"}},
-    {TEST_CLSID_LATE_NULL_CREATE, L"LateNullCreate", Behaviour::LateNullCreate, {L"P"}},
-    {TEST_CLSID_LATE_NULL_UTILITIES, L"LateNullUtilities", Behaviour::LateNullUtilities, {L"P"}},
-    {TEST_CLSID_NULL_RESOLVE, L"NullResolve", Behaviour::NullResolve, {L"P"}},
-    {TEST_CLSID_HUGE_NAMES, L"HugeNames", Behaviour::HugeNames, {L"P"}},
+    {TEST_CLSID(L"10"), L"LateCreate", Behaviour::LateCreateFails, {L"P"}},
+    {TEST_CLSID(L"11"), L"Drifting", Behaviour::Drifting, {L"P"}},
+    {TEST_CLSID(L"12"), L"NullCreate", Behaviour::NullCreate, {L"P"}},
+    {TEST_CLSID(L"13"), L"NullQuery", Behaviour::NullQuery, {L"P"}},
+    {TEST_CLSID(L"14"), L"LateNullCreate", Behaviour::LateNullCreate, {L"P"}},
+    {TEST_CLSID(L"15"), L"LateNullUtilities", Behaviour::LateNullUtilities, {L"P"}},
+    {TEST_CLSID(L"16"), L"NullResolve", Behaviour::NullResolve, {L"P"}},
+    {TEST_CLSID(L"17"), L"HugeNames", Behaviour::HugeNames, {L"P"}},
 };
 constexpr size_t testClassCount = sizeof(testClasses) / sizeof(testClasses[0]);
 
@@ -268,50 +268,30 @@ HRESULT QueryClassObject(size_t slot, CClassFactory::CreateFunction create, REFI
     return classObjects[slot]->QueryInterface(riid, ppv);
 }
 
-HRESULT SetString(HKEY key, const wchar_t *subkey, const wchar_t *name, const wchar_t *data)
-{
-    DWORD bytes = static_cast<DWORD>((lstrlenW(data) + 1) * sizeof(wchar_t));
-    LSTATUS status = RegSetKeyValueW(key, subkey, name, REG_SZ, data, bytes);
-    return HRESULT_FROM_WIN32(status);
-}
+// A registry entry below HKEY_CLASSES_ROOT: a key, and a string value when data is given.
+struct Entry {
+    std::wstring key;
+    const wchar_t *name = nullptr, *data = nullptr;
+};
 
-HRESULT CreateKey(HKEY key, const std::wstring &subkey)
+// An in-process class (title, server, apartment threading) and its further entries.
+HRESULT RegisterInproc(const wchar_t *clsid, const wchar_t *title, const wchar_t *modulePath, std::vector<Entry> more)
 {
-    HKEY created = nullptr;
-    LSTATUS status = RegCreateKeyExW(key, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr);
-    if (created) RegCloseKey(created);
-    return HRESULT_FROM_WIN32(status);
-}
-
-HRESULT RegisterTestClass(const TestClass &testClass, const wchar_t *modulePath)
-{
-    std::wstring key = std::wstring(L"CLSID\\") + testClass.clsid;
-    HRESULT hr = S_OK;
-    if (FAILED(hr = SetString(HKEY_CLASSES_ROOT, key.c_str(), nullptr, L"Corvanta test thermo system")) ||
-        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str(), nullptr, modulePath)) ||
-        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str(), L"ThreadingModel",
-                              L"Apartment")) ||
-        FAILED(hr = CreateKey(HKEY_CLASSES_ROOT, key + L"\\Implemented Categories\\" + componentCategory)))
-        return hr;
-    const wchar_t *category = testClass.behaviour == Behaviour::Manager11 ? managerCategory : thermoSystemCategory;
-    if (FAILED(hr = CreateKey(HKEY_CLASSES_ROOT, key + L"\\Implemented Categories\\" + category))) return hr;
-    if (testClass.name)
-        hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\CapeDescription").c_str(), L"Name", testClass.name);
-    return hr;
-}
-
-HRESULT RegisterScriptArrays(const wchar_t *modulePath)
-{
-    std::wstring key = std::wstring(L"CLSID\\") + TEST_CLSID_SCRIPT_ARRAYS;
-    HRESULT hr = S_OK;
-    if (FAILED(hr = SetString(HKEY_CLASSES_ROOT, key.c_str(), nullptr, TEST_PROGID_SCRIPT_ARRAYS)) ||
-        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str(), nullptr, modulePath)) ||
-        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\InprocServer32").c_str(), L"ThreadingModel",
-                              L"Apartment")) ||
-        FAILED(hr = SetString(HKEY_CLASSES_ROOT, (key + L"\\ProgID").c_str(), nullptr, TEST_PROGID_SCRIPT_ARRAYS)))
-        return hr;
-    return SetString(HKEY_CLASSES_ROOT, (std::wstring(TEST_PROGID_SCRIPT_ARRAYS) + L"\\CLSID").c_str(), nullptr,
-                     TEST_CLSID_SCRIPT_ARRAYS);
+    const std::wstring key = std::wstring(L"CLSID\\") + clsid;
+    more.insert(more.begin(), {{key, nullptr, title},
+                               {key + L"\\InprocServer32", nullptr, modulePath},
+                               {key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"}});
+    for (const Entry &entry : more) {
+        HKEY created = nullptr;
+        LSTATUS status = RegCreateKeyExW(HKEY_CLASSES_ROOT, entry.key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                         &created, nullptr);
+        if (status == ERROR_SUCCESS && entry.data)
+            status = RegSetValueExW(created, entry.name, 0, REG_SZ, reinterpret_cast<const BYTE *>(entry.data),
+                                    static_cast<DWORD>((lstrlenW(entry.data) + 1) * sizeof(wchar_t)));
+        if (created) RegCloseKey(created);
+        if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+    }
+    return S_OK;
 }
 
 }  // namespace
@@ -351,20 +331,23 @@ HRESULT WINAPI DllRegisterServer()
     wchar_t path[MAX_PATH];
     DWORD length = GetModuleFileNameW(thisModule, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return E_FAIL;
-    for (const TestClass &testClass : testClasses) {
-        HRESULT hr = RegisterTestClass(testClass, path);
-        if (FAILED(hr)) return hr;
+    for (const TestClass &c : testClasses) {
+        const std::wstring key = std::wstring(L"CLSID\\") + c.clsid, categories = key + L"\\Implemented Categories\\";
+        std::vector<Entry> entries = {
+            {categories + componentCategory},
+            {categories + (c.behaviour == Behaviour::Manager11 ? managerCategory : thermoSystemCategory)}};
+        if (c.name) entries.push_back({key + L"\\CapeDescription", L"Name", c.name});
+        if (HRESULT hr = RegisterInproc(c.clsid, L"Corvanta test thermo system", path, entries); FAILED(hr)) return hr;
     }
-    return RegisterScriptArrays(path);
+    return RegisterInproc(TEST_CLSID_SCRIPT_ARRAYS, TEST_PROGID_SCRIPT_ARRAYS, path,
+                         {{L"CLSID\\" TEST_CLSID_SCRIPT_ARRAYS L"\\ProgID", nullptr, TEST_PROGID_SCRIPT_ARRAYS},
+                          {TEST_PROGID_SCRIPT_ARRAYS L"\\CLSID", nullptr, TEST_CLSID_SCRIPT_ARRAYS}});
 }
 
 HRESULT WINAPI DllUnregisterServer()
 {
-    for (const TestClass &testClass : testClasses) {
-        std::wstring key = std::wstring(L"CLSID\\") + testClass.clsid;
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
-    }
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + TEST_CLSID_SCRIPT_ARRAYS).c_str());
+    for (const TestClass &c : testClasses) RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + c.clsid).c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"CLSID\\" TEST_CLSID_SCRIPT_ARRAYS);
     RegDeleteTreeW(HKEY_CLASSES_ROOT, TEST_PROGID_SCRIPT_ARRAYS);
     return S_OK;
 }
