@@ -50,7 +50,7 @@ enum : EquilibriumSpecCode {
 constexpr double DependentPropertyPressure = 101325.0;
 constexpr double DependentPropertyTemperature = 298.15;
 
-// The 1.0 flash type a pair of specifications becomes ("TP", "PH", ...), or
+// The 1.0 flash type a pair of flash conditions becomes ("TP", "PH", ...), or
 // null when there is none.
 const wchar_t *FlashType10(EquilibriumSpecCode code);
 

@@ -3,7 +3,7 @@
 // phases) and the enthalpy and entropy flashes return to the TP flash; the
 // vapour-fraction flashes answer the same way or fail with a reason. Then
 // the special cases: critical region, pure compounds, Raoult's law,
-// immiscible liquids and specifications without an answer.
+// immiscible liquids and flash conditions without an answer.
 #include "ExampleModels.h"
 #include "Saturation.h"
 
@@ -102,7 +102,7 @@ TEST_P(FlashGrid, VaporFractionFlashesAnswerWithAnEquilibriumOrAReason)
 }
 
 // The two flashes that used to answer with identical phases, the demo's, and
-// specifications that have no answer.
+// flash conditions that have no answer.
 TEST_P(FlashGrid, CriticalRegionAndImpossibleSpecificationsHaveNoTwoPhaseAnswer)
 {
     FlashResult r;

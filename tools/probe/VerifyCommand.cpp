@@ -380,9 +380,9 @@ void PutFlashInputs(CMaterial10 &material, const MixtureState &mixture, const st
     material.Put(L"fraction", L"Overall", mixture.composition, L"mole");
     material.Put(L"totalFlow", L"Overall", {1.0}, L"mole");
     for (const FlashCondition &condition : conditions) {
-        std::vector<std::wstring> spec = FlashConditionList(condition.variable);
-        material.Put(spec[0], condition.variable == FlashVariable::VaporFraction ? spec[2] : L"Overall",
-                     {condition.value}, spec[1]);
+        std::vector<std::wstring> names = FlashConditionList(condition.variable);
+        material.Put(names[0], condition.variable == FlashVariable::VaporFraction ? names[2] : L"Overall",
+                     {condition.value}, names[1]);
     }
 }
 
