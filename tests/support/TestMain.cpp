@@ -5,10 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
+    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(hr)) {
+        std::fprintf(stderr, "CoInitializeEx failed: 0x%08lx\n", static_cast<unsigned long>(hr));
+        return 3;
+    }
     int result = RUN_ALL_TESTS();
     CoUninitialize();
     return result;
