@@ -1,14 +1,11 @@
 // The example thermo system through its CAPE-OPEN 1.0 interfaces, driven
 // with a material object of the test's own, and its self-registration. Its
-// flashes and mixture properties are checked through the bridge in
-// package_calculation_tests.
+// flashes, mixture and pure-compound properties are checked through the
+// bridge in package_calculation_tests.
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "ComHolders.h"
 #include "ExampleIds.h"
-#include "ExamplePropertyPackage.h"
 #include "ExampleThermoSystem.h"
 #include "Material10.h"
 #include "ServerProcess.h"
