@@ -13,61 +13,42 @@
 
 namespace {
 
-enum class Behaviour {
-    Normal,
-    InitNewNotImplemented,    // InitNew: E_NOTIMPL
-    InitializeNoImpl,         // Initialize: ECapeNoImplHR
-    InitializeFails,          // Initialize always fails with its own text
-    LateInitializeFails,      // ... only once the test armed late failures
-    LateInitNewFails,         // InitNew fails with E_ACCESSDENIED when armed
-    LateCreateFails,          // creation fails with E_ABORT when armed
-    NumberList,               // GetPropertyPackages: an array of doubles
-    EmptyList,                // GetPropertyPackages: an array of no strings
-    ResolveFails,             // ResolvePropertyPackage fails with its own text
-    ResolveNotPackage,        // ResolvePropertyPackage gives a non-package
-    Manager11,                // registered only, as a 1.1 manager
-    Drifting,                 // its packages' enthalpy changes with every call
-    NullCreate,               // creation answers S_FALSE with no object
-    NullQuery,                // IPersistStreamInit query: S_OK with no object
-    LateNullCreate,           // NullCreate once armed
-    LateNullUtilities,        // ICapeUtilities query: S_OK, no object, once armed
-    NullResolve,              // ResolvePropertyPackage: S_OK with no object
-    HugeNames,                // one huge package name when huge names are armed
-};
-
+// The test classes. The name (CapeDescription Name; null: no CapeDescription
+// key) also selects the behaviour a row's comment gives; the others behave
+// normally.
 struct TestClass {
     const wchar_t *clsid;
-    const wchar_t *name;  // CapeDescription Name; null: no CapeDescription key
-    Behaviour behaviour;
+    const wchar_t *name;
     std::vector<std::wstring> packages;
+    bool Is(const wchar_t *behaviour) const { return name && wcscmp(name, behaviour) == 0; }
 };
 
 const TestClass testClasses[] = {
-    {TEST_CLSID_SYS, L"Sys", Behaviour::Normal, {L"A", L"B"}},
-    {TEST_CLSID(L"02"), L"NoInitNew", Behaviour::InitNewNotImplemented, {L"P"}},
-    {TEST_CLSID(L"03"), L"NoInitialize", Behaviour::InitializeNoImpl, {L"P"}},
-    {TEST_CLSID(L"04"), L"BrokenInitialize", Behaviour::InitializeFails, {L"P"}},
-    {TEST_CLSID(L"05"), L"LateInitialize", Behaviour::LateInitializeFails, {L"P"}},
-    {TEST_CLSID(L"06"), L"LateInitNew", Behaviour::LateInitNewFails, {L"P"}},
-    {TEST_CLSID(L"07"), L"Numbers", Behaviour::NumberList, {}},
-    {TEST_CLSID(L"08"), L"Empty", Behaviour::EmptyList, {}},
-    {TEST_CLSID(L"09"), L"ThermoX", Behaviour::Normal, {L"Upper"}},
-    {TEST_CLSID(L"0A"), L"thermox", Behaviour::Normal, {L"Lower"}},
-    {TEST_CLSID(L"0B"), L"Acme Thermo 2", Behaviour::Normal, {L"P"}},
-    {TEST_CLSID(L"0C"), L"Acme Server", Behaviour::Manager11, {}},
-    {TEST_CLSID(L"0D"), L"ResolveFails", Behaviour::ResolveFails, {L"P"}},
-    {TEST_CLSID(L"0E"), L"NotAPackage", Behaviour::ResolveNotPackage, {L"P"}},
-    {TEST_CLSID_NAMELESS, nullptr, Behaviour::Normal, {L"P"}},
-    {TEST_CLSID(L"10"), L"LateCreate", Behaviour::LateCreateFails, {L"P"}},
-    {TEST_CLSID(L"11"), L"Drifting", Behaviour::Drifting, {L"P"}},
-    {TEST_CLSID(L"12"), L"NullCreate", Behaviour::NullCreate, {L"P"}},
-    {TEST_CLSID(L"13"), L"NullQuery", Behaviour::NullQuery, {L"P"}},
-    {TEST_CLSID(L"14"), L"LateNullCreate", Behaviour::LateNullCreate, {L"P"}},
-    {TEST_CLSID(L"15"), L"LateNullUtilities", Behaviour::LateNullUtilities, {L"P"}},
-    {TEST_CLSID(L"16"), L"NullResolve", Behaviour::NullResolve, {L"P"}},
-    {TEST_CLSID(L"17"), L"HugeNames", Behaviour::HugeNames, {L"P"}},
+    {TEST_CLSID_SYS, L"Sys", {L"A", L"B"}},
+    {TEST_CLSID(L"02"), L"NoInitNew", {L"P"}},          // InitNew: E_NOTIMPL
+    {TEST_CLSID(L"03"), L"NoInitialize", {L"P"}},       // Initialize: ECapeNoImplHR
+    {TEST_CLSID(L"04"), L"BrokenInitialize", {L"P"}},   // Initialize always fails with its own text
+    {TEST_CLSID(L"05"), L"LateInitialize", {L"P"}},     // ... only once the test armed late failures
+    {TEST_CLSID(L"06"), L"LateInitNew", {L"P"}},        // InitNew fails with E_ACCESSDENIED when armed
+    {TEST_CLSID(L"07"), L"Numbers", {}},                // GetPropertyPackages: an array of doubles
+    {TEST_CLSID(L"08"), L"Empty", {}},                  // GetPropertyPackages: an array of no strings
+    {TEST_CLSID(L"09"), L"ThermoX", {L"Upper"}},
+    {TEST_CLSID(L"0A"), L"thermox", {L"Lower"}},
+    {TEST_CLSID(L"0B"), L"Acme Thermo 2", {L"P"}},
+    {TEST_CLSID(L"0C"), L"Acme Server", {}},            // registered only, as a 1.1 manager
+    {TEST_CLSID(L"0D"), L"ResolveFails", {L"P"}},       // ResolvePropertyPackage fails with its own text
+    {TEST_CLSID(L"0E"), L"NotAPackage", {L"P"}},        // ResolvePropertyPackage gives a non-package
+    {TEST_CLSID_NAMELESS, nullptr, {L"P"}},
+    {TEST_CLSID(L"10"), L"LateCreate", {L"P"}},         // creation fails with E_ABORT when armed
+    {TEST_CLSID(L"11"), L"Drifting", {L"P"}},           // its packages' enthalpy changes with every call
+    {TEST_CLSID(L"12"), L"NullCreate", {L"P"}},         // creation answers S_FALSE with no object
+    {TEST_CLSID(L"13"), L"NullQuery", {L"P"}},          // IPersistStreamInit query: S_OK with no object
+    {TEST_CLSID(L"14"), L"LateNullCreate", {L"P"}},     // NullCreate once armed
+    {TEST_CLSID(L"15"), L"LateNullUtilities", {L"P"}},  // ICapeUtilities query: S_OK, no object, once armed
+    {TEST_CLSID(L"16"), L"NullResolve", {L"P"}},        // ResolvePropertyPackage: S_OK with no object
+    {TEST_CLSID(L"17"), L"HugeNames", {L"P"}},          // one huge package name when huge names are armed
 };
-constexpr size_t testClassCount = sizeof(testClasses) / sizeof(testClasses[0]);
+constexpr size_t testClassCount = std::size(testClasses);
 
 HMODULE thisModule = nullptr;
 bool lateFailuresArmed = false;
@@ -97,7 +78,7 @@ HRESULT DriftingEnthalpy(CScriptedPackage10 &, ICapeThermoMaterialObject *materi
 }
 
 // The small package every resolvable test system hands out.
-ComPtr<ICapeThermoPropertyPackage> MakePackage(Behaviour behaviour)
+ComPtr<ICapeThermoPropertyPackage> MakePackage(bool drifting)
 {
     CScriptedPackage10 *raw = nullptr;
     ComPtr<ICapeThermoPropertyPackage> package = CreateScriptedPackage10(&raw);
@@ -105,7 +86,7 @@ ComPtr<ICapeThermoPropertyPackage> MakePackage(Behaviour behaviour)
     raw->script.UseMethaneEthane();
     raw->script.propList = {L"enthalpy", L"fugacityCoefficient"};
     raw->script.trivial = true;  // so that scripts can flash and calculate
-    if (behaviour == Behaviour::Drifting) {
+    if (drifting) {
         raw->script.propList = {L"enthalpy"};
         raw->script.onCalcProp = DriftingEnthalpy;
     }
@@ -129,9 +110,8 @@ public:
     STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
     {
         const bool nullAnswer =
-            (testClass.behaviour == Behaviour::NullQuery && IsEqualIID(riid, IID_IPersistStreamInit)) ||
-            (testClass.behaviour == Behaviour::LateNullUtilities && lateFailuresArmed &&
-             IsEqualIID(riid, __uuidof(ICapeUtilities)));
+            (testClass.Is(L"NullQuery") && IsEqualIID(riid, IID_IPersistStreamInit)) ||
+            (testClass.Is(L"LateNullUtilities") && lateFailuresArmed && IsEqualIID(riid, __uuidof(ICapeUtilities)));
         if (nullAnswer && ppv) {
             *ppv = nullptr;
             return S_OK;
@@ -147,9 +127,9 @@ public:
         if (!list) return E_POINTER;
         VariantInit(list);
         return ComGuard([&] {
-            if (testClass.behaviour == Behaviour::NumberList)
+            if (testClass.Is(L"Numbers"))
                 PutDoubles(list, {1.0, 2.0});
-            else if (testClass.behaviour == Behaviour::HugeNames && hugeNamesArmed)
+            else if (testClass.Is(L"HugeNames") && hugeNamesArmed)
                 PutStrings(list, {std::wstring(TEST_HUGE_NAME_LENGTH, L'x')});
             else
                 PutStrings(list, testClass.packages);
@@ -162,16 +142,16 @@ public:
         *package = nullptr;
         lastResolve = std::wstring(testClass.name ? testClass.name : testClass.clsid) + L"|" +
                       std::wstring(name ? name : L"", SysStringLen(name));
-        if (testClass.behaviour == Behaviour::ResolveFails)
+        if (testClass.Is(L"ResolveFails"))
             return Fail(L"ResolveFails has no package of that name", L"CTestThermoSystem::ResolvePropertyPackage",
                         L"ICapeThermoSystem");
-        if (testClass.behaviour == Behaviour::NullResolve) return S_OK;
-        if (testClass.behaviour == Behaviour::ResolveNotPackage) {
+        if (testClass.Is(L"NullResolve")) return S_OK;
+        if (testClass.Is(L"NotAPackage")) {
             *package = static_cast<DispatchPart<ICapeThermoSystem> *>(this);
             AddRef();
             return S_OK;
         }
-        ComPtr<ICapeThermoPropertyPackage> made = MakePackage(testClass.behaviour);
+        ComPtr<ICapeThermoPropertyPackage> made = MakePackage(testClass.Is(L"Drifting"));
         if (!made) return E_OUTOFMEMORY;
         *package = made.Detach();
         return S_OK;
@@ -187,9 +167,8 @@ public:
     STDMETHODIMP put_simulationContext(IDispatch *) override { return ECapeNoImplHR; }
     STDMETHODIMP Initialize() override
     {
-        if (testClass.behaviour == Behaviour::InitializeNoImpl) return ECapeNoImplHR;
-        if (testClass.behaviour == Behaviour::InitializeFails ||
-            (testClass.behaviour == Behaviour::LateInitializeFails && lateFailuresArmed))
+        if (testClass.Is(L"NoInitialize")) return ECapeNoImplHR;
+        if (testClass.Is(L"BrokenInitialize") || (testClass.Is(L"LateInitialize") && lateFailuresArmed))
             return Fail(L"The licence of this thermo system has expired", L"CTestThermoSystem::Initialize",
                         L"ICapeUtilities");
         initialized = true;
@@ -210,8 +189,8 @@ public:
     STDMETHODIMP GetSizeMax(ULARGE_INTEGER *) override { return E_NOTIMPL; }
     STDMETHODIMP InitNew() override
     {
-        if (testClass.behaviour == Behaviour::InitNewNotImplemented) return E_NOTIMPL;
-        if (testClass.behaviour == Behaviour::LateInitNewFails && lateFailuresArmed) return E_ACCESSDENIED;
+        if (testClass.Is(L"NoInitNew")) return E_NOTIMPL;
+        if (testClass.Is(L"LateInitNew") && lateFailuresArmed) return E_ACCESSDENIED;
         return S_OK;
     }
 
@@ -233,10 +212,9 @@ private:
 HRESULT CreateTestSystem(const TestClass &testClass, IUnknown *outer, REFIID riid, void **ppv)
 {
     if (outer) return CLASS_E_NOAGGREGATION;
-    if (testClass.behaviour == Behaviour::Manager11) return E_NOTIMPL;
-    if (testClass.behaviour == Behaviour::LateCreateFails && lateFailuresArmed) return E_ABORT;
-    if (testClass.behaviour == Behaviour::NullCreate ||
-        (testClass.behaviour == Behaviour::LateNullCreate && lateFailuresArmed)) {
+    if (testClass.Is(L"Acme Server")) return E_NOTIMPL;
+    if (testClass.Is(L"LateCreate") && lateFailuresArmed) return E_ABORT;
+    if (testClass.Is(L"NullCreate") || (testClass.Is(L"LateNullCreate") && lateFailuresArmed)) {
         if (ppv) *ppv = nullptr;
         return S_FALSE;
     }
@@ -335,7 +313,7 @@ HRESULT WINAPI DllRegisterServer()
         const std::wstring key = std::wstring(L"CLSID\\") + c.clsid, categories = key + L"\\Implemented Categories\\";
         std::vector<Entry> entries = {
             {categories + componentCategory},
-            {categories + (c.behaviour == Behaviour::Manager11 ? managerCategory : thermoSystemCategory)}};
+            {categories + (c.Is(L"Acme Server") ? managerCategory : thermoSystemCategory)}};
         if (c.name) entries.push_back({key + L"\\CapeDescription", L"Name", c.name});
         if (HRESULT hr = RegisterInproc(c.clsid, L"Corvanta test thermo system", path, entries); FAILED(hr)) return hr;
     }
