@@ -23,7 +23,6 @@ void ExpectHexaneSelected(const CPropertyPackage &package)
 TEST(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
 {
     ExampleBridge bridge({L"n-butane", L"n-pentane", L"n-hexane"});
-    bridge.Start();
     ScopedVariant values;
     ASSERT_EQ(S_OK, bridge.package->GetTDependentProperty(Strings({L"vaporPressure", L"idealGasHeatCapacity"}).Value(),
                                                           350.0, Strings({L"n-hexane", L"N-BUTANE"}).Value(),
@@ -49,7 +48,6 @@ TEST(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
 TEST(Compounds, TheSelectionIsRestoredAfterEveryRequestFailuresIncluded)
 {
     ExampleBridge bridge({L"n-hexane"});  // the package's sixth compound
-    bridge.Start();
     bridge.PutPhase(L"Liquid", {1.0}, 330.0, 1e5);
     ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
     ExpectHexaneSelected(*bridge.package);
@@ -92,7 +90,6 @@ TEST(Compounds, ConstantsArePartialWhenSomeCallsFail)
     // normalBoilingPoint is known for n-pentane only.
     bridge.package10->script.constants[L"molecularWeight"] = {{L"n-pentane", 72.15}, {L"n-hexane", 86.177}};
     bridge.package10->script.constants[L"normalBoilingPoint"] = {{L"n-pentane", 309.22}};
-    bridge.Start();
     bridge.package->SetError(L"earlier failure", L"earlier scope", L"earlier interface");
 
     ScopedVariant values;

@@ -44,7 +44,6 @@ const std::vector<std::wstring> vaporFractionSpec = {L"phaseFraction", L"mole", 
 TEST(Equilibrium, TpFlashGivesTheModelsSplitAndWritesNoOverallConditions)
 {
     ExampleBridge bridge(compounds);
-    bridge.Start();
     bridge.PutFeed(feed, 328.0, 101325.0);
     ASSERT_EQ(S_OK, RunFlash(bridge, pressureSpec, temperatureSpec)) << bridge.Error();
 
@@ -67,7 +66,6 @@ TEST(Equilibrium, TpFlashGivesTheModelsSplitAndWritesNoOverallConditions)
 TEST(Equilibrium, PhFlashWritesOverallTemperatureButNotPressure)
 {
     ExampleBridge bridge(compounds);
-    bridge.Start();
     IdealFlash ideal;
     const FlashResult atTarget = ideal.TP(327.0, 101325.0);
     bridge.PutFeed(feed, 0.0, 101325.0);
@@ -84,7 +82,6 @@ TEST(Equilibrium, PhFlashWritesOverallTemperatureButNotPressure)
 TEST(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
 {
     ExampleBridge bridge(compounds);
-    bridge.Start();
     bridge.PutFeed(feed, 328.0, 101325.0);
     EXPECT_EQ(ECapeUnknownHR, RunFlash(bridge, {L"Enthalpy", L"", L"overall"}, {L"Entropy", L"", L"overall"}));
     EXPECT_EQ(L"Unsupported equilibrium specification", bridge.Error());
@@ -116,7 +113,6 @@ TEST(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
 TEST(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)
 {
     ExampleBridge bridge(compounds);
-    bridge.Start();
     const std::vector<std::vector<std::wstring>> conditions = {
         temperatureSpec, pressureSpec, vaporFractionSpec,
         {L"Enthalpy", L"", L"overall"}, {L"EnthalpyF", L"", L"overall"}, {L"Entropy", L"", L"overall"},
@@ -139,7 +135,6 @@ TEST(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)
 TEST(EquilibriumSpec, RefusedSpecificationsExplainThemselves)
 {
     ExampleBridge bridge(compounds);
-    bridge.Start();
     const std::vector<std::wstring> both = {L"Vapor", L"Liquid"};
     struct Case {
         std::vector<std::wstring> spec1, spec2;
