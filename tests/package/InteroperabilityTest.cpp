@@ -86,8 +86,7 @@ TEST_F(Interoperability, LateCallsOfThe10PackageReachNothingOfAFinishedCall)
     };
     FlashSets({L"Vapor"}, {{L"Vapor", 1.0}});
     ScopedVariant handedOut, constant, lnPhi;
-    VARIANT all;
-    VariantInit(&all);
+    const VARIANT all{};
     const OwnedVariant pair = Strings({L"Vapor", L"Liquid"});
     const struct {
         const wchar_t *call;
@@ -179,8 +178,7 @@ TEST_F(Interoperability, ARequestForAllCompoundsShowsEveryCompound)
         m->GetNumComponents(&count);
         return SetProp10(m, props[0].c_str(), nullptr, nullptr, std::vector<double>(seen.size(), 1.0), L"pure");
     };
-    VARIANT all;
-    VariantInit(&all);
+    const VARIANT all{};
     const OwnedVariant ethane = Strings({L"ETHANE"});
     const struct {
         const VARIANT &compIds;
