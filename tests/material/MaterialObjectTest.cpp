@@ -1,47 +1,30 @@
-// CMaterialObject: the compound-list check of GetProp/SetProp and the
-// methods it does not offer.
+// CMaterialObject as a 1.0 package sees it inside a request for pure values:
+// the compound list and the values SetProp takes, and the methods it does
+// not offer.
 #include <functional>
 
-#include <gtest/gtest.h>
-
-#include "MaterialObject.h"
-#include "PropertyPackage.h"
-#include "TestVariants.h"
+#include "PackageCoreFixture.h"
 
 namespace {
 
-// A package in the state a validation of the material [c, A] leaves behind
-// (package compounds A, B, C), without any 1.0 package.
-class MaterialObjectTest : public testing::Test {
+// A package of the compounds A, B and C, C of unknown molecular weight.
+class MaterialObjectTest : public PackageCoreTest {
 protected:
     MaterialObjectTest()
     {
-        EXPECT_EQ(S_OK, CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds),
-                                                           packageRef.ReceiveVoid()));
-        package = static_cast<CPropertyPackage *>(packageRef.Get());
-        package->lowerCompoundIds = {L"a", L"b", L"c"};
-        package->selectionIndices = {2, 0};
-        package->selectionIds.Attach(MakeStringArray({L"c", L"A"}), true);
-        EXPECT_EQ(S_OK, CreateComObject<CMaterialObject>(nullptr, __uuidof(ICapeThermoMaterialObject),
-                                                          objectRef.ReceiveVoid()));
-        object = static_cast<CMaterialObject *>(objectRef.Get());
-        object->package = package;
+        Script().compoundIds = {L"A", L"B", L"C"};
+        Script().molecularWeights = {2.0, 4.0, CapeEmptyDouble};
+        Script().propList = {L"heatOfVaporization"};
+        EXPECT_EQ(S_OK, Initialize());
     }
-    ~MaterialObjectTest() override { object->package = nullptr; }
-
-    std::wstring Error() const { return object->ErrorDescription(); }
-
-    ComPtr<ICapeThermoCompounds> packageRef;
-    CPropertyPackage *package = nullptr;
-    ComPtr<ICapeThermoMaterialObject> objectRef;
-    CMaterialObject *object = nullptr;
+    ICapeThermoMaterialObject *Object() { return package->materialObject.Get(); }
 };
 
 }  // namespace
 
 TEST_F(MaterialObjectTest, MethodsNotOfferedFailWithoutCheckingArguments)
 {
-    ICapeThermoMaterialObject *m = objectRef.Get();
+    ICapeThermoMaterialObject *m = Object();
     VARIANT empty{};
     const std::pair<const wchar_t *, std::function<HRESULT()>> calls[] = {
         {L"GetUniversalConstant", [&] { return m->GetUniversalConstant(empty, nullptr); }},
@@ -60,40 +43,62 @@ TEST_F(MaterialObjectTest, MethodsNotOfferedFailWithoutCheckingArguments)
     for (const auto &[method, call] : calls) {
         const std::wstring scope = std::wstring(L"CMaterialObject::") + method;
         EXPECT_EQ(ECapeUnknownHR, call()) << method;
-        EXPECT_EQ(scope + L" is not implemented", Error());
-        EXPECT_EQ(scope, object->ErrorScope());
-        EXPECT_EQ(L"ICapeThermoMaterialObject", object->ErrorInterface());
+        EXPECT_EQ(scope + L" is not implemented", package->materialObject->ErrorDescription());
+        EXPECT_EQ(scope, package->materialObject->ErrorScope());
+        EXPECT_EQ(L"ICapeThermoMaterialObject", package->materialObject->ErrorInterface());
     }
-    ScopedVariant anything;
-    *anything.Get() = MakeStringArray({L"enthalpy"});
-    EXPECT_EQ(S_OK, m->RemoveResults(anything.Value()));
+    EXPECT_EQ(S_OK, m->RemoveResults(Strings({L"enthalpy"}).Value()));
     EXPECT_EQ(S_OK, m->RemoveResults(empty));
 }
 
-TEST_F(MaterialObjectTest, CompoundListMustBeEmptyOrTheMaterialsInOrder)
+// The 1.0 package answers each request with one SetProp call of the row's
+// compound list, basis and values.
+TEST_F(MaterialObjectTest, SetPropTakesAllCompoundsInOrderAndDoublesConvertedPerMole)
 {
-    std::wstring error;
-    VARIANT empty{};
-    EXPECT_TRUE(object->CheckCompoundList(empty, error));
+    const wchar_t *notInOrder = L"SetProp is only supported for all compounds in material order";
+    const wchar_t *notStrings = L"Invalid format for compIds: Expected an array of type string";
     const struct {
-        VARIANT list;
-        const wchar_t *error;  // null when accepted
+        StringList requested;  // the compounds of the request
+        OwnedVariant compIds, values;
+        const wchar_t *basis;
+        const wchar_t *error;         // null when accepted
+        std::vector<double> results = {};  // what the client gets
     } cases[] = {
-        {MakeStringArray({}), nullptr},
-        {MakeStringArray({L"C", L"a"}, 3), nullptr},
-        {MakeStringArray({L"A", L"C"}), L"SetProp is only supported for all compounds in material order"},
-        {MakeStringArray({L"C"}), L"SetProp is only supported for all compounds in material order"},
-        {MakeStringArray({L"C", L"A", L"B"}), L"SetProp is only supported for all compounds in material order"},
-        {MakeStringArrayWithNull({L"C", L""}, 1),
-         L"SetProp is only supported for all compounds in material order"},
-        {MakeString(L"C"), L"Invalid format for compIds: Expected an array of type string"},
-        {MakeDoubleArray({1.0, 2.0}), L"Invalid format for compIds: Expected an array of type string"},
+        {{L"c", L"A"}, OwnedVariant(), Doubles({1, 2}), nullptr, nullptr, {1, 2}},
+        {{L"c", L"A"}, Strings({}), Doubles({1, 2}), nullptr, nullptr, {1, 2}},
+        {{L"c", L"A"}, OwnedVariant(MakeStringArray({L"C", L"a"}, 3)), Doubles({1, 2}), nullptr, nullptr, {1, 2}},
+        {{L"c", L"A"}, Strings({L"A", L"C"}), Doubles({1, 2}), nullptr, notInOrder},
+        {{L"c", L"A"}, Strings({L"C"}), Doubles({1, 2}), nullptr, notInOrder},
+        {{L"c", L"A"}, Strings({L"C", L"A", L"B"}), Doubles({1, 2}), nullptr, notInOrder},
+        {{L"c", L"A"}, OwnedVariant(MakeStringArrayWithNull({L"C", L""}, 1)), Doubles({1, 2}), nullptr, notInOrder},
+        {{L"c", L"A"}, OwnedVariant(MakeString(L"C")), Doubles({1, 2}), nullptr, notStrings},
+        {{L"c", L"A"}, Doubles({1, 2}), Doubles({1, 2}), nullptr, notStrings},
+        {{L"c", L"A"}, OwnedVariant(), Strings({L"1", L"2"}), nullptr,
+         L"Invalid format for values: Expected an array of type double precision"},
+        {{L"c", L"A"}, OwnedVariant(), Doubles({1, 2}), L"mass",
+         L"One or more missing molecular weights; unable to perform basis conversion"},
+        // J/kg times kg/mol.
+        {{L"B", L"A"}, OwnedVariant(), Doubles({1000, 500}), L"mass", nullptr, {4, 1}},
     };
     for (const auto &c : cases) {
-        error.clear();
-        EXPECT_EQ(c.error == nullptr, object->CheckCompoundList(c.list, error)) << (c.error ? "refused" : "accepted");
-        EXPECT_EQ(c.error ? c.error : L"", error);
-        VARIANT copy = c.list;
-        VariantClear(&copy);
+        HRESULT set = E_FAIL;
+        std::wstring error;
+        Script().onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
+                                  const StringList &, const std::wstring &) {
+            set = m->SetProp(ScopedBstr(props[0].c_str()).Get(), nullptr, c.compIds.Value(), ScopedBstr(L"pure").Get(),
+                             ScopedBstr(c.basis).Get(), c.values.Value());
+            error = package->materialObject->ErrorDescription();
+            return set;
+        };
+        ScopedVariant results;
+        const HRESULT hr = package->GetTDependentProperty(Strings({L"heatOfVaporization"}).Value(), 300.0,
+                                                          Strings(c.requested).Value(), results.Get());
+        if (c.error) {
+            EXPECT_EQ(ECapeUnknownHR, set) << c.error;
+            EXPECT_EQ(c.error, error);
+        } else {
+            EXPECT_EQ(S_OK, hr) << package->ErrorDescription();
+            ExpectDoubles(c.results, ReadDoubles(results.Value()));
+        }
     }
 }

@@ -1,12 +1,11 @@
 // Compound constants and temperature- or pressure-dependent properties: the
-// values, the basis conversion, and the compound selection they borrow.
+// values and the compound selection they borrow.
 #include <cmath>
 
 #include <gtest/gtest.h>
 
 #include "ExampleBridge.h"
 #include "IdealGas.h"
-#include "MaterialObjectCalls.h"
 #include "IdealMixture.h"
 #include "Saturation.h"
 
@@ -19,97 +18,36 @@ void ExpectHexaneSelected(const CPropertyPackage &package)
     EXPECT_EQ(std::vector<std::wstring>{L"n-hexane"}, ReadStrings(package.selectionIds.Value()));
 }
 
-// A 1.0 package that reports heat capacities per kilogram: the example's
-// values converted with the example's molecular weights.
-HRESULT HeatCapacityPerKilogram(ICapeThermoMaterialObject *material, const std::vector<std::wstring> &props)
-{
-    ScopedVariant ids;
-    std::vector<double> t;
-    HRESULT hr = material->get_ComponentIds(ids.Get());
-    if (SUCCEEDED(hr)) hr = GetProp10(material, L"temperature", nullptr, nullptr, &t, L"pure");
-    if (FAILED(hr)) return hr;
-    const double temperature = t.at(0);
-    std::vector<double> pressures, capacities;
-    for (const std::wstring &id : ReadStrings(ids.Value())) {
-        const CompoundData &c = Compound(id.c_str());
-        pressures.push_back(Saturation(c, temperature).pressure);
-        capacities.push_back(IdealGasHeatCapacity(c, temperature) / (c.molecularWeight / 1000.0));
-    }
-    for (const std::wstring &name : props) {
-        const bool cp = name == L"idealGasHeatCapacity";
-        if (FAILED(hr = SetProp10(material, name.c_str(), nullptr, cp ? L"mass" : nullptr, cp ? capacities : pressures,
-                                  L"pure")))
-            return hr;
-    }
-    return S_OK;
-}
-
 }  // namespace
 
-TEST(Compounds, TDependentValuesInMoleAndMassBasisAreMoleBasisForTheClient)
+TEST(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
 {
-    for (bool massBasis : {false, true}) {
-        ExampleBridge bridge({L"n-butane", L"n-pentane", L"n-hexane"});
-        if (massBasis) {
-            bridge.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
-                                                     const std::vector<std::wstring> &props,
-                                                     const std::vector<std::wstring> &,
-                                                     const std::wstring &) { return HeatCapacityPerKilogram(material, props); };
-        }
-        bridge.Start();
-        ScopedVariant values;
-        ASSERT_EQ(S_OK, bridge.package->GetTDependentProperty(
-                            Strings({L"vaporPressure", L"idealGasHeatCapacity"}).Value(), 350.0,
-                            Strings({L"n-hexane", L"N-BUTANE"}).Value(), values.Get()))
-            << bridge.Error();
-        const CompoundData &hexane = Compound(L"n-hexane"), &butane = Compound(L"n-butane");
-        // Property-major: both compounds of the first property first.
-        ExpectNear({Saturation(hexane, 350.0).pressure, Saturation(butane, 350.0).pressure,
-                    IdealGasHeatCapacity(hexane, 350.0), IdealGasHeatCapacity(butane, 350.0)},
-                   ReadDoubles(values.Value()), 1e-12);
-        EXPECT_EQ(L"CalcProp [vaporPressure, idealGasHeatCapacity] [Liquid] pure",
-                  bridge.package10->script.calls.back());
-    }
-}
-
-TEST(Compounds, PDependentValuesAtTheGivenPressureForTheAskedOrEveryCompound)
-{
-    ExampleBridge bridge({L"n-pentane", L"n-hexane"});
-    bridge.Start();
+    ExampleBridge bridge({L"n-butane", L"n-pentane", L"n-hexane"});
     ScopedVariant values;
-    ASSERT_EQ(S_OK, bridge.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5,
-                                                          Strings({L"n-hexane", L"n-pentane"}).Value(), values.Get()))
+    ASSERT_EQ(S_OK, bridge.package->GetTDependentProperty(Strings({L"vaporPressure", L"idealGasHeatCapacity"}).Value(),
+                                                          350.0, Strings({L"n-hexane", L"N-BUTANE"}).Value(),
+                                                          values.Get()))
         << bridge.Error();
-    double pentane = 0, hexane = 0;
-    ASSERT_TRUE(BoilingTemperature(Compound(L"n-pentane"), 2e5, pentane));
-    ASSERT_TRUE(BoilingTemperature(Compound(L"n-hexane"), 2e5, hexane));
-    ExpectNear({hexane, pentane}, ReadDoubles(values.Value()), 1e-12);
+    const CompoundData &hexane = Compound(L"n-hexane"), &butane = Compound(L"n-butane");
+    // Property-major: both compounds of the first property first.
+    ExpectNear({Saturation(hexane, 350.0).pressure, Saturation(butane, 350.0).pressure,
+                IdealGasHeatCapacity(hexane, 350.0), IdealGasHeatCapacity(butane, 350.0)},
+               ReadDoubles(values.Value()), 1e-12);
+    EXPECT_EQ(L"CalcProp [vaporPressure, idealGasHeatCapacity] [Liquid] pure", bridge.package10->script.calls.back());
 
-    // No compounds named: every package compound, in package order, with the
-    // pressure handed to the 1.0 package.
-    ExampleBridge scripted({L"A", L"B", L"C"});
-    scripted.UseScriptedLists({1.0, 2.0, 3.0});
-    scripted.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
-                                               const std::vector<std::wstring> &, const std::vector<std::wstring> &,
-                                               const std::wstring &) {
-        std::vector<double> p;
-        HRESULT hr = GetProp10(material, L"pressure", nullptr, nullptr, &p, L"pure");
-        const double bar = SUCCEEDED(hr) ? p.at(0) / 1e5 : 0.0;
-        return FAILED(hr) ? hr
-                          : SetProp10(material, L"boilingPointTemperature", nullptr, nullptr, {bar, bar + 1, bar + 2},
-                                      L"pure");
-    };
-    scripted.Start();
-    ASSERT_EQ(S_OK, scripted.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5,
-                                                            VARIANT{}, values.Receive()))
-        << scripted.Error();
-    ExpectNear({2.0, 3.0, 4.0}, ReadDoubles(values.Value()), 1e-15);
+    ASSERT_EQ(S_OK, bridge.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5,
+                                                          Strings({L"n-hexane", L"n-pentane"}).Value(),
+                                                          values.Receive()))
+        << bridge.Error();
+    double pentane = 0, hexaneBoiling = 0;
+    ASSERT_TRUE(BoilingTemperature(Compound(L"n-pentane"), 2e5, pentane));
+    ASSERT_TRUE(BoilingTemperature(hexane, 2e5, hexaneBoiling));
+    ExpectNear({hexaneBoiling, pentane}, ReadDoubles(values.Value()), 1e-12);
 }
 
 TEST(Compounds, TheSelectionIsRestoredAfterEveryRequestFailuresIncluded)
 {
     ExampleBridge bridge({L"n-hexane"});  // the package's sixth compound
-    bridge.Start();
     bridge.PutPhase(L"Liquid", {1.0}, 330.0, 1e5);
     ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
     ExpectHexaneSelected(*bridge.package);
@@ -152,7 +90,6 @@ TEST(Compounds, ConstantsArePartialWhenSomeCallsFail)
     // normalBoilingPoint is known for n-pentane only.
     bridge.package10->script.constants[L"molecularWeight"] = {{L"n-pentane", 72.15}, {L"n-hexane", 86.177}};
     bridge.package10->script.constants[L"normalBoilingPoint"] = {{L"n-pentane", 309.22}};
-    bridge.Start();
     bridge.package->SetError(L"earlier failure", L"earlier scope", L"earlier interface");
 
     ScopedVariant values;

@@ -45,7 +45,7 @@ TEST_F(MaterialContextTest, FailuresAreRecordedWithTheCallersScopeAndKeepThePrev
     } cases[] = {
         {[](CMaterial11 &m) { m.failures[L"GetCompoundList"] = {ECapeUnknownHR, L"no list"}; },
          L"Failed to get list of compounds from context material: no list"},
-        {[](CMaterial11 &m) { m.rawLists[L"compIds"] = [](VARIANT *out) { *out = MakeLongArray({1}); }; },
+        {[](CMaterial11 &m) { m.rawLists[L"compIds"] = [](VARIANT *out) { *out = MakeList(std::vector<long>{1}); }; },
          L"Invalid list of compounds from context material: Expected an array of type string"},
         {[](CMaterial11 &m) { m.compounds.ids.clear(); }, L"Empty list of compounds from context material"},
         {[](CMaterial11 &m) {

@@ -29,10 +29,9 @@ TEST_F(PackageCoreTest, CompoundsAndMolecularWeightsInSIWithUnknownWeightsZero)
     Script().rawLists[L"molwt"] = [](VARIANT *out) { *out = MakeDoubleArray({10.0, 20.0}, 5); };
     ASSERT_EQ(S_OK, Initialize());
     ExpectDoubles({0.01, 0.02, 0.0}, package->molecularWeights);
-}
 
-TEST_F(PackageCoreTest, PackageWithoutCompoundsInitializesWithoutProbingConstants)
-{
+    // No compounds at all: nothing to probe constants with.
+    Fresh();
     Script().compoundIds.clear();
     Script().molecularWeights.clear();
     ASSERT_EQ(S_OK, Initialize());

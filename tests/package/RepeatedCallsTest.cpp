@@ -22,7 +22,6 @@ struct Call {
 TEST(RepeatedCalls, EachCallAsksThe10PackageForItsOwnPhaseAndNames)
 {
     ExampleBridge bridge(compounds);
-    bridge.Start();
     bridge.PutPhase(L"Vapor", {0.5, 0.5}, 400.0, 1e5);
     bridge.PutPhase(L"Liquid", {0.5, 0.5}, 300.0, 1e5);
     const Call calls[] = {
@@ -64,7 +63,6 @@ TEST(RepeatedCalls, OnlyTheRequestedPropertiesOfThisCallReachTheMaterial)
         for (const wchar_t *name : {L"enthalpy", L"entropy"}) SetProp10(material, name, L"Vapor", nullptr, {value});
         return S_OK;
     };
-    bridge.Start();
     ScopedBstr vapor(L"Vapor");
     ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), vapor.Get())) << bridge.Error();
     ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"entropy"}).Value(), vapor.Get())) << bridge.Error();
@@ -75,7 +73,6 @@ TEST(RepeatedCalls, OnlyTheRequestedPropertiesOfThisCallReachTheMaterial)
 TEST(RepeatedCalls, EachFlashReportsItsOwnPresentPhases)
 {
     ExampleBridge bridge(compounds);
-    bridge.Start();
     const struct {
         double temperature;
         std::vector<std::wstring> present;

@@ -124,6 +124,17 @@ TEST_F(PackageCoreTest, AnswersForEveryOwnInterfaceAndPersistenceWhileThe10Packa
     persist.Reset();
     ASSERT_EQ(S_OK, Utilities(package)->Terminate());
     EXPECT_EQ(E_NOINTERFACE, packageRef->QueryInterface(IID_IPersistStreamInit, persist.ReceiveVoid()));
+
+    // Answers of success with no object are failures, never pointers to use.
+    Fresh();
+    Script().hasPersistStreamInit = true;
+    Script().nullAnswers = {__uuidof(ICapeUtilities), IID_IPersistStreamInit};
+    EXPECT_EQ(E_POINTER, packageRef->QueryInterface(IID_IPersistStreamInit, persist.ReceiveVoid()));
+    EXPECT_FALSE(persist);
+
+    EXPECT_EQ(ECapeUnknownHR, Initialize());
+    EXPECT_EQ(L"Initialize failed: " + ErrorText(E_POINTER), package->ErrorDescription());
+    EXPECT_EQ(0, Script().CountCalls(L"Initialize"));
 }
 
 TEST_F(PackageCoreTest, ReleasingThePackageTerminatesAndReleasesThe10Package)
@@ -196,20 +207,6 @@ TEST_F(PackageCoreTest, AnInitialised10PackageIsTerminatedOnceWhateverFailedAfte
         packageRef.Reset();  // released without Terminate when not terminateFirst
         EXPECT_EQ(1, Script().CountCalls(L"Terminate")) << terminateFirst;
     }
-}
-
-// Answers of success with no object are failures, never pointers to use.
-TEST_F(PackageCoreTest, QueriesAnsweredWithSuccessButNoObjectFailCleanly)
-{
-    Script().hasPersistStreamInit = true;
-    Script().nullAnswers = {__uuidof(ICapeUtilities), IID_IPersistStreamInit};
-    ComPtr<IPersistStreamInit> persist;
-    EXPECT_EQ(E_POINTER, packageRef->QueryInterface(IID_IPersistStreamInit, persist.ReceiveVoid()));
-    EXPECT_FALSE(persist);
-
-    EXPECT_EQ(ECapeUnknownHR, Initialize());
-    EXPECT_EQ(L"Initialize failed: " + ErrorText(E_POINTER), package->ErrorDescription());
-    EXPECT_EQ(0, Script().CountCalls(L"Initialize"));
 }
 
 // [in, out] values the client passes in are freed before the results go in.

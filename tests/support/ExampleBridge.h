@@ -1,9 +1,10 @@
 // A property package over a scripted 1.0 package, with an in-memory 1.1
 // material as its context: the whole road of a calculation, with both ends
 // inspectable and logging their calls. The scripted package hands every call
-// it is not scripted for to the example thermo system's package of the
-// chosen model, so the numbers are the example's own; UseScriptedLists makes
-// it a plain scripted package instead.
+// it is not scripted for to the example thermo system's ideal package, so the
+// numbers are the example's own; UseScriptedLists makes it a plain scripted
+// package instead. The package initialises on its first call: tests adjust
+// the script until then.
 #pragma once
 
 #include <cmath>
@@ -26,8 +27,8 @@ struct ExampleBridge {
     ComPtr<CMaterial11> materialRef;
     CMaterial11 *material = nullptr;
 
-    // A material of these compounds, phases Vapor and Liquid present.
-    explicit ExampleBridge(const std::vector<std::wstring> &compounds, ExampleModel model = ExampleModel::Ideal)
+    // A material of these compounds, phases Vapor and Liquid present, as context.
+    explicit ExampleBridge(const std::vector<std::wstring> &compounds)
     {
         package10Ref = CreateScriptedPackage10(&package10);
         package10->script.logCalls = true;
@@ -35,13 +36,18 @@ struct ExampleBridge {
         EXPECT_EQ(S_OK, CreateComObject<CExamplePropertyPackage>(nullptr, __uuidof(ICapeThermoPropertyPackage),
                                                                   example.ReceiveVoid()));
         static_cast<CExamplePropertyPackage *>(static_cast<DispatchPart<ICapeThermoPropertyPackage> *>(example.Get()))
-            ->SetModel(model);
+            ->SetModel(ExampleModel::Ideal);
         package10->script.inner = example;
         materialRef = CMaterial11::Create(compounds);
         material = materialRef.Get();
         material->logCalls = true;
         material->presentPhases = {L"Vapor", L"Liquid"};
         material->phaseStatuses = {CAPE_UNKNOWNPHASESTATUS, CAPE_UNKNOWNPHASESTATUS};
+        EXPECT_EQ(S_OK, CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds),
+                                                           packageRef.ReceiveVoid()));
+        package = static_cast<CPropertyPackage *>(packageRef.Get());
+        package->package10 = package10Ref;
+        EXPECT_EQ(S_OK, package->SetMaterial(material->Interface()));
     }
 
     // No example package: the material's compounds with these molecular
@@ -55,16 +61,6 @@ struct ExampleBridge {
         package10->script.compoundIds = material->compounds.ids;
         package10->script.molecularWeights = molecularWeights;
         package10->script.phases = {L"Vapor", L"Liquid"};
-    }
-
-    // Creates the package (after the test adjusted the script) with the material as context.
-    void Start()
-    {
-        ASSERT_EQ(S_OK, CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds),
-                                                           packageRef.ReceiveVoid()));
-        package = static_cast<CPropertyPackage *>(packageRef.Get());
-        package->package10 = package10Ref;
-        ASSERT_EQ(S_OK, package->SetMaterial(material->Interface()));
     }
 
     // The overall state a flash reads; a temperature or pressure of 0 is left unset.

@@ -44,7 +44,6 @@ inline VARIANT MakeDoubleArray(const std::vector<double> &items, LONG lowerBound
 {
     return MakeList(items, lowerBound);
 }
-inline VARIANT MakeLongArray(const std::vector<long> &items) { return MakeList(items); }
 // Strings with a null BSTR as the element at nullAt.
 inline VARIANT MakeStringArrayWithNull(const std::vector<std::wstring> &items, size_t nullAt)
 {
