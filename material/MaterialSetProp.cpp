@@ -82,7 +82,9 @@ HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BST
             const size_t n = pkg.selectionIndices.size();
             if (static_cast<size_t>(numbers.Count()) != n)
                 return Fail(L"Unexpected number of values", scope, interfaceName);
-            pkg.slotFilled[slot] = true;
+            // A refused answer leaves the slot unfilled, even when an earlier
+            // SetProp had filled it: its values are now partly overwritten.
+            pkg.slotFilled[slot] = false;
             for (size_t i = 0; i < n; ++i) {
                 double value = numbers.GetDouble(static_cast<LONG>(i));
                 if (exponent != 0) {
@@ -94,6 +96,7 @@ HRESULT CMaterialObject::SetProp(BSTR property, BSTR phase, VARIANT compIds, BST
                 }
                 pkg.pureResults.PutElement(static_cast<LONG>(slot * n + i), &value);
             }
+            pkg.slotFilled[slot] = true;
             return S_OK;
         }
 
