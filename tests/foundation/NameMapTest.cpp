@@ -42,11 +42,6 @@ TEST(NameMap, KeysIgnoreLetterCase)
 
 TEST(PropertyNameTable, IndexesAreBuiltOnceFromTheTable)
 {
-    int perCategory[12] = {};
-    for (const PropertyRow &row : PropertyNameTable) ++perCategory[static_cast<int>(row.category)];
-    const int expected[12] = {40, 5, 33, 4, 40, 3, 1, 1, 1, 1, 1, 1};
-    for (int c = 0; c < 12; ++c) EXPECT_EQ(expected[c], perCategory[c]) << "category " << c;
-
     EnsurePropertyIndexes();
     EnsurePropertyIndexes();  // a second build must not duplicate anything
     EXPECT_EQ(45u, ConstantPropertyRows().size());

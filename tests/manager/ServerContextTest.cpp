@@ -35,13 +35,9 @@ protected:
         for (const Value &value : values) {
             std::wstring path = std::wstring(value.key) == L"AppID" ? appKey : classKey;
             if (*value.key && std::wstring(value.key) != L"AppID") path += std::wstring(L"\\") + value.key;
-            HKEY key = nullptr;
-            ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                      nullptr),
+            ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, path.c_str(), value.name, value.type, value.data,
+                                      static_cast<DWORD>((wcslen(value.data) + 1) * sizeof(wchar_t))),
                       ERROR_SUCCESS);
-            RegSetValueExW(key, value.name, 0, value.type, reinterpret_cast<const BYTE *>(value.data),
-                           static_cast<DWORD>((wcslen(value.data) + 1) * sizeof(wchar_t)));
-            RegCloseKey(key);
         }
     }
 

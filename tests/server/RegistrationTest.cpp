@@ -97,23 +97,33 @@ protected:
     }
 };
 
-// Per machine by default, every entry of the manager, on a class key rebuilt from scratch.
+// Per machine by default, every entry of the manager, on a class key rebuilt from scratch; a module path with a
+// single quote in it is written as it is.
 TEST_F(RegistrationTest, PerMachineRegistrationRebuildsTheClassKeyWithEveryEntry)
 {
+    wchar_t temp[MAX_PATH];
+    ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring folder = std::wstring(temp) + L"corvanta it's here", copy = folder + L"\\Corvanta.dll";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(DllPath().c_str(), copy.c_str(), FALSE));
     const std::wstring clsid = classes + clsidKey;
     const std::wstring neighbour = classes + L"CLSID\\{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000FF}";
     ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Stale").c_str(), nullptr, REG_SZ, L"x", 4), 0);
     ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Programmable\\Old").c_str(), nullptr, REG_SZ, L"x", 4), 0);
     ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, neighbour.c_str(), nullptr, REG_SZ, L"x", 4), 0);
 
-    ASSERT_EQ(RunRegsvr32(Quoted(DllPath())), 0u);
+    ASSERT_EQ(RunRegsvr32(Quoted(copy)), 0u);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Stale"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Programmable\\Old"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, neighbour));
-    ExpectManagerEntries(HKEY_LOCAL_MACHINE, DllPath());
+    ExpectManagerEntries(HKEY_LOCAL_MACHINE, copy);
     ExpectNoManagerEntries(HKEY_CURRENT_USER);
     EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, clsidKey + L"\\CapeDescription", L"Name"), L"Corvanta");
+    EXPECT_EQ(RunRegsvr32(L"/u " + Quoted(copy)), 0u);
+    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
     DeleteTree(HKEY_LOCAL_MACHINE, neighbour);
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(RegistrationTest, UnregistrationKeepsClsidAndKeysWithForeignSubkeys)
@@ -121,6 +131,9 @@ TEST_F(RegistrationTest, UnregistrationKeepsClsidAndKeysWithForeignSubkeys)
     const std::wstring clsid = classes + clsidKey;
     ASSERT_EQ(RunRegsvr32(Quoted(DllPath())), 0u);
     ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Foreign").c_str(), nullptr, REG_SZ, L"x", 4), 0);
+    // A foreign value does not keep a key; a foreign subkey does.
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\CapeDescription").c_str(), L"Foreign", REG_SZ, L"x", 4),
+              0);
 
     ASSERT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, classes + progId));
@@ -135,6 +148,7 @@ TEST_F(RegistrationTest, UnregistrationKeepsClsidAndKeysWithForeignSubkeys)
     ASSERT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u);
     ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, classes + L"CLSID"));
+    EXPECT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u) << "nothing left to remove is no failure";
 }
 
 TEST_F(RegistrationTest, DllInstallAndTheInstallModeValueChooseTheUsersOrTheMachinesClasses)
@@ -185,24 +199,6 @@ TEST_F(RegistrationTest, RegistrationGivesTheCallerItsThreadLocaleBack)
     ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
     SetThreadLocale(saved);
     FreeLibrary(module);
-}
-
-TEST_F(RegistrationTest, ModulePathWithSingleQuoteIsWrittenAsItIs)
-{
-    wchar_t temp[MAX_PATH];
-    ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::wstring folder = std::wstring(temp) + L"corvanta it's here";
-    const std::wstring copy = folder + L"\\Corvanta.dll";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(DllPath().c_str(), copy.c_str(), FALSE));
-
-    EXPECT_EQ(RunRegsvr32(Quoted(copy)), 0u);
-    ExpectManagerEntries(HKEY_LOCAL_MACHINE, copy);
-    EXPECT_EQ(RunRegsvr32(L"/u " + Quoted(copy)), 0u);
-    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
-
-    DeleteFileW(copy.c_str());
-    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

@@ -1,27 +1,22 @@
 // What the flash and check commands put on the material before a package
-// sees it, and how they read a flash result back.
+// sees it, how they read a flash result back, and the in-memory material's
+// refusals as the probe's user meets them when a package misbehaves.
 #include <gtest/gtest.h>
 
 #include "ArrayValues.h"
 #include "Calculations.h"
+#include "CapeClient.h"
 #include "PropertyStore.h"
 
 namespace {
 
+std::string Narrow(const std::wstring &text)
+{
+    return std::string(text.begin(), text.end());
+}
+
 class CalculationsTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        CompoundTable compounds;
-        compounds.ids = {L"methane", L"propane"};
-        ASSERT_EQ(S_OK, CMaterial11::Create(compounds, {L"Vapor", L"Liquid"}, material));
-    }
-    const std::vector<double> &Value(const wchar_t *phase, const wchar_t *property, ValueBasis basis)
-    {
-        static const std::vector<double> none;
-        const std::vector<double> *found = material->store.Get(phase, property, basis);
-        return found ? *found : none;
-    }
     HRESULT SetPresent(std::vector<std::wstring> labels)
     {
         ScopedVariant names, statuses;
@@ -29,15 +24,17 @@ protected:
         PutLongs(statuses.Get(), std::vector<long>(labels.size(), CAPE_ATEQUILIBRIUM));
         return material->SetPresentPhases(names.Value(), statuses.Value());
     }
-    void SetPhase(const wchar_t *phase, const wchar_t *property, std::vector<double> values)
+    HRESULT SetPhase(const wchar_t *phase, const wchar_t *property, const wchar_t *basis,
+                     std::vector<double> values)
     {
         ScopedVariant array;
         PutDoubles(array.Get(), values);
-        ASSERT_EQ(S_OK, material->SetSinglePhaseProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(),
-                                                     ScopedBstr(L"mole").Get(), array.Value()));
+        return material->SetSinglePhaseProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(),
+                                            ScopedBstr(basis).Get(), array.Value());
     }
+    std::wstring LastFailure() { return FailureText(material->Interface(), ECapeUnknownHR); }
 
-    ComPtr<CMaterial11> material;
+    ComPtr<CMaterial11> material = CMaterial11::Create({L"methane", L"propane"});
     MixtureState mixture{300.0, 1e5, {0.25, 0.75}};
 };
 
@@ -46,25 +43,25 @@ protected:
 TEST_F(CalculationsTest, FlashPreparationFixesTheGivenConditionsOverTheMixture)
 {
     SetPresent({L"Liquid"});
-    SetPhase(L"Liquid", L"enthalpy", {-1.0});  // a previous result must not survive
+    material->Put(L"enthalpy", L"Liquid", L"mole", {-1.0});  // a previous result must not survive
     std::wstring error;
     ASSERT_TRUE(PrepareFlash(*material.Get(), mixture,
                              {{FlashVariable::Pressure, 2e6}, {FlashVariable::VaporFraction, 0.4}}, error))
-        << std::string(error.begin(), error.end());
+        << Narrow(error);
 
     EXPECT_EQ((std::vector<std::wstring>{L"Vapor", L"Liquid"}), material->presentPhases);
-    EXPECT_EQ(std::vector<double>{300.0}, Value(L"overall", L"temperature", ValueBasis::Undefined));
-    EXPECT_EQ(std::vector<double>{2e6}, Value(L"overall", L"pressure", ValueBasis::Undefined));
-    EXPECT_EQ((std::vector<double>{0.25, 0.75}), Value(L"overall", L"fraction", ValueBasis::Mole));
+    EXPECT_EQ(std::vector<double>{300.0}, material->Values(L"temperature", L"Overall", L""));
+    EXPECT_EQ(std::vector<double>{2e6}, material->Values(L"pressure", L"Overall", L""));
+    EXPECT_EQ((std::vector<double>{0.25, 0.75}), material->Values(L"fraction", L"Overall", L"mole"));
     // The vapour fraction is a property of the phase labelled Vapor, in mole basis.
-    EXPECT_EQ(std::vector<double>{0.4}, Value(L"Vapor", L"phaseFraction", ValueBasis::Mole));
-    EXPECT_TRUE(Value(L"Liquid", L"enthalpy", ValueBasis::Mole).empty());
+    EXPECT_EQ(std::vector<double>{0.4}, material->Values(L"phaseFraction", L"Vapor", L"mole"));
+    EXPECT_FALSE(material->Has(L"enthalpy", L"Liquid", L"mole"));
 
     ASSERT_TRUE(PrepareFlash(*material.Get(), mixture,
                              {{FlashVariable::Enthalpy, -5000.0}, {FlashVariable::Entropy, -20.0}}, error));
-    EXPECT_EQ(std::vector<double>{-5000.0}, Value(L"overall", L"enthalpy", ValueBasis::Mole));
-    EXPECT_EQ(std::vector<double>{-20.0}, Value(L"overall", L"entropy", ValueBasis::Mole));
-    EXPECT_EQ(std::vector<double>{1e5}, Value(L"overall", L"pressure", ValueBasis::Undefined));
+    EXPECT_EQ(std::vector<double>{-5000.0}, material->Values(L"enthalpy", L"Overall", L"mole"));
+    EXPECT_EQ(std::vector<double>{-20.0}, material->Values(L"entropy", L"Overall", L"mole"));
+    EXPECT_EQ(std::vector<double>{1e5}, material->Values(L"pressure", L"Overall", L""));
 }
 
 TEST_F(CalculationsTest, PhasePreparationGivesEveryPhaseTheMixtureConditions)
@@ -77,7 +74,7 @@ TEST_F(CalculationsTest, PhasePreparationGivesEveryPhaseTheMixtureConditions)
         ASSERT_EQ(S_OK, material->GetTPFraction(ScopedBstr(phase).Get(), &t, &p, x.Get()));
         EXPECT_EQ(300.0, t);
         EXPECT_EQ(1e5, p);
-        EXPECT_EQ(std::vector<double>{0.5}, Value(phase, L"phaseFraction", ValueBasis::Mole));
+        EXPECT_EQ(std::vector<double>{0.5}, material->Values(L"phaseFraction", phase, L"mole"));
     }
 }
 
@@ -85,19 +82,19 @@ TEST_F(CalculationsTest, FlashResultsAreReadPerPresentPhaseAndIncompleteOnesRefu
 {
     ASSERT_EQ(S_OK, SetPresent({L"Liquid", L"Vapor"}));
     for (const wchar_t *phase : {L"Liquid", L"Vapor"}) {
-        SetPhase(phase, L"temperature", {250.0});
-        SetPhase(phase, L"pressure", {2e6});
+        material->Put(L"temperature", phase, L"", {250.0});
+        material->Put(L"pressure", phase, L"", {2e6});
     }
-    SetPhase(L"Liquid", L"phaseFraction", {0.6});
-    SetPhase(L"Liquid", L"fraction", {0.1, 0.9});
-    SetPhase(L"Vapor", L"phaseFraction", {0.4});
+    material->Put(L"phaseFraction", L"Liquid", L"mole", {0.6});
+    material->Put(L"fraction", L"Liquid", L"mole", {0.1, 0.9});
+    material->Put(L"phaseFraction", L"Vapor", L"mole", {0.4});
 
     std::vector<PhaseResult> phases;
     std::wstring error;
     EXPECT_FALSE(ReadFlashResult(*material.Get(), phases, error));
     EXPECT_EQ(L"the flash left phase \"Vapor\" without a mole composition", error);
 
-    SetPhase(L"Vapor", L"fraction", {0.8, 0.2});
+    material->Put(L"fraction", L"Vapor", L"mole", {0.8, 0.2});
     ASSERT_TRUE(ReadFlashResult(*material.Get(), phases, error));
     ASSERT_EQ(2u, phases.size());
     EXPECT_EQ(L"Liquid", phases[0].label);  // in the order the package made them present
@@ -110,6 +107,45 @@ TEST_F(CalculationsTest, FlashResultsAreReadPerPresentPhaseAndIncompleteOnesRefu
     EXPECT_EQ(L"the flash left no phase present", error);
 }
 
+// Refusals with their reason, through ECapeUser. The material's ordinary
+// values are exercised by every package test that uses it as a context.
+TEST_F(CalculationsTest, MaterialRefusesMalformedInputWithAReason)
+{
+    EXPECT_EQ(ECapeUnknownHR, SetPresent({L"Vapor", L"Solid"}));
+    EXPECT_EQ("CMaterial11::SetPresentPhases: Unknown phase \"Solid\"", Narrow(LastFailure()));
+    EXPECT_EQ(ECapeUnknownHR, SetPresent({L"Vapor", L"VAPOR"}));
+    ASSERT_EQ(S_OK, SetPresent({L"Vapor"}));
+    EXPECT_EQ(ECapeUnknownHR, SetPhase(L"Vapor", L"temperature", L"kmol", {300.0}));
+    EXPECT_EQ("CMaterial11::SetSinglePhaseProp: Invalid basis \"kmol\"", Narrow(LastFailure()));
+    EXPECT_EQ(ECapeUnknownHR, SetPhase(L"Vapor", L"temperature", nullptr, {}));
+    EXPECT_EQ(ECapeUnknownHR, SetPhase(L"Liquid", L"phaseFraction", L"mole", {0.3}));
+    EXPECT_EQ("CMaterial11::SetSinglePhaseProp: Phase \"Liquid\" is not present", Narrow(LastFailure()));
+    // Undefined and mole basis stand in for each other, mass does not.
+    ASSERT_EQ(S_OK, SetPhase(L"VAPOR", L"density", L"mass", {42.0}));
+    EXPECT_EQ(ECapeUnknownHR, material->GetSinglePhaseProp(ScopedBstr(L"density").Get(), ScopedBstr(L"Vapor").Get(),
+                                                           ScopedBstr(L"mole").Get(), ScopedVariant().Get()));
+    EXPECT_EQ("CMaterial11::GetSinglePhaseProp: Property \"density\" in \"mole\" basis is not set for phase "
+              "\"Vapor\"",
+              Narrow(LastFailure()));
+
+    ScopedVariant notAnArray;
+    V_VT(notAnArray.Get()) = VT_R8;
+    V_R8(notAnArray.Get()) = 300.0;
+    EXPECT_EQ(ECapeUnknownHR, material->SetOverallProp(ScopedBstr(L"temperature").Get(), nullptr, notAnArray.Value()));
+    EXPECT_NE(std::wstring::npos, LastFailure().find(L"Invalid values: "));
+
+    ScopedVariant pair;
+    PutStrings(pair.Get(), {L"Vapor"});
+    EXPECT_EQ(ECapeUnknownHR, material->GetTwoPhaseProp(ScopedBstr(L"surfaceTension").Get(), pair.Value(), nullptr,
+                                                        ScopedVariant().Get()));
+    EXPECT_EQ("CMaterial11::GetTwoPhaseProp: Two phase labels expected", Narrow(LastFailure()));
+
+    double t = 0, p = 0;
+    EXPECT_EQ(E_POINTER, material->GetOverallTPFraction(&t, &p, nullptr));
+    EXPECT_EQ(ECapeUnknownHR, material->GetOverallTPFraction(&t, &p, ScopedVariant().Get()));
+    EXPECT_EQ("CMaterial11::GetOverallTPFraction: Property \"temperature\" is not set for overall",
+              Narrow(LastFailure()));
+}
 TEST(PropertyStore, BasisStandInsNeverServeStaleValues)
 {
     PropertyStore store;
