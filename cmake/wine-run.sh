@@ -1,8 +1,14 @@
 #!/bin/sh
-# Runs a Windows program under 64-bit Wine in the private prefix given as the
-# first argument. Used as the cross-compiling emulator of the tests. A
-# non-zero exit is reported with its status, so that a program that ends
-# before printing anything still leaves a line in the test's output.
+# Runs a Windows program under 64-bit Wine in a private prefix:
+#   wine-run.sh [--report-exit] PREFIX PROGRAM [ARGUMENT...]
+# Used as the cross-compiling emulator of the tests, with --report-exit: a
+# non-zero exit is then reported with its status, so that a program that
+# ends before printing anything still leaves a line in the test's output.
+report=false
+if [ "$1" = "--report-exit" ]; then
+    report=true
+    shift
+fi
 prefix=$1
 shift
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
@@ -15,7 +21,10 @@ elif [ -x /usr/lib/wine/wine64 ]; then
 else
     wine=wine
 fi
+if ! $report; then
+    exec "$wine" "$@"
+fi
 "$wine" "$@"
 status=$?
-[ $status -eq 0 ] || echo "wine-run: $1 ended with status $status" >&2
+[ $status -eq 0 ] || printf 'wine-run: %s ended with status %s\n' "$1" "$status" >&2
 exit $status
