@@ -151,6 +151,9 @@ private:
 class ScopedVariant {
 public:
     ScopedVariant() { VariantInit(&v_); }
+    // Takes over a VARIANT the caller owned.
+    explicit ScopedVariant(const VARIANT &v) : v_(v) {}
+    ScopedVariant(ScopedVariant &&other) noexcept : v_(other.Release()) {}
     ScopedVariant(const ScopedVariant &) = delete;
     ScopedVariant &operator=(const ScopedVariant &) = delete;
     ~ScopedVariant() { VariantClear(&v_); }

@@ -82,7 +82,7 @@ TEST_F(ExamplePackage, TheSystemListsAndResolvesItsTwoPackages)
 TEST_F(ExamplePackage, ConstantsComeForTheMaterialsCompounds)
 {
     ScopedVariant result;
-    const OwnedVariant props = Strings({L"criticalTemperature", L"casRegistryNumber"});
+    const ScopedVariant props = Strings({L"criticalTemperature", L"casRegistryNumber"});
     ASSERT_EQ(S_OK, package->GetComponentConstant(materialObject.Get(), props.Value(), result.Get()));
     ASSERT_EQ(VT_ARRAY | VT_VARIANT, result.Type());
     ASSERT_EQ(8u, V_ARRAY(result.Get())->rgsabound[0].cElements);

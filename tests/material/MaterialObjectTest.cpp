@@ -60,26 +60,26 @@ TEST_F(MaterialObjectTest, SetPropTakesAllCompoundsInOrderAndDoublesConvertedPer
     const wchar_t *notStrings = L"Invalid format for compIds: Expected an array of type string";
     const struct {
         StringList requested;  // the compounds of the request
-        OwnedVariant compIds, values;
+        ScopedVariant compIds, values;
         const wchar_t *basis;
         const wchar_t *error;         // null when accepted
         std::vector<double> results = {};  // what the client gets
     } cases[] = {
-        {{L"c", L"A"}, OwnedVariant(), Doubles({1, 2}), nullptr, nullptr, {1, 2}},
+        {{L"c", L"A"}, ScopedVariant(), Doubles({1, 2}), nullptr, nullptr, {1, 2}},
         {{L"c", L"A"}, Strings({}), Doubles({1, 2}), nullptr, nullptr, {1, 2}},
-        {{L"c", L"A"}, OwnedVariant(MakeStringArray({L"C", L"a"}, 3)), Doubles({1, 2}), nullptr, nullptr, {1, 2}},
+        {{L"c", L"A"}, ScopedVariant(MakeStringArray({L"C", L"a"}, 3)), Doubles({1, 2}), nullptr, nullptr, {1, 2}},
         {{L"c", L"A"}, Strings({L"A", L"C"}), Doubles({1, 2}), nullptr, notInOrder},
         {{L"c", L"A"}, Strings({L"C"}), Doubles({1, 2}), nullptr, notInOrder},
         {{L"c", L"A"}, Strings({L"C", L"A", L"B"}), Doubles({1, 2}), nullptr, notInOrder},
-        {{L"c", L"A"}, OwnedVariant(MakeStringArrayWithNull({L"C", L""}, 1)), Doubles({1, 2}), nullptr, notInOrder},
-        {{L"c", L"A"}, OwnedVariant(MakeString(L"C")), Doubles({1, 2}), nullptr, notStrings},
+        {{L"c", L"A"}, ScopedVariant(MakeStringArrayWithNull({L"C", L""}, 1)), Doubles({1, 2}), nullptr, notInOrder},
+        {{L"c", L"A"}, ScopedVariant(MakeString(L"C")), Doubles({1, 2}), nullptr, notStrings},
         {{L"c", L"A"}, Doubles({1, 2}), Doubles({1, 2}), nullptr, notStrings},
-        {{L"c", L"A"}, OwnedVariant(), Strings({L"1", L"2"}), nullptr,
+        {{L"c", L"A"}, ScopedVariant(), Strings({L"1", L"2"}), nullptr,
          L"Invalid format for values: Expected an array of type double precision"},
-        {{L"c", L"A"}, OwnedVariant(), Doubles({1, 2}), L"mass",
+        {{L"c", L"A"}, ScopedVariant(), Doubles({1, 2}), L"mass",
          L"One or more missing molecular weights; unable to perform basis conversion"},
         // J/kg times kg/mol.
-        {{L"B", L"A"}, OwnedVariant(), Doubles({1000, 500}), L"mass", nullptr, {4, 1}},
+        {{L"B", L"A"}, ScopedVariant(), Doubles({1000, 500}), L"mass", nullptr, {4, 1}},
     };
     for (const auto &c : cases) {
         HRESULT set = E_FAIL;

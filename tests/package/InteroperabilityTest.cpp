@@ -87,7 +87,7 @@ TEST_F(Interoperability, LateCallsOfThe10PackageReachNothingOfAFinishedCall)
     FlashSets({L"Vapor"}, {{L"Vapor", 1.0}});
     ScopedVariant handedOut, constant, lnPhi;
     const VARIANT all{};
-    const OwnedVariant pair = Strings({L"Vapor", L"Liquid"});
+    const ScopedVariant pair = Strings({L"Vapor", L"Liquid"});
     const struct {
         const wchar_t *call;
         std::function<HRESULT()> run;
@@ -179,7 +179,7 @@ TEST_F(Interoperability, ARequestForAllCompoundsShowsEveryCompound)
         return SetProp10(m, props[0].c_str(), nullptr, nullptr, std::vector<double>(seen.size(), 1.0), L"pure");
     };
     const VARIANT all{};
-    const OwnedVariant ethane = Strings({L"ETHANE"});
+    const ScopedVariant ethane = Strings({L"ETHANE"});
     const struct {
         const VARIANT &compIds;
         StringList expected;
@@ -251,7 +251,7 @@ TEST_F(Interoperability, PropertiesReachThe10PackageOnceAndSpelledAsItListsThem)
     EXPECT_EQ(1, material->CountCalls(L"SetSinglePhaseProp enthalpy Vapor"));
 
     ScopedVariant values;
-    const OwnedVariant compounds = Strings({L"methane", L"ethane"});
+    const ScopedVariant compounds = Strings({L"methane", L"ethane"});
     ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"VAPORPRESSURE", L"vaporPressure"}).Value(), 300.0,
                                                    compounds.Value(), values.Get()))
         << package->ErrorDescription();

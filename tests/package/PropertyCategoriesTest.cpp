@@ -39,7 +39,7 @@ TEST_F(PackageCoreTest, NamesOfferedAsConstantAndSinglePhasePropertyWorkAsBoth)
         EXPECT_TRUE(Lists(Labels(package->singlePhasePropList), c.name)) << c.name;
 
         ScopedVariant values;
-        ASSERT_EQ(S_OK, package->GetCompoundConstant(Strings({c.name}).Value(), OwnedVariant().Value(), values.Get()))
+        ASSERT_EQ(S_OK, package->GetCompoundConstant(Strings({c.name}).Value(), ScopedVariant().Value(), values.Get()))
             << package->ErrorDescription();
         ASSERT_EQ(VT_ARRAY | VT_VARIANT, values.Type());
         const VARIANT *elements = static_cast<const VARIANT *>(V_ARRAY(values.Get())->pvData);
@@ -61,7 +61,7 @@ TEST_F(PackageCoreTest, TwoPhaseCheckAgreesWithTheCalculationOnEveryPhasePair)
 {
     const struct {
         StringList packagePhases;
-        OwnedVariant pair;
+        ScopedVariant pair;
         bool accepted;
     } cases[] = {
         {{L"Vapor", L"Liquid"}, Strings({L"Vapor", L"Liquid"}), true},
@@ -70,7 +70,7 @@ TEST_F(PackageCoreTest, TwoPhaseCheckAgreesWithTheCalculationOnEveryPhasePair)
         {{L"Vapor", L"Liquid"}, Strings({L"Vapor"}), false},
         {{L"Vapor", L"Liquid"}, Strings({L"Vapor", L"Liquid", L"Solid"}), false},
         {{L"Vapor", L"Liquid"}, Doubles({1.0, 2.0}), false},
-        {{L"Vapor", L"Liquid"}, OwnedVariant(), false},
+        {{L"Vapor", L"Liquid"}, ScopedVariant(), false},
         // The package lacks one of the two phases the pair names.
         {{L"Vapor", L"Liquid1", L"Liquid2"}, Strings({L"Vapor", L"Liquid"}), false},
         {{L"Liquid"}, Strings({L"Vapor", L"Liquid"}), false},

@@ -93,7 +93,7 @@ TEST(TwoPhase, KValuesAndSurfaceTensionOnLiquidWithOneRetryOnly)
     };
     bridge.PutPhase(L"Vapor", {0.6, 0.4}, temperature, pressure);
     bridge.PutPhase(L"Liquid", {0.2, 0.8}, temperature, pressure);
-    const OwnedVariant pair = Strings({L"Vapor", L"Liquid"});
+    const ScopedVariant pair = Strings({L"Vapor", L"Liquid"});
 
     ASSERT_EQ(S_OK, bridge.package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), pair.Value())) << bridge.Error();
     std::vector<double> k = LiquidLnPhi(compounds, temperature, pressure);
@@ -120,7 +120,7 @@ TEST(LnPhi, ValueAndDerivativesAreThoseOfRaoultsLaw)
     const std::vector<std::wstring> three = {L"n-butane", L"n-pentane", L"n-hexane"};
     ExampleBridge bridge(three);
     ScopedBstr liquid(L"Liquid");
-    const OwnedVariant moles = Doubles({2.0, 1.0, 1.0});  // not normalised on purpose
+    const ScopedVariant moles = Doubles({2.0, 1.0, 1.0});  // not normalised on purpose
     ScopedVariant lnPhi, dT, dP, dn;
 
     ASSERT_EQ(S_OK, bridge.package->CalcAndGetLnPhi(liquid.Get(), temperature, pressure, moles.Value(), 15,
@@ -139,7 +139,7 @@ TEST(LnPhi, FlagsSelectExactlyTheRequestedOutputs)
 {
     ExampleBridge bridge(compounds);
     ScopedBstr vapor(L"Vapor");
-    const OwnedVariant moles = Doubles({1.0, 1.0});
+    const ScopedVariant moles = Doubles({1.0, 1.0});
     ScopedVariant lnPhi, dT, dP, dn;
     V_VT(dT.Get()) = VT_I4;  // sentinels: untouched outputs keep them
     V_I4(dT.Get()) = 7;

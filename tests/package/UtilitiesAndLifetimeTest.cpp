@@ -219,8 +219,8 @@ TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
         return SetProp10(material, props.at(0).c_str(), nullptr, nullptr, {1.0, 2.0}, L"pure");
     };
     ComPtr<CMaterial11> held = CMaterial11::Create({L"methane"});
-    const OwnedVariant props = Strings({L"vaporPressure"});
-    const OwnedVariant none;
+    const ScopedVariant props = Strings({L"vaporPressure"});
+    const ScopedVariant none;
     for (const VARIANT *request : {&none.Value(), &props.Value()}) {
         ScopedVariant inOut;
         V_VT(inOut.Get()) = VT_UNKNOWN;
@@ -271,8 +271,8 @@ TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
             if (HRESULT hr = SetProp10(material, r.property, r.phase, r.basis, r.values); FAILED(hr)) return hr;
         return S_OK;
     };
-    const OwnedVariant t = Strings({L"temperature", L"", L"overall"});
-    const OwnedVariant p = Strings({L"pressure", L"", L"overall"});
+    const ScopedVariant t = Strings({L"temperature", L"", L"overall"});
+    const ScopedVariant p = Strings({L"pressure", L"", L"overall"});
     ASSERT_EQ(S_OK, package->CalcEquilibrium(t.Value(), p.Value(), nullptr));
     EXPECT_EQ((std::vector<HRESULT>{ECapeUnknownHR, ECapeUnknownHR}), answers);
     EXPECT_EQ((std::vector<std::wstring>{L"Vapor"}), material->presentPhases);

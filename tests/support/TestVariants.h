@@ -1,5 +1,5 @@
 // List VARIANTs for tests, built and read with the foundation's list
-// conversions, and a VARIANT owned for the length of a test expression.
+// conversions.
 #pragma once
 
 #include <windows.h>
@@ -8,21 +8,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "ComHolders.h"
 #include "VariantLists.h"
-
-// A VARIANT owned by its holder; moving hands it over.
-class OwnedVariant {
-public:
-    explicit OwnedVariant(VARIANT v = VARIANT{}) : v_(v) {}
-    OwnedVariant(OwnedVariant &&other) noexcept : v_(other.v_) { VariantInit(&other.v_); }
-    OwnedVariant &operator=(OwnedVariant &&) = delete;
-    ~OwnedVariant() { VariantClear(&v_); }
-    const VARIANT &Value() const { return v_; }
-    VARIANT *Get() { return &v_; }
-
-private:
-    VARIANT v_;
-};
 
 // New list VARIANTs owned by the caller; lowerBound moves the array's base.
 template <class T>
@@ -60,8 +47,8 @@ inline VARIANT MakeString(const wchar_t *text)
     V_BSTR(&v) = SysAllocString(text);
     return v;
 }
-inline OwnedVariant Strings(const std::vector<std::wstring> &items) { return OwnedVariant(MakeStringArray(items)); }
-inline OwnedVariant Doubles(const std::vector<double> &items) { return OwnedVariant(MakeDoubleArray(items)); }
+inline ScopedVariant Strings(const std::vector<std::wstring> &items) { return ScopedVariant(MakeStringArray(items)); }
+inline ScopedVariant Doubles(const std::vector<double> &items) { return ScopedVariant(MakeDoubleArray(items)); }
 
 // The list's items; anything but a list of that type reads as no items.
 inline std::vector<std::wstring> ReadStrings(const VARIANT &v)
