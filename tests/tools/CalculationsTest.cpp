@@ -7,13 +7,9 @@
 #include "Calculations.h"
 #include "CapeClient.h"
 #include "PropertyStore.h"
+#include "Text.h"
 
 namespace {
-
-std::string Narrow(const std::wstring &text)
-{
-    return std::string(text.begin(), text.end());
-}
 
 class CalculationsTest : public testing::Test {
 protected:
@@ -47,7 +43,7 @@ TEST_F(CalculationsTest, FlashPreparationFixesTheGivenConditionsOverTheMixture)
     std::wstring error;
     ASSERT_TRUE(PrepareFlash(*material.Get(), mixture,
                              {{FlashVariable::Pressure, 2e6}, {FlashVariable::VaporFraction, 0.4}}, error))
-        << Narrow(error);
+        << ToUtf8(error);
 
     EXPECT_EQ((std::vector<std::wstring>{L"Vapor", L"Liquid"}), material->presentPhases);
     EXPECT_EQ(std::vector<double>{300.0}, material->Values(L"temperature", L"Overall", L""));
@@ -112,21 +108,21 @@ TEST_F(CalculationsTest, FlashResultsAreReadPerPresentPhaseAndIncompleteOnesRefu
 TEST_F(CalculationsTest, MaterialRefusesMalformedInputWithAReason)
 {
     EXPECT_EQ(ECapeUnknownHR, SetPresent({L"Vapor", L"Solid"}));
-    EXPECT_EQ("CMaterial11::SetPresentPhases: Unknown phase \"Solid\"", Narrow(LastFailure()));
+    EXPECT_EQ(L"CMaterial11::SetPresentPhases: Unknown phase \"Solid\"", LastFailure());
     EXPECT_EQ(ECapeUnknownHR, SetPresent({L"Vapor", L"VAPOR"}));
     ASSERT_EQ(S_OK, SetPresent({L"Vapor"}));
     EXPECT_EQ(ECapeUnknownHR, SetPhase(L"Vapor", L"temperature", L"kmol", {300.0}));
-    EXPECT_EQ("CMaterial11::SetSinglePhaseProp: Invalid basis \"kmol\"", Narrow(LastFailure()));
+    EXPECT_EQ(L"CMaterial11::SetSinglePhaseProp: Invalid basis \"kmol\"", LastFailure());
     EXPECT_EQ(ECapeUnknownHR, SetPhase(L"Vapor", L"temperature", nullptr, {}));
     EXPECT_EQ(ECapeUnknownHR, SetPhase(L"Liquid", L"phaseFraction", L"mole", {0.3}));
-    EXPECT_EQ("CMaterial11::SetSinglePhaseProp: Phase \"Liquid\" is not present", Narrow(LastFailure()));
+    EXPECT_EQ(L"CMaterial11::SetSinglePhaseProp: Phase \"Liquid\" is not present", LastFailure());
     // Undefined and mole basis stand in for each other, mass does not.
     ASSERT_EQ(S_OK, SetPhase(L"VAPOR", L"density", L"mass", {42.0}));
     EXPECT_EQ(ECapeUnknownHR, material->GetSinglePhaseProp(ScopedBstr(L"density").Get(), ScopedBstr(L"Vapor").Get(),
                                                            ScopedBstr(L"mole").Get(), ScopedVariant().Get()));
-    EXPECT_EQ("CMaterial11::GetSinglePhaseProp: Property \"density\" in \"mole\" basis is not set for phase "
-              "\"Vapor\"",
-              Narrow(LastFailure()));
+    EXPECT_EQ(L"CMaterial11::GetSinglePhaseProp: Property \"density\" in \"mole\" basis is not set for phase "
+              L"\"Vapor\"",
+              LastFailure());
 
     ScopedVariant notAnArray;
     V_VT(notAnArray.Get()) = VT_R8;
@@ -138,14 +134,15 @@ TEST_F(CalculationsTest, MaterialRefusesMalformedInputWithAReason)
     PutStrings(pair.Get(), {L"Vapor"});
     EXPECT_EQ(ECapeUnknownHR, material->GetTwoPhaseProp(ScopedBstr(L"surfaceTension").Get(), pair.Value(), nullptr,
                                                         ScopedVariant().Get()));
-    EXPECT_EQ("CMaterial11::GetTwoPhaseProp: Two phase labels expected", Narrow(LastFailure()));
+    EXPECT_EQ(L"CMaterial11::GetTwoPhaseProp: Two phase labels expected", LastFailure());
 
     double t = 0, p = 0;
     EXPECT_EQ(E_POINTER, material->GetOverallTPFraction(&t, &p, nullptr));
     EXPECT_EQ(ECapeUnknownHR, material->GetOverallTPFraction(&t, &p, ScopedVariant().Get()));
-    EXPECT_EQ("CMaterial11::GetOverallTPFraction: Property \"temperature\" is not set for overall",
-              Narrow(LastFailure()));
+    EXPECT_EQ(L"CMaterial11::GetOverallTPFraction: Property \"temperature\" is not set for overall",
+              LastFailure());
 }
+
 TEST(PropertyStore, BasisStandInsNeverServeStaleValues)
 {
     PropertyStore store;
