@@ -99,8 +99,8 @@ TEST_F(MaterialObjectTest, SetPropTakesAllCompoundsInOrderAndDoublesConvertedPer
             EXPECT_EQ(c.error, error);
             EXPECT_EQ(ECapeUnknownHR, hr) << c.error;
         } else {
-            EXPECT_EQ(S_OK, hr) << package->ErrorDescription();
-            ExpectDoubles(c.results, ReadDoubles(results.Value()));
+            EXPECT_EQ(S_OK, hr) << Error();
+            ExpectNear(c.results, ReadDoubles(results.Value()), 1e-15);
         }
     }
 }

@@ -1,9 +1,5 @@
 // Compound constants and temperature- or pressure-dependent properties: the
 // values and the compound selection they borrow.
-#include <cmath>
-
-#include <gtest/gtest.h>
-
 #include "ExampleBridge.h"
 #include "IdealGas.h"
 #include "IdealMixture.h"
@@ -11,92 +7,91 @@
 
 namespace {
 
+using Compounds = ExampleBridge;
+
 // The selection the material object presents: n-hexane, the package's sixth compound.
 void ExpectHexaneSelected(const CPropertyPackage &package)
 {
     EXPECT_EQ(std::vector<int>{5}, package.selectionIndices);
-    EXPECT_EQ(std::vector<std::wstring>{L"n-hexane"}, ReadStrings(package.selectionIds.Value()));
+    EXPECT_EQ(StringList{L"n-hexane"}, ReadStrings(package.selectionIds.Value()));
 }
 
 }  // namespace
 
-TEST(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
+TEST_F(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
 {
-    ExampleBridge bridge({L"n-butane", L"n-pentane", L"n-hexane"});
+    Use({L"n-butane", L"n-pentane", L"n-hexane"});
     ScopedVariant values;
-    ASSERT_EQ(S_OK, bridge.package->GetTDependentProperty(Strings({L"vaporPressure", L"idealGasHeatCapacity"}).Value(),
-                                                          350.0, Strings({L"n-hexane", L"N-BUTANE"}).Value(),
-                                                          values.Get()))
-        << bridge.Error();
+    ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"vaporPressure", L"idealGasHeatCapacity"}).Value(), 350.0,
+                                                   Strings({L"n-hexane", L"N-BUTANE"}).Value(), values.Get()))
+        << Error();
     const CompoundData &hexane = Compound(L"n-hexane"), &butane = Compound(L"n-butane");
     // Property-major: both compounds of the first property first.
     ExpectNear({Saturation(hexane, 350.0).pressure, Saturation(butane, 350.0).pressure,
                 IdealGasHeatCapacity(hexane, 350.0), IdealGasHeatCapacity(butane, 350.0)},
                ReadDoubles(values.Value()), 1e-12);
-    EXPECT_EQ(L"CalcProp [vaporPressure, idealGasHeatCapacity] [Liquid] pure", bridge.package10->script.calls.back());
+    EXPECT_EQ(L"CalcProp [vaporPressure, idealGasHeatCapacity] [Liquid] pure", Script().calls.back());
 
-    ASSERT_EQ(S_OK, bridge.package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5,
-                                                          Strings({L"n-hexane", L"n-pentane"}).Value(),
-                                                          values.Receive()))
-        << bridge.Error();
+    ASSERT_EQ(S_OK, package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5,
+                                                   Strings({L"n-hexane", L"n-pentane"}).Value(), values.Receive()))
+        << Error();
     double pentane = 0, hexaneBoiling = 0;
     ASSERT_TRUE(BoilingTemperature(Compound(L"n-pentane"), 2e5, pentane));
     ASSERT_TRUE(BoilingTemperature(hexane, 2e5, hexaneBoiling));
     ExpectNear({hexaneBoiling, pentane}, ReadDoubles(values.Value()), 1e-12);
 }
 
-TEST(Compounds, TheSelectionIsRestoredAfterEveryRequestFailuresIncluded)
+TEST_F(Compounds, TheSelectionIsRestoredAfterEveryRequestFailuresIncluded)
 {
-    ExampleBridge bridge({L"n-hexane"});  // the package's sixth compound
-    bridge.PutPhase(L"Liquid", {1.0}, 330.0, 1e5);
-    ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
-    ExpectHexaneSelected(*bridge.package);
+    Use({L"n-hexane"});  // the package's sixth compound
+    PutPhase(L"Liquid", {1.0}, 330.0, 1e5);
+    ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
+    ExpectHexaneSelected(*package);
 
     ScopedVariant values;
-    EXPECT_EQ(ECapeUnknownHR, bridge.package->GetTDependentProperty(Strings({L"boilingPointTemperature"}).Value(),
-                                                                    300.0, Strings({L"n-pentane"}).Value(),
-                                                                    values.Get()));
-    EXPECT_EQ(L"Invalid/unsupported temperature dependent property: boilingPointTemperature", bridge.Error());
-    ExpectHexaneSelected(*bridge.package);
+    EXPECT_EQ(ECapeUnknownHR, package->GetTDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 300.0,
+                                                             Strings({L"n-pentane"}).Value(), values.Get()));
+    EXPECT_EQ(L"Invalid/unsupported temperature dependent property: boilingPointTemperature", Error());
+    ExpectHexaneSelected(*package);
 
     // A 1.0 package that fails without setting anything.
-    bridge.package10->script.failures[L"CalcProp"] = {ECapeUnknownHR, L"no pure values today"};
-    EXPECT_EQ(ECapeUnknownHR, bridge.package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0,
-                                                                    Strings({L"n-pentane"}).Value(), values.Get()));
-    EXPECT_EQ(L"Values for vaporPressure were not calculated by underlying property package", bridge.Error());
-    ExpectHexaneSelected(*bridge.package);
-    bridge.package10->script.failures.clear();
+    Script().failures[L"CalcProp"] = {ECapeUnknownHR, L"no pure values today"};
+    EXPECT_EQ(ECapeUnknownHR, package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0,
+                                                             Strings({L"n-pentane"}).Value(), values.Get()));
+    EXPECT_EQ(L"Values for vaporPressure were not calculated by underlying property package", Error());
+    ExpectHexaneSelected(*package);
+    Script().failures.clear();
 
-    EXPECT_EQ(S_OK, bridge.package->GetCompoundConstant(Strings({L"molecularWeight"}).Value(),
-                                                        Strings({L"n-pentane", L"n-hexane"}).Value(), values.Get()));
-    ExpectHexaneSelected(*bridge.package);
-    EXPECT_EQ(ECapeUnknownHR, bridge.package->GetCompoundConstant(Strings({L"vaporPressure"}).Value(),
-                                                                  Strings({L"n-pentane"}).Value(), values.Get()));
-    EXPECT_EQ(L"Property values not available", bridge.Error());
-    ExpectHexaneSelected(*bridge.package);
+    EXPECT_EQ(S_OK, package->GetCompoundConstant(Strings({L"molecularWeight"}).Value(),
+                                                 Strings({L"n-pentane", L"n-hexane"}).Value(), values.Get()));
+    ExpectHexaneSelected(*package);
+    EXPECT_EQ(ECapeUnknownHR, package->GetCompoundConstant(Strings({L"vaporPressure"}).Value(),
+                                                           Strings({L"n-pentane"}).Value(), values.Get()));
+    EXPECT_EQ(L"Property values not available", Error());
+    ExpectHexaneSelected(*package);
 
     // The next calculation validates the material again and sees n-hexane only.
-    ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
+    ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
     PhaseState liquid;
     const double x[] = {1.0};
     IdealMixture({&Compound(L"n-hexane")}).Evaluate(330.0, 1e5, x, PhaseKind::Liquid, 0, liquid);
-    ExpectNear({liquid.volume}, bridge.material->Values(L"volume", L"Liquid", L"mole"), 1e-12);
+    ExpectNear({liquid.volume}, material->Values(L"volume", L"Liquid", L"mole"), 1e-12);
 }
 
-TEST(Compounds, ConstantsArePartialWhenSomeCallsFail)
+TEST_F(Compounds, ConstantsArePartialWhenSomeCallsFail)
 {
-    ExampleBridge bridge({L"n-pentane", L"n-hexane"});
-    bridge.UseScriptedLists({72.15, 86.177});
+    Use({L"n-pentane", L"n-hexane"});
+    UseScriptedLists({72.15, 86.177});
     // normalBoilingPoint is known for n-pentane only.
-    bridge.package10->script.constants[L"molecularWeight"] = {{L"n-pentane", 72.15}, {L"n-hexane", 86.177}};
-    bridge.package10->script.constants[L"normalBoilingPoint"] = {{L"n-pentane", 309.22}};
-    bridge.package->SetError(L"earlier failure", L"earlier scope", L"earlier interface");
+    Script().constants[L"molecularWeight"] = {{L"n-pentane", 72.15}, {L"n-hexane", 86.177}};
+    Script().constants[L"normalBoilingPoint"] = {{L"n-pentane", 309.22}};
+    package->SetError(L"earlier failure", L"earlier scope", L"earlier interface");
 
     ScopedVariant values;
     EXPECT_EQ(ECapeThrmPropertyNotAvailableHR,
-              bridge.package->GetCompoundConstant(Strings({L"molecularWeight", L"normalBoilingPoint"}).Value(),
-                                                  Strings({L"n-pentane", L"N-Hexane"}).Value(), values.Get()));
-    EXPECT_EQ(L"earlier failure", bridge.Error());
+              package->GetCompoundConstant(Strings({L"molecularWeight", L"normalBoilingPoint"}).Value(),
+                                           Strings({L"n-pentane", L"N-Hexane"}).Value(), values.Get()));
+    EXPECT_EQ(L"earlier failure", Error());
     ASSERT_EQ(VT_ARRAY | VT_VARIANT, values.Type());
     const VARIANT *elements = static_cast<const VARIANT *>(V_ARRAY(values.Get())->pvData);
     EXPECT_DOUBLE_EQ(72.15, V_R8(&elements[0]));
@@ -104,21 +99,21 @@ TEST(Compounds, ConstantsArePartialWhenSomeCallsFail)
     EXPECT_DOUBLE_EQ(309.22, V_R8(&elements[2]));
     EXPECT_EQ(VT_EMPTY, V_VT(&elements[3]));
     // Each call presented exactly the one compound asked about.
-    EXPECT_EQ(1, bridge.package10->script.CountCalls(L"GetComponentConstant normalBoilingPoint [n-hexane]"));
+    EXPECT_EQ(1, Script().CountCalls(L"GetComponentConstant normalBoilingPoint [n-hexane]"));
 
     // A property that is not a constant leaves its elements empty, silently.
-    EXPECT_EQ(S_OK, bridge.package->GetCompoundConstant(Strings({L"molecularWeight", L"enthalpy"}).Value(),
-                                                        Strings({L"n-pentane"}).Value(), values.Get()));
-    EXPECT_EQ(L"earlier failure", bridge.Error());
+    EXPECT_EQ(S_OK, package->GetCompoundConstant(Strings({L"molecularWeight", L"enthalpy"}).Value(),
+                                                 Strings({L"n-pentane"}).Value(), values.Get()));
+    EXPECT_EQ(L"earlier failure", Error());
 
-    EXPECT_EQ(ECapeUnknownHR, bridge.package->GetCompoundConstant(Strings({L"molecularWeight"}).Value(),
-                                                                  Strings({L"xylene"}).Value(), values.Get()));
-    EXPECT_EQ(L"Invalid/unknown compound ID \"xylene\"", bridge.Error());
+    EXPECT_EQ(ECapeUnknownHR, package->GetCompoundConstant(Strings({L"molecularWeight"}).Value(),
+                                                           Strings({L"xylene"}).Value(), values.Get()));
+    EXPECT_EQ(L"Invalid/unknown compound ID \"xylene\"", Error());
 
     // Nothing asked: an empty answer; an empty property list: no values.
     const VARIANT nothing{};
-    ASSERT_EQ(S_OK, bridge.package->GetCompoundConstant(nothing, nothing, values.Receive()));
+    ASSERT_EQ(S_OK, package->GetCompoundConstant(nothing, nothing, values.Receive()));
     EXPECT_EQ(VT_EMPTY, values.Type());
-    EXPECT_EQ(ECapeUnknownHR, bridge.package->GetCompoundConstant(Strings({}).Value(), nothing, values.Receive()));
-    EXPECT_EQ(L"Property values not available", bridge.Error());
+    EXPECT_EQ(ECapeUnknownHR, package->GetCompoundConstant(Strings({}).Value(), nothing, values.Receive()));
+    EXPECT_EQ(L"Property values not available", Error());
 }

@@ -1,18 +1,12 @@
 // Flashes through the package: flash condition parsing, the 1.0 flash on the
 // material object, and the transfer of its results to the 1.1 material. The
 // numbers are the example's ideal package's, checked against its own flash.
-#include <cmath>
-
-#include <gtest/gtest.h>
-
 #include "ExampleBridge.h"
 #include "Flash.h"
 #include "IdealMixture.h"
-#include "MaterialObjectCalls.h"
 
 namespace {
 
-const std::vector<std::wstring> compounds = {L"n-pentane", L"n-hexane"};
 const std::vector<double> feed = {0.4, 0.6};
 
 // The example's own ideal flash of the same mixture.
@@ -28,92 +22,90 @@ struct IdealFlash {
     }
 };
 
-HRESULT RunFlash(ExampleBridge &bridge, const std::vector<std::wstring> &spec1, const std::vector<std::wstring> &spec2,
-              const wchar_t *solutionType = nullptr)
-{
-    ScopedBstr solution(solutionType);
-    return bridge.package->CalcEquilibrium(Strings(spec1).Value(), Strings(spec2).Value(), solution.Get());
-}
+class Equilibrium : public ExampleBridge {
+protected:
+    HRESULT RunFlash(const StringList &spec1, const StringList &spec2)
+    {
+        return package->CalcEquilibrium(Strings(spec1).Value(), Strings(spec2).Value(), nullptr);
+    }
+};
+using EquilibriumSpec = ExampleBridge;
 
-const std::vector<std::wstring> temperatureSpec = {L"Temperature", L"", L"overall"};
-const std::vector<std::wstring> pressureSpec = {L"Pressure", L"", L"overall"};
-const std::vector<std::wstring> vaporFractionSpec = {L"phaseFraction", L"mole", L"Vapor"};
+const StringList temperatureSpec = {L"Temperature", L"", L"overall"};
+const StringList pressureSpec = {L"Pressure", L"", L"overall"};
+const StringList vaporFractionSpec = {L"phaseFraction", L"mole", L"Vapor"};
 
 }  // namespace
 
-TEST(Equilibrium, TpFlashGivesTheModelsSplitAndWritesNoOverallConditions)
+TEST_F(Equilibrium, TpFlashGivesTheModelsSplitAndWritesNoOverallConditions)
 {
-    ExampleBridge bridge(compounds);
-    bridge.PutFeed(feed, 328.0, 101325.0);
-    ASSERT_EQ(S_OK, RunFlash(bridge, pressureSpec, temperatureSpec)) << bridge.Error();
+    PutFeed(feed, 328.0, 101325.0);
+    ASSERT_EQ(S_OK, RunFlash(pressureSpec, temperatureSpec)) << Error();
 
     const FlashResult expected = IdealFlash().TP(328.0, 101325.0);
     ASSERT_GT(expected.vaporFraction, 0.05);
     ASSERT_LT(expected.vaporFraction, 0.95);
-    EXPECT_EQ(1, bridge.package10->script.CountCalls(L"CalcEquilibrium TP"));
-    EXPECT_EQ((std::vector<std::wstring>{L"Vapor", L"Liquid"}), bridge.material->presentPhases);
-    EXPECT_EQ((std::vector<LONG>{1, 1}), bridge.material->phaseStatuses);
-    ExpectNear({expected.vaporFraction}, bridge.material->Values(L"phaseFraction", L"Vapor", L"mole"), 0, 1e-12);
-    ExpectNear({1 - expected.vaporFraction}, bridge.material->Values(L"phaseFraction", L"Liquid", L"mole"), 0, 1e-12);
-    ExpectNear(expected.y, bridge.material->Values(L"fraction", L"Vapor", L"mole"), 0, 1e-12);
-    ExpectNear(expected.x, bridge.material->Values(L"fraction", L"Liquid", L"mole"), 0, 1e-12);
+    EXPECT_EQ(1, Script().CountCalls(L"CalcEquilibrium TP"));
+    EXPECT_EQ((StringList{L"Vapor", L"Liquid"}), material->presentPhases);
+    EXPECT_EQ((std::vector<LONG>{1, 1}), material->phaseStatuses);
+    ExpectNear({expected.vaporFraction}, material->Values(L"phaseFraction", L"Vapor", L"mole"), 0, 1e-12);
+    ExpectNear({1 - expected.vaporFraction}, material->Values(L"phaseFraction", L"Liquid", L"mole"), 0, 1e-12);
+    ExpectNear(expected.y, material->Values(L"fraction", L"Vapor", L"mole"), 0, 1e-12);
+    ExpectNear(expected.x, material->Values(L"fraction", L"Liquid", L"mole"), 0, 1e-12);
     // The specified T and P became the phase conditions, and were not written back.
-    EXPECT_EQ(std::vector<double>{328.0}, bridge.material->Values(L"temperature", L"Liquid", L""));
-    EXPECT_EQ(std::vector<double>{101325.0}, bridge.material->Values(L"pressure", L"Vapor", L""));
-    EXPECT_EQ(0, bridge.material->CountCalls(L"SetOverallProp"));
+    EXPECT_EQ(std::vector<double>{328.0}, material->Values(L"temperature", L"Liquid", L""));
+    EXPECT_EQ(std::vector<double>{101325.0}, material->Values(L"pressure", L"Vapor", L""));
+    EXPECT_EQ(0, material->CountCalls(L"SetOverallProp"));
 }
 
-TEST(Equilibrium, PhFlashWritesOverallTemperatureButNotPressure)
+TEST_F(Equilibrium, PhFlashWritesOverallTemperatureButNotPressure)
 {
-    ExampleBridge bridge(compounds);
     IdealFlash ideal;
     const FlashResult atTarget = ideal.TP(327.0, 101325.0);
-    bridge.PutFeed(feed, 0.0, 101325.0);
-    bridge.material->Put(L"enthalpy", L"Overall", L"mole", {ideal.flash.Enthalpy(atTarget)});
-    ASSERT_EQ(S_OK, RunFlash(bridge, pressureSpec, {L"Enthalpy", L"mole", L"overall"})) << bridge.Error();
+    PutFeed(feed, 0.0, 101325.0);
+    material->Put(L"enthalpy", L"Overall", L"mole", {ideal.flash.Enthalpy(atTarget)});
+    ASSERT_EQ(S_OK, RunFlash(pressureSpec, {L"Enthalpy", L"mole", L"overall"})) << Error();
 
-    EXPECT_EQ(1, bridge.package10->script.CountCalls(L"CalcEquilibrium PH"));
-    ExpectNear({327.0}, bridge.material->Values(L"temperature", L"Overall", L""), 0, 1e-4);
-    EXPECT_EQ(1, bridge.material->CountCalls(L"SetOverallProp temperature"));
-    EXPECT_EQ(0, bridge.material->CountCalls(L"SetOverallProp pressure"));
-    ExpectNear(atTarget.y, bridge.material->Values(L"fraction", L"Vapor", L"mole"), 0, 1e-5);
+    EXPECT_EQ(1, Script().CountCalls(L"CalcEquilibrium PH"));
+    ExpectNear({327.0}, material->Values(L"temperature", L"Overall", L""), 0, 1e-4);
+    EXPECT_EQ(1, material->CountCalls(L"SetOverallProp temperature"));
+    EXPECT_EQ(0, material->CountCalls(L"SetOverallProp pressure"));
+    ExpectNear(atTarget.y, material->Values(L"fraction", L"Vapor", L"mole"), 0, 1e-5);
 }
 
-TEST(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
+TEST_F(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
 {
-    ExampleBridge bridge(compounds);
-    bridge.PutFeed(feed, 328.0, 101325.0);
-    EXPECT_EQ(ECapeUnknownHR, RunFlash(bridge, {L"Enthalpy", L"", L"overall"}, {L"Entropy", L"", L"overall"}));
-    EXPECT_EQ(L"Unsupported equilibrium specification", bridge.Error());
-    EXPECT_EQ(0, bridge.package10->script.CountCalls(L"CalcEquilibrium"));
+    PutFeed(feed, 328.0, 101325.0);
+    EXPECT_EQ(ECapeUnknownHR, RunFlash({L"Enthalpy", L"", L"overall"}, {L"Entropy", L"", L"overall"}));
+    EXPECT_EQ(L"Unsupported equilibrium specification", Error());
+    EXPECT_EQ(0, Script().CountCalls(L"CalcEquilibrium"));
 
     // A package that neither reads nor sets the temperature.
-    bridge.package10->script.onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *,
-                                                    const std::wstring &) { return S_OK; };
-    EXPECT_EQ(ECapeUnknownHR, RunFlash(bridge, temperatureSpec, pressureSpec));
-    EXPECT_EQ(L"Unknown temperature after flash", bridge.Error());
+    Script().onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *, const std::wstring &) {
+        return S_OK;
+    };
+    EXPECT_EQ(ECapeUnknownHR, RunFlash(temperatureSpec, pressureSpec));
+    EXPECT_EQ(L"Unknown temperature after flash", Error());
 
     // Composition without a phase fraction for one phase, then a clean flash.
-    bridge.package10->script.onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
-                                                    const std::wstring &) {
+    Script().onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material, const std::wstring &) {
         SetProp10(material, L"temperature", nullptr, nullptr, {350.0}, nullptr);
         SetProp10(material, L"pressure", nullptr, nullptr, {1e5}, nullptr);
         return SetProp10(material, L"fraction", L"Liquid", L"mole", feed, nullptr);
     };
-    EXPECT_EQ(ECapeUnknownHR, RunFlash(bridge, temperatureSpec, pressureSpec));
-    EXPECT_EQ(L"Phase fraction was not set for present phase Liquid", bridge.Error());
+    EXPECT_EQ(ECapeUnknownHR, RunFlash(temperatureSpec, pressureSpec));
+    EXPECT_EQ(L"Phase fraction was not set for present phase Liquid", Error());
 
-    bridge.package10->script.onCalcEquilibrium = nullptr;  // the example's flash again
-    bridge.PutFeed(feed, 500.0, 101325.0);                 // all vapour
-    ASSERT_EQ(S_OK, RunFlash(bridge, temperatureSpec, pressureSpec)) << bridge.Error();
-    EXPECT_EQ((std::vector<std::wstring>{L"Vapor"}), bridge.material->presentPhases);
-    ExpectNear(feed, bridge.material->Values(L"fraction", L"Vapor", L"mole"), 0, 1e-12);
+    Script().onCalcEquilibrium = nullptr;  // the example's flash again
+    PutFeed(feed, 500.0, 101325.0);        // all vapour
+    ASSERT_EQ(S_OK, RunFlash(temperatureSpec, pressureSpec)) << Error();
+    EXPECT_EQ((StringList{L"Vapor"}), material->presentPhases);
+    ExpectNear(feed, material->Values(L"fraction", L"Vapor", L"mole"), 0, 1e-12);
 }
 
-TEST(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)
+TEST_F(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)
 {
-    ExampleBridge bridge(compounds);
-    const std::vector<std::vector<std::wstring>> conditions = {
+    const std::vector<StringList> conditions = {
         temperatureSpec, pressureSpec, vaporFractionSpec,
         {L"Enthalpy", L"", L"overall"}, {L"EnthalpyF", L"", L"overall"}, {L"Entropy", L"", L"overall"},
         {L"EntropyF", L"", L"overall"}, {L"Volume", L"", L"overall"}, {L"InternalEnergy", L"", L"overall"}};
@@ -122,9 +114,8 @@ TEST(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)
         for (size_t b = 0; b < conditions.size(); ++b) {
             if (a == b) continue;
             VARIANT_BOOL answer = VARIANT_TRUE;
-            ASSERT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Strings(conditions[a]).Value(),
-                                                                 Strings(conditions[b]).Value(), nullptr,
-                                                                 &answer));
+            ASSERT_EQ(S_OK, package->CheckEquilibriumSpec(Strings(conditions[a]).Value(),
+                                                          Strings(conditions[b]).Value(), nullptr, &answer));
             if (answer == VARIANT_TRUE) ++supported;
         }
     }
@@ -132,14 +123,13 @@ TEST(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)
 }
 
 // Conditions, solution types and present phases: each refusal with its reason.
-TEST(EquilibriumSpec, RefusedSpecificationsExplainThemselves)
+TEST_F(EquilibriumSpec, RefusedSpecificationsExplainThemselves)
 {
-    ExampleBridge bridge(compounds);
-    const std::vector<std::wstring> both = {L"Vapor", L"Liquid"};
+    const StringList both = {L"Vapor", L"Liquid"};
     struct Case {
-        std::vector<std::wstring> spec1, spec2;
+        StringList spec1, spec2;
         const wchar_t *solutionType;
-        std::vector<std::wstring> present;
+        StringList present;
         const wchar_t *message;  // null: accepted
     } cases[] = {
         {{L"phaseFraction", L"mass", L"Vapor"}, pressureSpec, nullptr, both,
@@ -170,14 +160,14 @@ TEST(EquilibriumSpec, RefusedSpecificationsExplainThemselves)
          nullptr},
     };
     for (const Case &c : cases) {
-        bridge.material->presentPhases = c.present;
+        material->presentPhases = c.present;
         ScopedBstr solution(c.solutionType);
         VARIANT_BOOL answer = c.message ? VARIANT_TRUE : VARIANT_FALSE;
-        EXPECT_EQ(S_OK, bridge.package->CheckEquilibriumSpec(Strings(c.spec1).Value(), Strings(c.spec2).Value(),
-                                                             solution.Get(), &answer));
+        EXPECT_EQ(S_OK, package->CheckEquilibriumSpec(Strings(c.spec1).Value(), Strings(c.spec2).Value(),
+                                                      solution.Get(), &answer));
         EXPECT_EQ(c.message ? VARIANT_FALSE : VARIANT_TRUE, answer) << (c.message ? c.message : L"accepted");
         if (c.message) {
-            EXPECT_EQ(c.message, bridge.Error());
+            EXPECT_EQ(c.message, Error());
         }
     }
 }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "ExampleBridge.h"
 #include "PackageCoreFixture.h"
 
 namespace {
@@ -120,7 +119,7 @@ TEST_F(Interoperability, LateCallsOfThe10PackageReachNothingOfAFinishedCall)
          L"logFugacityCoefficient", L"Vapor"},
     };
     for (const auto &c : cases) {
-        ASSERT_EQ(S_OK, c.run()) << c.call << ": " << package->ErrorDescription();
+        ASSERT_EQ(S_OK, c.run()) << c.call << ": " << Error();
         const size_t stored = material->store.Size();
         EXPECT_EQ(S_OK, SetProp10(Kept(), c.property, c.phase, L"mole", {7.0, 7.0})) << c.call;
         EXPECT_EQ(stored, material->store.Size()) << c.call;
@@ -147,7 +146,7 @@ TEST_F(Interoperability, PhaseFractionsOfAVaporFractionFlashAddUpToOne)
     for (const auto &c : cases) {
         material->Put(L"phaseFraction", L"Vapor", L"mole", {c.specified});
         FlashSets(c.compositions, c.fractions);
-        ASSERT_EQ(S_OK, Flash(vaporFraction, tp[1])) << c.specified << ": " << package->ErrorDescription();
+        ASSERT_EQ(S_OK, Flash(vaporFraction, tp[1])) << c.specified << ": " << Error();
         ASSERT_EQ(c.compositions, material->presentPhases);
         double sum = 0.0;
         for (size_t p = 0; p < c.expected.size(); ++p) {
@@ -163,7 +162,7 @@ TEST_F(Interoperability, PhaseFractionsOfAVaporFractionFlashAddUpToOne)
     static_cast<ICapeUtilities *>(package)->Edit();
     FlashSets({L"Liquid", L"Liquid2"}, {});
     EXPECT_EQ(ECapeUnknownHR, Flash(vaporFraction, tp[1]));
-    EXPECT_EQ(L"Phase fraction was not set for present phase Liquid", package->ErrorDescription());
+    EXPECT_EQ(L"Phase fraction was not set for present phase Liquid", Error());
 }
 
 TEST_F(Interoperability, ARequestForAllCompoundsShowsEveryCompound)
@@ -191,7 +190,7 @@ TEST_F(Interoperability, ARequestForAllCompoundsShowsEveryCompound)
                                                                         1e5, c.compIds, values.Get())
                                        : package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0,
                                                                         c.compIds, values.Get()))
-                << package->ErrorDescription();
+                << Error();
             EXPECT_EQ(c.expected, seen);
             EXPECT_EQ(static_cast<long>(c.expected.size()), count);
         }
@@ -217,7 +216,7 @@ TEST_F(Interoperability, LnPhiDoesNotDependOnTheTotalAmountAndMatchesFiniteDiffe
         ScopedVariant value, derivative;
         ASSERT_EQ(S_OK, package->CalcAndGetLnPhi(ScopedBstr(L"Liquid").Get(), 300.0, 3e6, Doubles(moles).Value(), 9,
                                                  value.Get(), nullptr, nullptr, derivative.Get()))
-            << package->ErrorDescription();
+            << Error();
         lnPhi = ReadDoubles(value.Value());
         dn = ReadDoubles(derivative.Value());
     };
@@ -245,8 +244,7 @@ TEST_F(Interoperability, LnPhiDoesNotDependOnTheTotalAmountAndMatchesFiniteDiffe
 TEST_F(Interoperability, PropertiesReachThe10PackageOnceAndSpelledAsItListsThem)
 {
     ScopedBstr vapor(L"Vapor");
-    ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"enthalpy", L"ENTHALPY"}).Value(), vapor.Get()))
-        << package->ErrorDescription();
+    ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"enthalpy", L"ENTHALPY"}).Value(), vapor.Get())) << Error();
     EXPECT_EQ(L"CalcProp [Enthalpy] [Vapor] mixture", package10->script.calls.back());
     EXPECT_EQ(1, material->CountCalls(L"SetSinglePhaseProp enthalpy Vapor"));
 
@@ -254,7 +252,7 @@ TEST_F(Interoperability, PropertiesReachThe10PackageOnceAndSpelledAsItListsThem)
     const ScopedVariant compounds = Strings({L"methane", L"ethane"});
     ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"VAPORPRESSURE", L"vaporPressure"}).Value(), 300.0,
                                                    compounds.Value(), values.Get()))
-        << package->ErrorDescription();
+        << Error();
     EXPECT_EQ(L"CalcProp [vaporPressure] [Liquid] pure", package10->script.calls.back());
     EXPECT_EQ((std::vector<double>{1, 2, 1, 2}), ReadDoubles(values.Value()));
 
@@ -280,7 +278,7 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
     std::vector<Call> calls;
     std::vector<HRESULT> results;
     std::vector<std::vector<double>> reads;
-    std::vector<std::wstring> errors;
+    StringList errors;
     StringList phaseIds;  // what the material object names as this call's phases
     std::wstring phaseIdsError;
     auto run = [&](ICapeThermoMaterialObject *m) {
@@ -338,7 +336,7 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
              {true, L"flow", L"Vapor", L"mole", {1, 1}, S_OK},
              {false, L"enthalpy", L"Vapor", L"mole", {}, ECapeUnknownHR, refused}};
     ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), ScopedBstr(L"Vapor").Get()))
-        << package->ErrorDescription();
+        << Error();
     check(L"single-phase", {L"Vapor"});
     EXPECT_EQ(1, Logged(L"GetSinglePhaseProp temperature Vapor "));
     EXPECT_EQ(1, Logged(L"GetSinglePhaseProp totalFlow Vapor mole"));
@@ -358,7 +356,7 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
     ScopedVariant lnPhi;
     ASSERT_EQ(S_OK, package->CalcAndGetLnPhi(ScopedBstr(L"Vapor").Get(), 300.0, 1e5, Doubles({1, 3}).Value(), 1,
                                              lnPhi.Get(), nullptr, nullptr, nullptr))
-        << package->ErrorDescription();
+        << Error();
     check(L"lnPhi");
     EXPECT_EQ((std::vector<double>{0, 0}), ReadDoubles(lnPhi.Value()));
 
@@ -369,14 +367,14 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
              {true, L"vaporPressure", nullptr, nullptr, {1, 2, 3}, ECapeUnknownHR, L"Unexpected number of values"}};
     ScopedVariant pure;
     ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0, VARIANT{}, pure.Get()))
-        << package->ErrorDescription();
+        << Error();
     check(L"pure");
 
     // Two-phase values belong to the pair only.
     calls = {{true, L"kvalues", L"Vapor", nullptr, {7, 7}, S_OK},
              {true, L"kvalues", L"liquid", nullptr, {7, 7}, ECapeUnknownHR, refused}};
     ASSERT_EQ(S_OK, package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), Strings({L"Vapor", L"Liquid"}).Value()))
-        << package->ErrorDescription();
+        << Error();
     check(L"two-phase", {L"Vapor", L"Liquid"});
     EXPECT_EQ((std::vector<double>{0, 0}), material->Values(L"kvalue", L"Vapor,Liquid", L""));
 
@@ -403,7 +401,7 @@ TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteT
         run(m);
         return S_OK;
     };
-    ASSERT_EQ(S_OK, Flash(vaporFraction, tp[1])) << package->ErrorDescription();
+    ASSERT_EQ(S_OK, Flash(vaporFraction, tp[1])) << Error();
     check(L"flash");
     EXPECT_EQ(1, Logged(L"GetOverallProp pressure Overall "));
     EXPECT_EQ((std::vector<double>{350.0}), material->Values(L"temperature", L"Overall", L""));

@@ -70,18 +70,18 @@ TEST_F(MaterialContextTest, FailuresAreRecordedWithTheCallersScopeAndKeepThePrev
     SetContext({L"A", L"a"});
     EXPECT_FALSE(Validate());
     EXPECT_FALSE(Validate());
-    EXPECT_EQ(L"Compound \"a", package->ErrorDescription());
+    EXPECT_EQ(L"Compound \"a", Error());
 }
 
 TEST_F(MaterialContextTest, SetMaterialAcceptsOnlyMaterialsWithCompoundsAndUnsetReleasesThem)
 {
     EXPECT_FALSE(Validate());
-    EXPECT_EQ(L"No material object has been set", package->ErrorDescription());
+    EXPECT_EQ(L"No material object has been set", Error());
     ComPtr<CMaterial11> noCompounds = CMaterial11::Create({L"A"});
     noCompounds->hasCompounds = false;
     ASSERT_EQ(S_OK, package->SetMaterial(noCompounds->Interface()));
     EXPECT_FALSE(Validate());
-    EXPECT_EQ(L"Context material does not expose ICapeThermoCompounds", package->ErrorDescription());
+    EXPECT_EQ(L"Context material does not expose ICapeThermoCompounds", Error());
 
     SetContext({L"A"});
     ASSERT_TRUE(Validate());
@@ -89,10 +89,10 @@ TEST_F(MaterialContextTest, SetMaterialAcceptsOnlyMaterialsWithCompoundsAndUnset
     const ULONG heldWithContext = material->Interface()->Release();
     // A 1.0 package is no 1.1 material: refused, and no context remains.
     EXPECT_EQ(ECapeUnknownHR, package->SetMaterial(package10Ref.Get()));
-    EXPECT_EQ(0u, package->ErrorDescription().find(L"Failed to get ICapeThermoMaterial pointer: "));
+    EXPECT_EQ(0u, Error().find(L"Failed to get ICapeThermoMaterial pointer: "));
     EXPECT_EQ(L"CPropertyPackage::SetMaterial", package->ErrorScope());
     EXPECT_FALSE(Validate());
-    EXPECT_EQ(L"No material object has been set", package->ErrorDescription());
+    EXPECT_EQ(L"No material object has been set", Error());
     material->Interface()->AddRef();
     EXPECT_LT(material->Interface()->Release(), heldWithContext);
 

@@ -17,8 +17,8 @@ TEST_F(PackageCoreTest, CompoundsAndMolecularWeightsInSIWithUnknownWeightsZero)
     ASSERT_EQ(S_OK, Initialize());
     EXPECT_EQ((StringList{L"Initialize", L"GetComponentList", L"GetPhaseList", L"GetPropList"}),
               StringList(Script().calls.begin(), Script().calls.begin() + 4));
-    ExpectDoubles({0.018015, 0, 0, 0.016043}, package->molecularWeights);
-    ExpectDoubles({1 / 0.018015, 0, 0, 1 / 0.016043}, package->inverseMolecularWeights);
+    ExpectNear({0.018015, 0, 0, 0.016043}, package->molecularWeights, 1e-15);
+    ExpectNear({1 / 0.018015, 0, 0, 1 / 0.016043}, package->inverseMolecularWeights, 1e-15);
     ASSERT_NE(nullptr, package->compoundIndex.Lookup(L"METHANE"));
     EXPECT_EQ(3, *package->compoundIndex.Lookup(L"METHANE"));
     EXPECT_EQ(Script().casNumbers, Labels(package->casNoList));
@@ -28,7 +28,7 @@ TEST_F(PackageCoreTest, CompoundsAndMolecularWeightsInSIWithUnknownWeightsZero)
     Script().compoundIds = {L"a", L"b", L"c"};
     Script().rawLists[L"molwt"] = [](VARIANT *out) { *out = MakeDoubleArray({10.0, 20.0}, 5); };
     ASSERT_EQ(S_OK, Initialize());
-    ExpectDoubles({0.01, 0.02, 0.0}, package->molecularWeights);
+    ExpectNear({0.01, 0.02, 0.0}, package->molecularWeights, 1e-15);
 
     // No compounds at all: nothing to probe constants with.
     Fresh();
@@ -110,7 +110,7 @@ TEST_F(PackageCoreTest, FailuresAreReportedByEveryLaterCallWithoutAskingThe10Pac
     package->package10.Reset();
     long count = -1;
     EXPECT_EQ(ECapeUnknownHR, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
-    EXPECT_EQ(L"Property package is not available", package->ErrorDescription());
+    EXPECT_EQ(L"Property package is not available", Error());
 }
 
 TEST_F(PackageCoreTest, PropertyListIsTranslatedWithDerivativeSuffixes)
@@ -156,7 +156,7 @@ TEST_F(PackageCoreTest, StateVariablesAreKnownEvenWhenThePropertyListFailsOrIsNo
                 EXPECT_FALSE(record->namesDiffer);
             }
         }
-        EXPECT_EQ(L"", package->ErrorDescription());
+        EXPECT_EQ(L"", Error());
     }
 }
 

@@ -32,7 +32,7 @@ TEST_F(PackageCoreTest, PhasesAreListedCountedAndDescribedInAnyCase)
     ExpectError(L"Invalid/unsuppored phase name", L"CPropertyPackage::GetPhaseInfo", L"ICapeThermoPhases");
     EXPECT_EQ(ECapeUnknownHR, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"colour").Get(),
                                                    value.Receive()));
-    EXPECT_EQ(L"Invalid/unsuppored phase attribute", package->ErrorDescription());
+    EXPECT_EQ(L"Invalid/unsuppored phase attribute", Error());
 }
 
 TEST_F(PackageCoreTest, NullPhaseArgumentsGiveEPointerWithoutAMessageNorInitialization)
@@ -45,7 +45,7 @@ TEST_F(PackageCoreTest, NullPhaseArgumentsGiveEPointerWithoutAMessageNorInitiali
     EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"x").Get(), nullptr));
     EXPECT_EQ(E_POINTER, phases->GetNumPhases(nullptr));
     EXPECT_EQ(E_POINTER, phases->GetPhaseList(a.Get(), b.Get(), nullptr));
-    EXPECT_EQ(L"", package->ErrorDescription());
+    EXPECT_EQ(L"", Error());
     EXPECT_TRUE(Script().calls.empty());
 }
 

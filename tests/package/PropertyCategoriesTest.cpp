@@ -40,7 +40,7 @@ TEST_F(PackageCoreTest, NamesOfferedAsConstantAndSinglePhasePropertyWorkAsBoth)
 
         ScopedVariant values;
         ASSERT_EQ(S_OK, package->GetCompoundConstant(Strings({c.name}).Value(), ScopedVariant().Value(), values.Get()))
-            << package->ErrorDescription();
+            << Error();
         ASSERT_EQ(VT_ARRAY | VT_VARIANT, values.Type());
         const VARIANT *elements = static_cast<const VARIANT *>(V_ARRAY(values.Get())->pvData);
         for (size_t i = 0; i < c.constants.size(); ++i) EXPECT_EQ(c.constants[i], V_R8(&elements[i])) << c.name;
@@ -48,8 +48,7 @@ TEST_F(PackageCoreTest, NamesOfferedAsConstantAndSinglePhasePropertyWorkAsBoth)
         VARIANT_BOOL valid = VARIANT_FALSE;
         ASSERT_EQ(S_OK, package->CheckSinglePhasePropSpec(ScopedBstr(c.name).Get(), vapor.Get(), &valid));
         EXPECT_EQ(VARIANT_TRUE, valid) << c.name;
-        ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({c.name}).Value(), vapor.Get()))
-            << package->ErrorDescription();
+        ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({c.name}).Value(), vapor.Get())) << Error();
         EXPECT_EQ(std::wstring(L"CalcProp [") + c.name + L"] [Vapor] mixture", Script().calls.back());
         EXPECT_FALSE(material->Values(c.name, L"Vapor", L"").empty()) << c.name;
     }
@@ -86,7 +85,7 @@ TEST_F(PackageCoreTest, TwoPhaseCheckAgreesWithTheCalculationOnEveryPhasePair)
         ASSERT_EQ(S_OK, package->CheckTwoPhasePropSpec(ScopedBstr(L"kvalue").Get(), c.pair.Value(), &valid));
         // The scripted package calculates nothing, so an accepted pair fails later.
         EXPECT_EQ(ECapeUnknownHR, package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), c.pair.Value()));
-        const std::wstring error = package->ErrorDescription();
+        const std::wstring error = Error();
         const bool refused = error == L"Unsupported phase combination" || error.rfind(L"Invalid phase pair", 0) == 0;
         EXPECT_EQ(c.accepted, !refused) << error;
         EXPECT_EQ(c.accepted ? VARIANT_TRUE : VARIANT_FALSE, valid) << error;

@@ -1,29 +1,25 @@
 // What the package keeps from one call to the next so as not to rebuild it
 // (phase list, lnPhi name lists, result slots, present-phase lists): a call
 // with other arguments must never see the previous call's.
-#include <gtest/gtest.h>
-
 #include "ExampleBridge.h"
-#include "MaterialObjectCalls.h"
 
 namespace {
 
-const std::vector<std::wstring> compounds = {L"n-pentane", L"n-hexane"};
+using RepeatedCalls = ExampleBridge;
 
 struct Call {
     const wchar_t *phase;
-    std::vector<std::wstring> props;  // single-phase properties, or empty for lnPhi
+    StringList props;                  // single-phase properties, or empty for lnPhi
     int flags;                         // lnPhi flags
     const wchar_t *logged;             // the 1.0 call it must become
 };
 
 }  // namespace
 
-TEST(RepeatedCalls, EachCallAsksThe10PackageForItsOwnPhaseAndNames)
+TEST_F(RepeatedCalls, EachCallAsksThe10PackageForItsOwnPhaseAndNames)
 {
-    ExampleBridge bridge(compounds);
-    bridge.PutPhase(L"Vapor", {0.5, 0.5}, 400.0, 1e5);
-    bridge.PutPhase(L"Liquid", {0.5, 0.5}, 300.0, 1e5);
+    PutPhase(L"Vapor", {0.5, 0.5}, 400.0, 1e5);
+    PutPhase(L"Liquid", {0.5, 0.5}, 300.0, 1e5);
     const Call calls[] = {
         {L"Vapor", {L"enthalpy"}, 0, L"CalcProp [enthalpy] [Vapor] mixture"},
         {L"Liquid", {L"entropy"}, 0, L"CalcProp [entropy] [Liquid] mixture"},
@@ -38,44 +34,40 @@ TEST(RepeatedCalls, EachCallAsksThe10PackageForItsOwnPhaseAndNames)
         ScopedBstr phase(call.phase);
         if (call.flags) {
             ScopedVariant lnPhi, dT;
-            ASSERT_EQ(S_OK, bridge.package->CalcAndGetLnPhi(phase.Get(), 350.0, 1e5, Doubles({1.0, 1.0}).Value(),
-                                                            call.flags, lnPhi.Get(), dT.Get(), nullptr, nullptr))
-                << bridge.Error();
+            ASSERT_EQ(S_OK, package->CalcAndGetLnPhi(phase.Get(), 350.0, 1e5, Doubles({1.0, 1.0}).Value(), call.flags,
+                                                     lnPhi.Get(), dT.Get(), nullptr, nullptr))
+                << Error();
             EXPECT_EQ(2u, ReadDoubles(lnPhi.Value()).size());
             EXPECT_EQ(call.flags & 2 ? 2u : 0u, ReadDoubles(dT.Value()).size());
         } else {
-            ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings(call.props).Value(), phase.Get()))
-                << bridge.Error();
+            ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings(call.props).Value(), phase.Get())) << Error();
         }
-        EXPECT_EQ(call.logged, bridge.package10->script.calls.back());
+        EXPECT_EQ(call.logged, Script().calls.back());
     }
 }
 
 // A 1.0 package that sets more than was asked: only this call's properties
 // reach the material, also those that an earlier call asked for.
-TEST(RepeatedCalls, OnlyTheRequestedPropertiesOfThisCallReachTheMaterial)
+TEST_F(RepeatedCalls, OnlyTheRequestedPropertiesOfThisCallReachTheMaterial)
 {
-    ExampleBridge bridge(compounds);
-    bridge.package10->script.onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
-                                             const std::vector<std::wstring> &props, const std::vector<std::wstring> &,
-                                             const std::wstring &) {
+    Script().onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material, const StringList &props,
+                             const StringList &, const std::wstring &) {
         const double value = props.front() == L"enthalpy" ? 1.0 : 2.0;
         for (const wchar_t *name : {L"enthalpy", L"entropy"}) SetProp10(material, name, L"Vapor", nullptr, {value});
         return S_OK;
     };
     ScopedBstr vapor(L"Vapor");
-    ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), vapor.Get())) << bridge.Error();
-    ASSERT_EQ(S_OK, bridge.package->CalcSinglePhaseProp(Strings({L"entropy"}).Value(), vapor.Get())) << bridge.Error();
-    EXPECT_EQ((std::vector<double>{1.0}), bridge.material->Values(L"enthalpy", L"Vapor", L""));
-    EXPECT_EQ((std::vector<double>{2.0}), bridge.material->Values(L"entropy", L"Vapor", L""));
+    ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), vapor.Get())) << Error();
+    ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"entropy"}).Value(), vapor.Get())) << Error();
+    EXPECT_EQ((std::vector<double>{1.0}), material->Values(L"enthalpy", L"Vapor", L""));
+    EXPECT_EQ((std::vector<double>{2.0}), material->Values(L"entropy", L"Vapor", L""));
 }
 
-TEST(RepeatedCalls, EachFlashReportsItsOwnPresentPhases)
+TEST_F(RepeatedCalls, EachFlashReportsItsOwnPresentPhases)
 {
-    ExampleBridge bridge(compounds);
     const struct {
         double temperature;
-        std::vector<std::wstring> present;
+        StringList present;
     } flashes[] = {
         {328.0, {L"Vapor", L"Liquid"}},
         {400.0, {L"Vapor"}},
@@ -83,14 +75,13 @@ TEST(RepeatedCalls, EachFlashReportsItsOwnPresentPhases)
         {328.0, {L"Vapor", L"Liquid"}},
     };
     for (const auto &flash : flashes) {
-        bridge.material->presentPhases = {L"Vapor", L"Liquid"};
-        bridge.material->phaseStatuses = {CAPE_UNKNOWNPHASESTATUS, CAPE_UNKNOWNPHASESTATUS};
-        bridge.PutFeed({0.4, 0.6}, flash.temperature, 101325.0);
-        ASSERT_EQ(S_OK, bridge.package->CalcEquilibrium(Strings({L"temperature", L"", L"overall"}).Value(),
-                                                        Strings({L"pressure", L"", L"overall"}).Value(),
-                                                        nullptr))
-            << bridge.Error();
-        EXPECT_EQ(flash.present, bridge.material->presentPhases) << "at " << flash.temperature << " K";
-        EXPECT_EQ(std::vector<long>(flash.present.size(), 1), bridge.material->phaseStatuses);
+        material->presentPhases = {L"Vapor", L"Liquid"};
+        material->phaseStatuses = {CAPE_UNKNOWNPHASESTATUS, CAPE_UNKNOWNPHASESTATUS};
+        PutFeed({0.4, 0.6}, flash.temperature, 101325.0);
+        ASSERT_EQ(S_OK, package->CalcEquilibrium(Strings({L"temperature", L"", L"overall"}).Value(),
+                                                 Strings({L"pressure", L"", L"overall"}).Value(), nullptr))
+            << Error();
+        EXPECT_EQ(flash.present, material->presentPhases) << "at " << flash.temperature << " K";
+        EXPECT_EQ(std::vector<long>(flash.present.size(), 1), material->phaseStatuses);
     }
 }

@@ -47,7 +47,7 @@ TEST_F(PackageCoreTest, ContextAndParametersAreThe10PackagesWhenItHasUtilities)
     EXPECT_TRUE(package->initPending);
     Script().failures[L"put_simulationContext"] = {E_ACCESSDENIED, L"refused"};
     EXPECT_EQ(E_ACCESSDENIED, Utilities(package)->put_simulationContext(context.Get()));
-    EXPECT_EQ(L"", package->ErrorDescription());
+    EXPECT_EQ(L"", Error());
 
     Script().parameters = ComPtr<IDispatch>(context.Get());
     ComPtr<IDispatch> answer;
@@ -67,10 +67,10 @@ TEST_F(PackageCoreTest, ContextAndParametersAreThe10PackagesWhenItHasUtilities)
     EXPECT_EQ(0, Script().CountCalls(L"Initialize"));
     EXPECT_EQ(0, Script().CountCalls(L"put_simulationContext"));
     EXPECT_EQ(ECapeUnknownHR, Utilities(package)->get_parameters(answer.Receive()));
-    EXPECT_EQ(L"This object does not expose parameters", package->ErrorDescription());
+    EXPECT_EQ(L"This object does not expose parameters", Error());
     package->SetError(L"earlier", L"CPropertyPackage::Earlier", L"ICapeTest");
     EXPECT_EQ(ECapeNoImplHR, Utilities(package)->Edit());
-    EXPECT_EQ(L"earlier", package->ErrorDescription());
+    EXPECT_EQ(L"earlier", Error());
 }
 
 TEST_F(PackageCoreTest, EditReloadsWhatTheUserChangedAndReportsAFailedReload)
@@ -86,7 +86,7 @@ TEST_F(PackageCoreTest, EditReloadsWhatTheUserChangedAndReportsAFailedReload)
     // A failing 1.0 editor is passed on as it is, after the reload.
     Script().failures[L"Edit"] = {E_ABORT, L"user cancelled"};
     EXPECT_EQ(E_ABORT, Utilities(package)->Edit());
-    EXPECT_EQ(L"", package->ErrorDescription());
+    EXPECT_EQ(L"", Error());
     ASSERT_EQ(1u, package->compoundIds.size());
     EXPECT_DOUBLE_EQ(0.044097, package->molecularWeights[0]);
     EXPECT_EQ((StringList{L"Vapor", L"Liquid", L"Solid"}), Labels(package->phaseLabelsList));
@@ -133,7 +133,7 @@ TEST_F(PackageCoreTest, AnswersForEveryOwnInterfaceAndPersistenceWhileThe10Packa
     EXPECT_FALSE(persist);
 
     EXPECT_EQ(ECapeUnknownHR, Initialize());
-    EXPECT_EQ(L"Initialize failed: " + ErrorText(E_POINTER), package->ErrorDescription());
+    EXPECT_EQ(L"Initialize failed: " + ErrorText(E_POINTER), Error());
     EXPECT_EQ(0, Script().CountCalls(L"Initialize"));
 }
 
@@ -213,9 +213,8 @@ TEST_F(PackageCoreTest, AnInitialised10PackageIsTerminatedOnceWhateverFailedAfte
 TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
 {
     Script().propList = {L"vaporPressure"};
-    Script().onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material,
-                             const std::vector<std::wstring> &props, const std::vector<std::wstring> &,
-                             const std::wstring &) {
+    Script().onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material, const StringList &props,
+                             const StringList &, const std::wstring &) {
         return SetProp10(material, props.at(0).c_str(), nullptr, nullptr, {1.0, 2.0}, L"pure");
     };
     ComPtr<CMaterial11> held = CMaterial11::Create({L"methane"});
@@ -240,8 +239,8 @@ TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
 TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
 {
     std::vector<HRESULT> answers;
-    Script().onGetComponentConstant = [&](CScriptedPackage10 &self, ICapeThermoMaterialObject *,
-                                          const std::vector<std::wstring> &, VARIANT *) {
+    Script().onGetComponentConstant = [&](CScriptedPackage10 &self, ICapeThermoMaterialObject *, const StringList &,
+                                          VARIANT *) {
         if (answers.empty()) {
             long count = 0;
             answers.push_back(static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
@@ -252,7 +251,7 @@ TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
     ASSERT_EQ(S_OK, Initialize());
     EXPECT_EQ(1, Script().CountCalls(L"Initialize"));
     EXPECT_EQ((std::vector<HRESULT>{ECapeUnknownHR, ECapeUnknownHR}), answers);
-    EXPECT_EQ(L"Property package is busy with another call", package->ErrorDescription());
+    EXPECT_EQ(L"Property package is busy with another call", Error());
     EXPECT_EQ(L"CPropertyPackage::Terminate", package->ErrorScope());
 
     SetContext({L"methane", L"ethane"})->presentPhases = {L"Vapor", L"Liquid"};
@@ -275,7 +274,7 @@ TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
     const ScopedVariant p = Strings({L"pressure", L"", L"overall"});
     ASSERT_EQ(S_OK, package->CalcEquilibrium(t.Value(), p.Value(), nullptr));
     EXPECT_EQ((std::vector<HRESULT>{ECapeUnknownHR, ECapeUnknownHR}), answers);
-    EXPECT_EQ((std::vector<std::wstring>{L"Vapor"}), material->presentPhases);
+    EXPECT_EQ((StringList{L"Vapor"}), material->presentPhases);
     EXPECT_TRUE(package->package10);
     EXPECT_EQ(0, Script().CountCalls(L"Terminate"));
 }

@@ -1,53 +1,32 @@
-// A property package over a scripted 1.0 package, with an in-memory 1.1
-// material as its context: the whole road of a calculation, with both ends
-// inspectable and logging their calls. The scripted package hands every call
-// it is not scripted for to the example thermo system's ideal package, so the
-// numbers are the example's own; UseScriptedLists makes it a plain scripted
-// package instead. The package initialises on its first call: tests adjust
-// the script until then.
+// The package tests' fixture with the example thermo system behind the
+// scripted package: every call the script is not scripted for goes to the
+// example's ideal package, so the numbers are the example's own;
+// UseScriptedLists makes it a plain scripted package instead. The context
+// material has phases Vapor and Liquid present. The package initialises on
+// its first call: tests adjust the script until then.
 #pragma once
 
-#include <cmath>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "ExamplePropertyPackage.h"
-#include "Material11.h"
-#include "PropertyPackage.h"
-#include "ScriptedPackage10.h"
-#include "TestVariants.h"
+#include "PackageCoreFixture.h"
 
-struct ExampleBridge {
-    CScriptedPackage10 *package10 = nullptr;
-    ComPtr<ICapeThermoPropertyPackage> package10Ref;
-    CPropertyPackage *package = nullptr;
-    ComPtr<ICapeThermoCompounds> packageRef;
-    ComPtr<CMaterial11> materialRef;
-    CMaterial11 *material = nullptr;
-
-    // A material of these compounds, phases Vapor and Liquid present, as context.
-    explicit ExampleBridge(const std::vector<std::wstring> &compounds)
+class ExampleBridge : public PackageCoreTest {
+protected:
+    ExampleBridge()
     {
-        package10Ref = CreateScriptedPackage10(&package10);
-        package10->script.logCalls = true;
         ComPtr<ICapeThermoPropertyPackage> example;
         EXPECT_EQ(S_OK, CreateComObject<CExamplePropertyPackage>(nullptr, __uuidof(ICapeThermoPropertyPackage),
                                                                   example.ReceiveVoid()));
         static_cast<CExamplePropertyPackage *>(static_cast<DispatchPart<ICapeThermoPropertyPackage> *>(example.Get()))
             ->SetModel(ExampleModel::Ideal);
-        package10->script.inner = example;
-        materialRef = CMaterial11::Create(compounds);
-        material = materialRef.Get();
-        material->logCalls = true;
-        material->presentPhases = {L"Vapor", L"Liquid"};
+        Script().inner = example;
+        Use({L"n-pentane", L"n-hexane"});
+    }
+
+    // A new context material of these compounds.
+    void Use(const StringList &compounds)
+    {
+        SetContext(compounds)->presentPhases = {L"Vapor", L"Liquid"};
         material->phaseStatuses = {CAPE_UNKNOWNPHASESTATUS, CAPE_UNKNOWNPHASESTATUS};
-        EXPECT_EQ(S_OK, CreateComObject<CPropertyPackage>(nullptr, __uuidof(ICapeThermoCompounds),
-                                                           packageRef.ReceiveVoid()));
-        package = static_cast<CPropertyPackage *>(packageRef.Get());
-        package->package10 = package10Ref;
-        EXPECT_EQ(S_OK, package->SetMaterial(material->Interface()));
     }
 
     // No example package: the material's compounds with these molecular
@@ -55,12 +34,11 @@ struct ExampleBridge {
     void UseScriptedLists(const std::vector<double> &molecularWeights)
     {
         ScopedVariant props;
-        package10->script.inner->GetPropList(props.Get());
-        package10->script.propList = ReadStrings(props.Value());
-        package10->script.inner.Reset();
-        package10->script.compoundIds = material->compounds.ids;
-        package10->script.molecularWeights = molecularWeights;
-        package10->script.phases = {L"Vapor", L"Liquid"};
+        Script().inner->GetPropList(props.Get());
+        Script().propList = ReadStrings(props.Value());
+        Script().inner.Reset();
+        Script().compoundIds = material->compounds.ids;
+        Script().molecularWeights = molecularWeights;
     }
 
     // The overall state a flash reads; a temperature or pressure of 0 is left unset.
@@ -78,8 +56,6 @@ struct ExampleBridge {
         material->Put(L"temperature", phase, L"", {temperature});
         material->Put(L"pressure", phase, L"", {pressure});
     }
-
-    std::wstring Error() const { return package->ErrorDescription(); }
 };
 
 // The example's compound data of an identifier.
@@ -88,13 +64,4 @@ inline const CompoundData &Compound(const wchar_t *id)
     const CompoundData *found = FindCompound(id);
     EXPECT_NE(nullptr, found) << "unknown compound";
     return found ? *found : KnownCompounds[0];
-}
-
-// Each element within relative * |expected| (plus absolute) of the expected one.
-inline void ExpectNear(const std::vector<double> &expected, const std::vector<double> &actual, double relative,
-                       double absolute = 0.0)
-{
-    ASSERT_EQ(expected.size(), actual.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_NEAR(expected[i], actual[i], relative * std::fabs(expected[i]) + absolute) << "element " << i;
 }

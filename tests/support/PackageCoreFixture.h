@@ -3,6 +3,7 @@
 // adjust before the package is first used. Both components log their calls.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -18,10 +19,13 @@ using StringList = std::vector<std::wstring>;
 
 inline StringList Labels(const CVariantArray &list) { return ReadStrings(list.Value()); }
 
-inline void ExpectDoubles(const std::vector<double> &expected, const std::vector<double> &actual)
+// Each element within relative * |expected| (plus absolute) of the expected one.
+inline void ExpectNear(const std::vector<double> &expected, const std::vector<double> &actual, double relative,
+                       double absolute = 0.0)
 {
     ASSERT_EQ(expected.size(), actual.size());
-    for (size_t i = 0; i < expected.size(); ++i) EXPECT_DOUBLE_EQ(expected[i], actual[i]) << "element " << i;
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(expected[i], actual[i], relative * std::fabs(expected[i]) + absolute) << "element " << i;
 }
 
 class PackageCoreTest : public testing::Test {
@@ -54,6 +58,7 @@ protected:
         return material;
     }
     bool Validate() { return package->ValidateContextMaterial(L"CTest::Calc", L"ICapeTest"); }
+    std::wstring Error() const { return package->ErrorDescription(); }
     void ExpectError(const std::wstring &description, const wchar_t *scope, const wchar_t *interfaceName)
     {
         EXPECT_EQ(description, package->ErrorDescription());
