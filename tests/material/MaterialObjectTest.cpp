@@ -84,8 +84,7 @@ TEST_F(MaterialObjectTest, SetPropTakesAllCompoundsInOrderAndDoublesConvertedPer
     for (const auto &c : cases) {
         HRESULT set = E_FAIL;
         std::wstring error;
-        Script().onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
-                                  const StringList &, const std::wstring &) {
+        Script().onCalcProp = [&](auto &, ICapeThermoMaterialObject *m, const StringList &props, auto &, auto &) {
             set = m->SetProp(ScopedBstr(props[0].c_str()).Get(), nullptr, c.compIds.Value(), ScopedBstr(L"pure").Get(),
                              ScopedBstr(c.basis).Get(), c.values.Value());
             error = package->materialObject->ErrorDescription();

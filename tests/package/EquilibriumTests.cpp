@@ -81,9 +81,7 @@ TEST_F(Equilibrium, FlashFailuresLeaveNoStateForTheNextFlash)
     EXPECT_EQ(0, Script().CountCalls(L"CalcEquilibrium"));
 
     // A package that neither reads nor sets the temperature.
-    Script().onCalcEquilibrium = [](CScriptedPackage10 &, ICapeThermoMaterialObject *, const std::wstring &) {
-        return S_OK;
-    };
+    Script().onCalcEquilibrium = [](auto &, ICapeThermoMaterialObject *, auto &) { return S_OK; };
     EXPECT_EQ(ECapeUnknownHR, RunFlash(temperatureSpec, pressureSpec));
     EXPECT_EQ(L"Unknown temperature after flash", Error());
 

@@ -78,8 +78,7 @@ const StringList vaporFraction = {L"phaseFraction", L"mole", L"Vapor"};
 TEST_F(Interoperability, LateCallsOfThe10PackageReachNothingOfAFinishedCall)
 {
     // A 1.0 package that stores a constant it computes, as it would a result.
-    Script().onGetComponentConstant = [](CScriptedPackage10 &self, ICapeThermoMaterialObject *m, const StringList &,
-                                         VARIANT *) {
+    Script().onGetComponentConstant = [](auto &self, ICapeThermoMaterialObject *m, auto &, VARIANT *) {
         SetProp10(m, L"vaporPressure", nullptr, nullptr, {99.0}, L"pure");
         return self.FailWith(ECapeUnknownHR, L"no constants", L"GetComponentConstant");
     };
@@ -169,40 +168,26 @@ TEST_F(Interoperability, ARequestForAllCompoundsShowsEveryCompound)
 {
     StringList seen;
     long count = -1;
-    Script().onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
-                              const StringList &, const std::wstring &) {
+    Script().onCalcProp = [&](auto &, ICapeThermoMaterialObject *m, const StringList &props, auto &, auto &) {
         ScopedVariant ids;
         m->get_ComponentIds(ids.Get());
         seen = ReadStrings(ids.Value());
         m->GetNumComponents(&count);
         return SetProp10(m, props[0].c_str(), nullptr, nullptr, std::vector<double>(seen.size(), 1.0), L"pure");
     };
-    const VARIANT all{};
-    const ScopedVariant ethane = Strings({L"ETHANE"});
-    const struct {
-        const VARIANT &compIds;
-        StringList expected;
-    } cases[] = {{all, {L"methane", L"ethane"}}, {ethane.Value(), {L"ethane"}}};
-    for (const auto &c : cases) {
-        for (bool pDependent : {false, true}) {
-            ScopedVariant values;
-            ASSERT_EQ(S_OK, pDependent ? package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(),
-                                                                        1e5, c.compIds, values.Get())
-                                       : package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0,
-                                                                        c.compIds, values.Get()))
-                << Error();
-            EXPECT_EQ(c.expected, seen);
-            EXPECT_EQ(static_cast<long>(c.expected.size()), count);
-        }
-    }
+    ScopedVariant values;
+    ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"vaporPressure"}).Value(), 300.0, VARIANT{}, values.Get()))
+        << Error();
+    EXPECT_EQ((StringList{L"methane", L"ethane"}), seen);
+    EXPECT_EQ(2, count);
 }
 
 TEST_F(Interoperability, LnPhiDoesNotDependOnTheTotalAmountAndMatchesFiniteDifferences)
 {
     // A 1.0 package that takes what it reads for fractions.
     std::vector<double> read;
-    Script().onCalcProp = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const StringList &props,
-                              const StringList &phases, const std::wstring &) {
+    Script().onCalcProp = [&](auto &, ICapeThermoMaterialObject *m, const StringList &props, const StringList &phases,
+                              auto &) {
         const wchar_t *phase = phases[0].c_str();
         if (HRESULT hr = GetProp10(m, L"fraction", phase, L"mole", &read); FAILED(hr)) return hr;
         std::vector<double> lnPhi, dn;

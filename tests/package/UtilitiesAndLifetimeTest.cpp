@@ -213,8 +213,7 @@ TEST_F(PackageCoreTest, AnInitialised10PackageIsTerminatedOnceWhateverFailedAfte
 TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
 {
     Script().propList = {L"vaporPressure"};
-    Script().onCalcProp = [](CScriptedPackage10 &, ICapeThermoMaterialObject *material, const StringList &props,
-                             const StringList &, const std::wstring &) {
+    Script().onCalcProp = [](auto &, ICapeThermoMaterialObject *material, const StringList &props, auto &, auto &) {
         return SetProp10(material, props.at(0).c_str(), nullptr, nullptr, {1.0, 2.0}, L"pure");
     };
     ComPtr<CMaterial11> held = CMaterial11::Create({L"methane"});
@@ -239,8 +238,7 @@ TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
 TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
 {
     std::vector<HRESULT> answers;
-    Script().onGetComponentConstant = [&](CScriptedPackage10 &self, ICapeThermoMaterialObject *, const StringList &,
-                                          VARIANT *) {
+    Script().onGetComponentConstant = [&](auto &self, ICapeThermoMaterialObject *, auto &, VARIANT *) {
         if (answers.empty()) {
             long count = 0;
             answers.push_back(static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
