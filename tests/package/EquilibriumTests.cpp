@@ -43,8 +43,6 @@ TEST_F(Equilibrium, TpFlashGivesTheModelsSplitAndWritesNoOverallConditions)
     ASSERT_EQ(S_OK, RunFlash(pressureSpec, temperatureSpec)) << Error();
 
     const FlashResult expected = IdealFlash().TP(328.0, 101325.0);
-    ASSERT_GT(expected.vaporFraction, 0.05);
-    ASSERT_LT(expected.vaporFraction, 0.95);
     EXPECT_EQ(1, Script().CountCalls(L"CalcEquilibrium TP"));
     EXPECT_EQ((StringList{L"Vapor", L"Liquid"}), material->presentPhases);
     EXPECT_EQ((std::vector<LONG>{1, 1}), material->phaseStatuses);
