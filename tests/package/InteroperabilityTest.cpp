@@ -104,7 +104,7 @@ TEST_F(Interoperability, LateCallsOfThe10PackageReachNothingOfAFinishedCall)
         {L"single-phase, then Edit",
          [&] {
              HRESULT hr = package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), ScopedBstr(L"Vapor").Get());
-             return FAILED(hr) ? hr : static_cast<ICapeUtilities *>(package)->Edit();
+             return FAILED(hr) ? hr : Utilities()->Edit();
          },
          L"Enthalpy", nullptr},
         {L"two-phase", [&] { return package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), pair.Value()); },
@@ -158,7 +158,7 @@ TEST_F(Interoperability, PhaseFractionsOfAVaporFractionFlashAddUpToOne)
     }
     // Two phases without a fraction and no way to tell them apart still fail.
     Script().phases = {L"Vapor", L"Liquid", L"Liquid2"};
-    static_cast<ICapeUtilities *>(package)->Edit();
+    Utilities()->Edit();
     FlashSets({L"Liquid", L"Liquid2"}, {});
     EXPECT_EQ(ECapeUnknownHR, Flash(vaporFraction, tp[1]));
     EXPECT_EQ(L"Phase fraction was not set for present phase Liquid", Error());

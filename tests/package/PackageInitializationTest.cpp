@@ -99,7 +99,7 @@ TEST_F(PackageCoreTest, FailuresAreReportedByEveryLaterCallWithoutAskingThe10Pac
         Fresh();
         c.script(Script());
         long count = 0;
-        EXPECT_EQ(ECapeUnknownHR, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
+        EXPECT_EQ(ECapeUnknownHR, Phases()->GetNumPhases(&count));
         ExpectError(c.message, L"CPropertyPackage::GetNumPhases", L"ICapeThermoPhases");
         const size_t calls = Script().calls.size();
         EXPECT_EQ(ECapeUnknownHR, Initialize());
@@ -109,7 +109,7 @@ TEST_F(PackageCoreTest, FailuresAreReportedByEveryLaterCallWithoutAskingThe10Pac
     Fresh();
     package->package10.Reset();
     long count = -1;
-    EXPECT_EQ(ECapeUnknownHR, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
+    EXPECT_EQ(ECapeUnknownHR, Phases()->GetNumPhases(&count));
     EXPECT_EQ(L"Property package is not available", Error());
 }
 

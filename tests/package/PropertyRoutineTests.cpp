@@ -201,7 +201,7 @@ TEST_F(LnPhi, CompositionInMassBasisIsReadFromTheCallsMoleNumbers)
     for (const auto &c : cases) {
         if (c.weightUnknown) {
             Script().molecularWeights.back() = CapeEmptyDouble;
-            ASSERT_EQ(S_OK, static_cast<ICapeUtilities *>(package)->Edit());
+            ASSERT_EQ(S_OK, Utilities()->Edit());
         }
         EXPECT_EQ(ECapeUnknownHR, lnPhiOf(c.moles));
         EXPECT_EQ(c.failure, package->materialObject->ErrorDescription());

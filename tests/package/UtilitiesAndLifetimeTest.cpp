@@ -6,22 +6,18 @@
 
 #include "ErrorText.h"
 
-namespace {
-ICapeUtilities *Utilities(CPropertyPackage *package) { return package; }
-}
-
 TEST_F(PackageCoreTest, InitializeRunsOnceAndTerminateEndsTheLinksOnce)
 {
     ASSERT_EQ(S_OK, Initialize());
     ASSERT_EQ(S_OK, Initialize());
     EXPECT_EQ(1, Script().CountCalls(L"Initialize"));
     for (int round = 0; round < 2; ++round) {
-        ASSERT_EQ(S_OK, Utilities(package)->Terminate());
+        ASSERT_EQ(S_OK, Utilities()->Terminate());
         EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
         EXPECT_FALSE(package->package10 || package->packageUtilities10 || package->packageIdentification10);
     }
     long count = 0;  // cached answers are still given
-    ASSERT_EQ(S_OK, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
+    ASSERT_EQ(S_OK, Phases()->GetNumPhases(&count));
     EXPECT_EQ(2, count);
 
     // Without initialisation the 1.0 package is released untouched.
@@ -29,47 +25,47 @@ TEST_F(PackageCoreTest, InitializeRunsOnceAndTerminateEndsTheLinksOnce)
     bool destroyed = false;
     package10->destroyedFlag = &destroyed;
     SetContext({L"methane"});
-    ASSERT_EQ(S_OK, Utilities(package)->put_simulationContext(nullptr));
-    ASSERT_EQ(S_OK, Utilities(package)->Terminate());
+    ASSERT_EQ(S_OK, Utilities()->put_simulationContext(nullptr));
+    ASSERT_EQ(S_OK, Utilities()->Terminate());
     EXPECT_EQ(StringList{L"put_simulationContext"}, Script().calls);
     EXPECT_FALSE(package->contextMaterial);
     package10Ref.Reset();
     EXPECT_TRUE(destroyed);
-    ASSERT_EQ(S_OK, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));  // nor initialised later
+    ASSERT_EQ(S_OK, Phases()->GetNumPhases(&count));  // nor initialised later
     EXPECT_EQ(0, count);
 }
 
 TEST_F(PackageCoreTest, ContextAndParametersAreThe10PackagesWhenItHasUtilities)
 {
     ComPtr<ICapeThermoMaterial> context(CMaterial11::Create({})->Interface());
-    ASSERT_EQ(S_OK, Utilities(package)->put_simulationContext(context.Get()));
+    ASSERT_EQ(S_OK, Utilities()->put_simulationContext(context.Get()));
     EXPECT_EQ(static_cast<IDispatch *>(context.Get()), package10->simulationContext.Get());
     EXPECT_TRUE(package->initPending);
     Script().failures[L"put_simulationContext"] = {E_ACCESSDENIED, L"refused"};
-    EXPECT_EQ(E_ACCESSDENIED, Utilities(package)->put_simulationContext(context.Get()));
+    EXPECT_EQ(E_ACCESSDENIED, Utilities()->put_simulationContext(context.Get()));
     EXPECT_EQ(L"", Error());
 
     Script().parameters = ComPtr<IDispatch>(context.Get());
     ComPtr<IDispatch> answer;
-    ASSERT_EQ(S_OK, Utilities(package)->get_parameters(answer.Receive()));
+    ASSERT_EQ(S_OK, Utilities()->get_parameters(answer.Receive()));
     EXPECT_EQ(static_cast<IDispatch *>(context.Get()), answer.Get());
     EXPECT_FALSE(package->initPending);
     Script().failures[L"get_parameters"] = {ECapeUnknownHR, L"parameters are private"};
-    EXPECT_EQ(ECapeUnknownHR, Utilities(package)->get_parameters(answer.Receive()));
+    EXPECT_EQ(ECapeUnknownHR, Utilities()->get_parameters(answer.Receive()));
     ExpectError(L"parameters are private", L"CPropertyPackage::get_parameters", L"ICapeUtilities");
-    EXPECT_EQ(E_POINTER, Utilities(package)->get_parameters(nullptr));
+    EXPECT_EQ(E_POINTER, Utilities()->get_parameters(nullptr));
 
     // Without 1.0 utilities: the context is dropped, no Initialize, no parameters, no editor.
     Fresh();
     Script().hasUtilities = false;
-    ASSERT_EQ(S_OK, Utilities(package)->put_simulationContext(context.Get()));
+    ASSERT_EQ(S_OK, Utilities()->put_simulationContext(context.Get()));
     ASSERT_EQ(S_OK, Initialize());
     EXPECT_EQ(0, Script().CountCalls(L"Initialize"));
     EXPECT_EQ(0, Script().CountCalls(L"put_simulationContext"));
-    EXPECT_EQ(ECapeUnknownHR, Utilities(package)->get_parameters(answer.Receive()));
+    EXPECT_EQ(ECapeUnknownHR, Utilities()->get_parameters(answer.Receive()));
     EXPECT_EQ(L"This object does not expose parameters", Error());
     package->SetError(L"earlier", L"CPropertyPackage::Earlier", L"ICapeTest");
-    EXPECT_EQ(ECapeNoImplHR, Utilities(package)->Edit());
+    EXPECT_EQ(ECapeNoImplHR, Utilities()->Edit());
     EXPECT_EQ(L"earlier", Error());
 }
 
@@ -85,7 +81,7 @@ TEST_F(PackageCoreTest, EditReloadsWhatTheUserChangedAndReportsAFailedReload)
     };
     // A failing 1.0 editor is passed on as it is, after the reload.
     Script().failures[L"Edit"] = {E_ABORT, L"user cancelled"};
-    EXPECT_EQ(E_ABORT, Utilities(package)->Edit());
+    EXPECT_EQ(E_ABORT, Utilities()->Edit());
     EXPECT_EQ(L"", Error());
     ASSERT_EQ(1u, package->compoundIds.size());
     EXPECT_DOUBLE_EQ(0.044097, package->molecularWeights[0]);
@@ -97,7 +93,7 @@ TEST_F(PackageCoreTest, EditReloadsWhatTheUserChangedAndReportsAFailedReload)
 
     Script().failures.clear();
     Script().onEdit = [](CScriptedPackage10 &self) { self.script.phases.clear(); };
-    EXPECT_EQ(ECapeUnknownHR, Utilities(package)->Edit());
+    EXPECT_EQ(ECapeUnknownHR, Utilities()->Edit());
     ExpectError(L"Property package contains no phases", L"CPropertyPackage::Edit", L"ICapeUtilities");
 }
 
@@ -122,7 +118,7 @@ TEST_F(PackageCoreTest, AnswersForEveryOwnInterfaceAndPersistenceWhileThe10Packa
     ComPtr<IPersistStream> stream;  // the scripted package's own refusal is passed on
     EXPECT_EQ(E_NOINTERFACE, packageRef->QueryInterface(IID_IPersistStream, stream.ReceiveVoid()));
     persist.Reset();
-    ASSERT_EQ(S_OK, Utilities(package)->Terminate());
+    ASSERT_EQ(S_OK, Utilities()->Terminate());
     EXPECT_EQ(E_NOINTERFACE, packageRef->QueryInterface(IID_IPersistStreamInit, persist.ReceiveVoid()));
 
     // Answers of success with no object are failures, never pointers to use.
@@ -196,10 +192,10 @@ TEST_F(PackageCoreTest, AnInitialised10PackageIsTerminatedOnceWhateverFailedAfte
         ASSERT_EQ(ECapeUnknownHR, Initialize());
         ASSERT_EQ(1, Script().CountCalls(L"Initialize"));
         if (terminateFirst) {
-            ASSERT_EQ(S_OK, Utilities(package)->Terminate());
+            ASSERT_EQ(S_OK, Utilities()->Terminate());
             EXPECT_EQ(1, Script().CountCalls(L"Terminate"));
             long count = -1;
-            EXPECT_EQ(ECapeUnknownHR, static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
+            EXPECT_EQ(ECapeUnknownHR, Phases()->GetNumPhases(&count));
             ExpectError(L"Failed to get list of compounds: database missing", L"CPropertyPackage::GetNumPhases",
                         L"ICapeThermoPhases");
             EXPECT_EQ(ECapeUnknownHR, Initialize());
@@ -241,8 +237,8 @@ TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
     Script().onGetComponentConstant = [&](auto &self, ICapeThermoMaterialObject *, auto &, VARIANT *) {
         if (answers.empty()) {
             long count = 0;
-            answers.push_back(static_cast<ICapeThermoPhases *>(package)->GetNumPhases(&count));
-            answers.push_back(Utilities(package)->Terminate());
+            answers.push_back(Phases()->GetNumPhases(&count));
+            answers.push_back(Utilities()->Terminate());
         }
         return self.FailWith(ECapeUnknownHR, L"no constants", L"GetComponentConstant");
     };
@@ -254,23 +250,16 @@ TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
 
     SetContext({L"methane", L"ethane"})->presentPhases = {L"Vapor", L"Liquid"};
     answers.clear();
-    Script().onCalcEquilibrium = [&](CScriptedPackage10 &, ICapeThermoMaterialObject *material, const std::wstring &) {
-        answers.push_back(Utilities(package)->Terminate());
+    Script().onCalcEquilibrium = [&](auto &, ICapeThermoMaterialObject *material, auto &) {
+        answers.push_back(Utilities()->Terminate());
         answers.push_back(static_cast<ICapeThermoMaterialContext *>(package)->UnsetMaterial());
-        const struct {
-            const wchar_t *property, *phase, *basis;
-            std::vector<double> values;
-        } results[] = {{L"temperature", L"", nullptr, {300.0}},
-                       {L"pressure", L"", nullptr, {1e5}},
-                       {L"fraction", L"Vapor", L"mole", {0.5, 0.5}},
-                       {L"phaseFraction", L"Vapor", L"mole", {1.0}}};
-        for (const auto &r : results)
-            if (HRESULT hr = SetProp10(material, r.property, r.phase, r.basis, r.values); FAILED(hr)) return hr;
-        return S_OK;
+        SetProp10(material, L"temperature", nullptr, nullptr, {300.0});
+        SetProp10(material, L"pressure", nullptr, nullptr, {1e5});
+        SetProp10(material, L"fraction", L"Vapor", L"mole", {0.5, 0.5});
+        return SetProp10(material, L"phaseFraction", L"Vapor", L"mole", {1.0});
     };
-    const ScopedVariant t = Strings({L"temperature", L"", L"overall"});
-    const ScopedVariant p = Strings({L"pressure", L"", L"overall"});
-    ASSERT_EQ(S_OK, package->CalcEquilibrium(t.Value(), p.Value(), nullptr));
+    ASSERT_EQ(S_OK, package->CalcEquilibrium(Strings({L"temperature", L"", L"overall"}).Value(),
+                                             Strings({L"pressure", L"", L"overall"}).Value(), nullptr));
     EXPECT_EQ((std::vector<HRESULT>{ECapeUnknownHR, ECapeUnknownHR}), answers);
     EXPECT_EQ((StringList{L"Vapor"}), material->presentPhases);
     EXPECT_TRUE(package->package10);

@@ -45,8 +45,10 @@ protected:
     }
 
     ScriptedPackage10Script &Script() { return package10->script; }
+    ICapeUtilities *Utilities() { return package; }
+    ICapeThermoPhases *Phases() { return package; }
     // Initialisation through a guarded method, as a client runs it.
-    HRESULT Initialize() { return static_cast<ICapeUtilities *>(package)->Initialize(); }
+    HRESULT Initialize() { return Utilities()->Initialize(); }
 
     // A new in-memory 1.1 material of these compounds as context.
     CMaterial11 *SetContext(const StringList &compounds)
