@@ -101,10 +101,6 @@ TEST_F(TwoPhase, KValuesAndSurfaceTensionOnLiquidWithOneRetryOnly)
     ASSERT_EQ(S_OK, package->CalcTwoPhaseProp(Strings({L"surfaceTension"}).Value(), pair.Value()));
     EXPECT_EQ(before + 3, Script().CountCalls(L"CalcProp"));
     EXPECT_EQ(L"CalcProp [surfaceTension] [Liquid] mixture", Script().calls.back());
-
-    EXPECT_EQ(ECapeUnknownHR,
-              package->CalcTwoPhaseProp(Strings({L"kvalue"}).Value(), Strings({L"Liquid", L"Vapor"}).Value()));
-    EXPECT_EQ(L"Unsupported phase combination", Error());
 }
 
 TEST_F(LnPhi, ValueAndDerivativesAreThoseOfRaoultsLaw)
