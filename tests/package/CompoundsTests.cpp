@@ -19,7 +19,7 @@ void ExpectHexaneSelected(const CPropertyPackage &package)
 
 TEST_F(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
 {
-    Use({L"n-butane", L"n-pentane", L"n-hexane"});
+    SetContext({L"n-butane", L"n-pentane", L"n-hexane"});
     ScopedVariant values;
     ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"vaporPressure", L"idealGasHeatCapacity"}).Value(), 350.0,
                                                    Strings({L"n-hexane", L"N-BUTANE"}).Value(), values.Get()))
@@ -42,7 +42,7 @@ TEST_F(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
 
 TEST_F(Compounds, TheSelectionIsRestoredAfterEveryRequestFailuresIncluded)
 {
-    Use({L"n-hexane"});  // the package's sixth compound
+    SetContext({L"n-hexane"});  // the package's sixth compound
     PutPhase(L"Liquid", {1.0}, 330.0, 1e5);
     ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Liquid").Get()));
     ExpectHexaneSelected(*package);

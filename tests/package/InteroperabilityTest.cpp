@@ -40,7 +40,7 @@ protected:
             return S_OK;
         };
         EXPECT_EQ(S_OK, Initialize());
-        SetContext({L"methane", L"ethane"})->presentPhases = {L"Vapor", L"Liquid"};
+        SetContext({L"methane", L"ethane"});
     }
 
     // A flash over every phase of the package, as clients ask for it.

@@ -23,11 +23,7 @@ TEST_F(PackageCoreTest, NamesOfferedAsConstantAndSinglePhasePropertyWorkAsBoth)
     Script().trivial = true;
     ASSERT_EQ(S_OK, Initialize());
     SetContext({L"methane", L"ethane"});
-    material->presentPhases = {L"Vapor"};
-    material->phaseStatuses = {CAPE_UNKNOWNPHASESTATUS};
-    material->Put(L"temperature", L"Vapor", L"", {300.0});
-    material->Put(L"pressure", L"Vapor", L"", {1e5});
-    material->Put(L"fraction", L"Vapor", L"mole", {0.5, 0.5});
+    PutPhase(L"Vapor", {0.5, 0.5}, 300.0, 1e5);
     ScopedBstr vapor(L"Vapor");
 
     const struct {

@@ -29,7 +29,7 @@ std::vector<double> LiquidLnPhi(const StringList &ids, double t, double p)
 
 TEST_F(SinglePhase, ValuesReachTheMaterialForTheMaterialsCompoundOrder)
 {
-    Use({L"N-HEXANE", L"n-pentane"});          // other order and letter case than the package
+    SetContext({L"N-HEXANE", L"n-pentane"});          // other order and letter case than the package
     const std::vector<double> x = {0.3, 0.7};  // n-hexane, n-pentane
     PutPhase(L"Liquid", x, temperature, pressure);
     material->Put(L"temperature", L"Vapor", L"", {999.0});  // must not be read
@@ -106,7 +106,7 @@ TEST_F(TwoPhase, KValuesAndSurfaceTensionOnLiquidWithOneRetryOnly)
 TEST_F(LnPhi, ValueAndDerivativesAreThoseOfRaoultsLaw)
 {
     const StringList three = {L"n-butane", L"n-pentane", L"n-hexane"};
-    Use(three);
+    SetContext(three);
     ScopedBstr liquid(L"Liquid");
     const ScopedVariant moles = Doubles({2.0, 1.0, 1.0});  // not normalised on purpose
     ScopedVariant lnPhi, dT, dP, dn;
@@ -170,7 +170,7 @@ TEST_F(LnPhi, CompositionInMassBasisIsReadFromTheCallsMoleNumbers)
         ids.push_back(L"c" + std::to_wstring(i));
         weights.push_back(i + 1.0);
     }
-    Use(ids);
+    SetContext(ids);
     UseScriptedLists(weights);
     std::vector<double> massFractions;
     Script().onCalcProp = [&](auto &, ICapeThermoMaterialObject *material, const StringList &props, auto &, auto &) {

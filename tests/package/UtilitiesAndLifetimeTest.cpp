@@ -248,7 +248,7 @@ TEST_F(PackageCoreTest, CallsBackIntoThePackageFromInsideItsCallsAreRefused)
     EXPECT_EQ(L"Property package is busy with another call", Error());
     EXPECT_EQ(L"CPropertyPackage::Terminate", package->ErrorScope());
 
-    SetContext({L"methane", L"ethane"})->presentPhases = {L"Vapor", L"Liquid"};
+    SetContext({L"methane", L"ethane"});
     answers.clear();
     Script().onCalcEquilibrium = [&](auto &, ICapeThermoMaterialObject *material, auto &) {
         answers.push_back(Utilities()->Terminate());

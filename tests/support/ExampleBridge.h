@@ -1,9 +1,8 @@
 // The package tests' fixture with the example thermo system behind the
 // scripted package: every call the script is not scripted for goes to the
 // example's ideal package, so the numbers are the example's own;
-// UseScriptedLists makes it a plain scripted package instead. The context
-// material has phases Vapor and Liquid present. The package initialises on
-// its first call: tests adjust the script until then.
+// UseScriptedLists makes it a plain scripted package instead. The package
+// initialises on its first call: tests adjust the script until then.
 #pragma once
 
 #include "ExamplePropertyPackage.h"
@@ -19,14 +18,7 @@ protected:
         static_cast<CExamplePropertyPackage *>(static_cast<DispatchPart<ICapeThermoPropertyPackage> *>(example.Get()))
             ->SetModel(ExampleModel::Ideal);
         Script().inner = example;
-        Use({L"n-pentane", L"n-hexane"});
-    }
-
-    // A new context material of these compounds.
-    void Use(const StringList &compounds)
-    {
-        SetContext(compounds)->presentPhases = {L"Vapor", L"Liquid"};
-        material->phaseStatuses = {CAPE_UNKNOWNPHASESTATUS, CAPE_UNKNOWNPHASESTATUS};
+        SetContext({L"n-pentane", L"n-hexane"});
     }
 
     // No example package: the material's compounds with these molecular
@@ -47,14 +39,6 @@ protected:
         material->Put(L"fraction", L"Overall", L"mole", z);
         if (temperature > 0.0) material->Put(L"temperature", L"Overall", L"", {temperature});
         if (pressure > 0.0) material->Put(L"pressure", L"Overall", L"", {pressure});
-    }
-
-    // The state of one phase a property calculation reads.
-    void PutPhase(const wchar_t *phase, const std::vector<double> &x, double temperature, double pressure)
-    {
-        material->Put(L"fraction", phase, L"mole", x);
-        material->Put(L"temperature", phase, L"", {temperature});
-        material->Put(L"pressure", phase, L"", {pressure});
     }
 };
 

@@ -50,14 +50,24 @@ protected:
     // Initialisation through a guarded method, as a client runs it.
     HRESULT Initialize() { return Utilities()->Initialize(); }
 
-    // A new in-memory 1.1 material of these compounds as context.
+    // A new in-memory 1.1 material of these compounds as context, phases
+    // Vapor and Liquid present.
     CMaterial11 *SetContext(const StringList &compounds)
     {
         materialRef = CMaterial11::Create(compounds);
         material = materialRef.Get();
         material->logCalls = true;
+        material->presentPhases = {L"Vapor", L"Liquid"};
+        material->phaseStatuses = {CAPE_UNKNOWNPHASESTATUS, CAPE_UNKNOWNPHASESTATUS};
         EXPECT_EQ(S_OK, package->SetMaterial(material->Interface()));
         return material;
+    }
+    // The state of one phase a property calculation reads.
+    void PutPhase(const wchar_t *phase, const std::vector<double> &x, double temperature, double pressure)
+    {
+        material->Put(L"fraction", phase, L"mole", x);
+        material->Put(L"temperature", phase, L"", {temperature});
+        material->Put(L"pressure", phase, L"", {pressure});
     }
     bool Validate() { return package->ValidateContextMaterial(L"CTest::Calc", L"ICapeTest"); }
     std::wstring Error() const { return package->ErrorDescription(); }
