@@ -5,8 +5,6 @@
 
 #include "PackageCoreFixture.h"
 
-namespace {
-
 // A package of the compounds A, B and C, C of unknown molecular weight.
 class MaterialObjectTest : public PackageCoreTest {
 protected:
@@ -17,14 +15,11 @@ protected:
         Script().propList = {L"heatOfVaporization"};
         EXPECT_EQ(S_OK, Initialize());
     }
-    ICapeThermoMaterialObject *Object() { return package->materialObject.Get(); }
 };
-
-}  // namespace
 
 TEST_F(MaterialObjectTest, MethodsNotOfferedFailWithoutCheckingArguments)
 {
-    ICapeThermoMaterialObject *m = Object();
+    ICapeThermoMaterialObject *m = package->materialObject.Get();
     VARIANT empty{};
     const std::pair<const wchar_t *, std::function<HRESULT()>> calls[] = {
         {L"GetUniversalConstant", [&] { return m->GetUniversalConstant(empty, nullptr); }},
