@@ -126,34 +126,31 @@ TEST_F(LnPhi, ValueAndDerivativesAreThoseOfRaoultsLaw)
 
 TEST_F(LnPhi, FlagsSelectExactlyTheRequestedOutputs)
 {
-    ScopedBstr vapor(L"Vapor");
     const ScopedVariant moles = Doubles({1.0, 1.0});
+    auto lnPhiWith = [&](int flags, VARIANT *lnPhi, VARIANT *dT, VARIANT *dP, VARIANT *dn) {
+        return package->CalcAndGetLnPhi(ScopedBstr(L"Vapor").Get(), temperature, pressure, moles.Value(), flags, lnPhi,
+                                        dT, dP, dn);
+    };
     ScopedVariant lnPhi, dT, dP, dn;
     V_VT(dT.Get()) = VT_I4;  // sentinels: untouched outputs keep them
     V_I4(dT.Get()) = 7;
     V_VT(dn.Get()) = VT_I4;
 
-    ASSERT_EQ(S_OK, package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 5, lnPhi.Get(),
-                                             dT.Get(), dP.Get(), dn.Get()))
-        << Error();
+    ASSERT_EQ(S_OK, lnPhiWith(5, lnPhi.Get(), dT.Get(), dP.Get(), dn.Get())) << Error();
     EXPECT_EQ((std::vector<double>{0.0, 0.0}), ReadDoubles(lnPhi.Value()));
     EXPECT_EQ(VT_I4, dT.Type());
     EXPECT_EQ(7, V_I4(dT.Get()));
     EXPECT_EQ(VT_I4, dn.Type());
 
     const int calls = Script().CountCalls(L"CalcProp");
-    EXPECT_EQ(S_OK, package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 0, nullptr, nullptr,
-                                             nullptr, nullptr));
-    EXPECT_EQ(ECapeUnknownHR, package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 16,
-                                                       lnPhi.Get(), dT.Get(), dP.Get(), dn.Get()));
+    EXPECT_EQ(S_OK, lnPhiWith(0, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(ECapeUnknownHR, lnPhiWith(16, lnPhi.Get(), dT.Get(), dP.Get(), dn.Get()));
     EXPECT_EQ(L"Invalid calculation request flags", Error());
-    EXPECT_EQ(E_POINTER, package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 2, lnPhi.Get(),
-                                                  nullptr, dP.Get(), dn.Get()));
+    EXPECT_EQ(E_POINTER, lnPhiWith(2, lnPhi.Get(), nullptr, dP.Get(), dn.Get()));
     EXPECT_EQ(calls, Script().CountCalls(L"CalcProp"));
 
     Script().inner.Reset();  // a 1.0 package that succeeds without setting the value
-    EXPECT_EQ(ECapeUnknownHR, package->CalcAndGetLnPhi(vapor.Get(), temperature, pressure, moles.Value(), 1,
-                                                       lnPhi.Get(), nullptr, nullptr, nullptr));
+    EXPECT_EQ(ECapeUnknownHR, lnPhiWith(1, lnPhi.Get(), nullptr, nullptr, nullptr));
     EXPECT_EQ(L"Property LogFugacityCoefficient was not set", Error());
     EXPECT_EQ(VT_EMPTY, lnPhi.Type());
 }
