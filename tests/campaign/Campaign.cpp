@@ -23,7 +23,7 @@
 #include "PropertyPackage.h"
 #include "PropertyPackageManager.h"
 #include "ScriptedPackage10.h"
-#include "TestThermoAccess.h"
+#include "TestThermoSystems.h"
 #include "VariantLists.h"
 
 namespace {
@@ -233,9 +233,9 @@ void RunScenario(Stats &stats, uint64_t seed, uint64_t index)
     // The 1.0 material object outlives its package.
     for (int n = rng.Below(4); n > 0 && s.seen; --n) Call(context, s.seen.Get(), OnMaterialObject);
     s.seen.Reset();
-    TestThermoAccess thermo;
+    const TestThermoState *thermo = TestThermo();
     const LONG objectsLeft = ModuleLockCount() - locksBefore,
-               systemsLeft = thermo.Loaded() ? thermo.liveCount() + thermo.unterminatedCount() : 0;
+               systemsLeft = thermo ? thermo->live + thermo->unterminated : 0;
     if (objectsLeft || systemsLeft)
         ++stats.leaks, wprintf(L"LEAK seed %llu scenario %llu: %ld objects, %ld thermo systems left or unterminated\n",
                                seed, index, objectsLeft, systemsLeft);

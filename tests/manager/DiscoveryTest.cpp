@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "TestThermoAccess.h"
+#include "TestThermoSystems.h"
 #include "TestVariants.h"
 #include "ThermoSystemDiscovery.h"
 
@@ -77,14 +77,14 @@ TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThe
     }
 
     // Every thermo system asked was released, and terminated if initialised; discovery runs once.
-    TestThermoAccess thermo;
-    ASSERT_TRUE(thermo.Loaded());
-    EXPECT_EQ(thermo.liveCount(), 0);
-    EXPECT_EQ(thermo.unterminatedCount(), 0);
-    const LONG created = thermo.createdCount();
+    const TestThermoState *thermo = TestThermo();
+    ASSERT_NE(thermo, nullptr);
+    EXPECT_EQ(thermo->live, 0);
+    EXPECT_EQ(thermo->unterminated, 0);
+    const LONG created = thermo->created;
     EXPECT_GE(created, 12);
     DiscoverThermoSystems();
-    EXPECT_EQ(thermo.createdCount(), created);
+    EXPECT_EQ(thermo->created, created);
 }
 
 // Allocations above this size fail while armed, as when memory runs out.
@@ -92,22 +92,22 @@ std::atomic<size_t> allocationLimit{0};
 
 TEST_F(DiscoveryTest, RunningOutOfMemoryLeavesOutOnlyThatThermoSystem)
 {
-    TestThermoAccess thermo;
-    ASSERT_TRUE(thermo.Loaded());
-    thermo.setHugeNames(TRUE);
+    TestThermoState *thermo = TestThermo();
+    ASSERT_NE(thermo, nullptr);
+    thermo->hugeNames = true;
     allocationLimit = TEST_HUGE_NAME_LENGTH;
     ResetThermoSystemDiscovery();
     DiscoverThermoSystems();
     allocationLimit = 0;
-    thermo.setHugeNames(FALSE);
+    thermo->hugeNames = false;
 
     std::vector<std::wstring> names = DiscoveredNames();
     EXPECT_FALSE(AnyListedFrom(names, L"HugeNames"));
     EXPECT_EQ(ThermoSystemDiscovery().thermoSystemClsids.Lookup(L"HugeNames"), nullptr);
     for (const wchar_t *name : {L"Sys//A", L"Sys//B", L"NoInitNew//P", L"LateCreate//P", L"NullResolve//P"})
         EXPECT_TRUE(Listed(names, name)) << testing::PrintToString(name);
-    EXPECT_EQ(thermo.liveCount(), 0);
-    EXPECT_EQ(thermo.unterminatedCount(), 0);
+    EXPECT_EQ(thermo->live, 0);
+    EXPECT_EQ(thermo->unterminated, 0);
 }
 
 // Discovery over a classes root replaced for this process.

@@ -11,7 +11,7 @@
 #include "ErrorText.h"
 #include "PropertyPackage.h"
 #include "PropertyPackageManager.h"
-#include "TestThermoAccess.h"
+#include "TestThermoSystems.h"
 #include "TestVariants.h"
 #include "ThermoSystemDiscovery.h"
 
@@ -29,11 +29,10 @@ protected:
     }
     void TearDown() override
     {
-        TestThermoAccess thermo;
-        if (thermo.Loaded()) {
-            thermo.setLateFailures(FALSE);
-            EXPECT_EQ(thermo.liveCount(), 0) << "a thermo system was not released";
-            EXPECT_EQ(thermo.unterminatedCount(), 0) << "an initialised thermo system was not terminated";
+        if (TestThermoState *thermo = TestThermo()) {
+            thermo->lateFailures = false;
+            EXPECT_EQ(thermo->live, 0) << "a thermo system was not released";
+            EXPECT_EQ(thermo->unterminated, 0) << "an initialised thermo system was not terminated";
         }
     }
 
@@ -50,11 +49,7 @@ protected:
             static_cast<ICapeIdentification *>(identification)));
     }
 
-    std::wstring Resolved()
-    {
-        TestThermoAccess thermo;
-        return thermo.Loaded() ? thermo.lastResolve() : L"<not loaded>";
-    }
+    static std::wstring Resolved() { return TestThermo() ? TestThermo()->lastResolve : L"<not loaded>"; }
 
     ComPtr<ICapeThermoPropertyPackageManager> manager;
     CPropertyPackageManager *object = nullptr;
@@ -114,8 +109,8 @@ TEST_F(PackageManagerTest, SystemsWhoseNamesDifferInCaseResolveToTheOneFoundLate
 TEST_F(PackageManagerTest, EveryFailureIsRecordedOnTheManager)
 {
     DiscoverThermoSystems();
-    ASSERT_TRUE(TestThermoAccess().Loaded());
-    TestThermoAccess().setLateFailures(TRUE);
+    ASSERT_NE(TestThermo(), nullptr);
+    TestThermo()->lateFailures = true;
     const struct {
         const wchar_t *request;
         std::wstring description;
