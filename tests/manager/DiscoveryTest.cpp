@@ -1,4 +1,6 @@
-// Discovery against the test thermo systems registered in the test prefix.
+// Discovery against the test thermo systems registered in the test prefix,
+// and its parts: the exclusion key of thermo systems and managers, and the
+// names read from CapeDescription keys.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,13 +20,6 @@ namespace {
 std::vector<std::wstring> DiscoveredNames()
 {
     return ReadStrings(ThermoSystemDiscovery().packageList.Value());
-}
-
-GUID Clsid(const wchar_t *text)
-{
-    GUID clsid = {};
-    CLSIDFromString(text, &clsid);
-    return clsid;
 }
 
 bool Listed(const std::vector<std::wstring> &names, const std::wstring &name)
@@ -66,8 +61,10 @@ TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThe
     EXPECT_TRUE(Listed(names, std::wstring(TEST_CLSID_NAMELESS) + L"//P"));
 
     const GUID *sys = ThermoSystemDiscovery().thermoSystemClsids.Lookup(L"SYS");
+    GUID expected = {};
+    CLSIDFromString(TEST_CLSID_SYS, &expected);
     ASSERT_NE(sys, nullptr);
-    EXPECT_TRUE(IsEqualGUID(*sys, Clsid(TEST_CLSID_SYS)));
+    EXPECT_TRUE(IsEqualGUID(*sys, expected));
     // Failed, listless, and with success codes that came with no object (creation, a query); "Acme Thermo 2" as a
     // 1.1 manager named "Acme Server" is of the same maker. Neither listed nor kept for resolution.
     for (const wchar_t *absent :
@@ -110,49 +107,108 @@ TEST_F(DiscoveryTest, RunningOutOfMemoryLeavesOutOnlyThatThermoSystem)
     EXPECT_EQ(thermo->unterminated, 0);
 }
 
-// Discovery over a classes root replaced for this process.
-class OverriddenClassesRootTest : public testing::Test {
+TEST(ProductKeyTest, FirstWordOrTwoForAspen)
+{
+    const struct {
+        const wchar_t *name;
+        const wchar_t *key;
+    } cases[] = {
+        {L"Acme Thermo 2", L"Acme"},
+        {L"Acme Server", L"Acme"},
+        {L"AcmeServer", L"AcmeServer"},
+        {L" \t\r\nAcme\vThermo", L"Acme"},
+        {L"Aspen Properties", L"AspenProperties"},
+        {L"Aspen Properties Manager", L"AspenProperties"},
+        {L"Aspen Plus", L"AspenPlus"},
+        {L"Aspen", L"Aspen"},
+        {L"Aspen   ", L"Aspen"},
+        {L"aspen properties", L"aspen"},
+        {L"", L""},
+        {L" \t ", L""},
+        {L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE00000F}", L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE00000F}"},
+    };
+    for (const auto &c : cases) {
+        ThermoSystemRecord record{c.name, L"{clsid}", L"stale"};
+        MakeProductKey(record);
+        EXPECT_EQ(record.productKey, c.key) << testing::PrintToString(c.name);
+    }
+}
+
+// A key of the test's own below HKEY_CURRENT_USER: a class key to read, or a
+// classes root that replaces the real one for this process.
+class ScratchKeyTest : public testing::Test {
 protected:
     void SetUp() override
     {
         RegDeleteTreeW(HKEY_CURRENT_USER, path);
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &replacement,
-                                  nullptr), ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
     }
     void TearDown() override
     {
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-        RegCloseKey(replacement);
+        RegCloseKey(key);
         RegDeleteTreeW(HKEY_CURRENT_USER, path);
         RegDeleteKeyW(HKEY_CURRENT_USER, path);
         ResetThermoSystemDiscovery();
     }
-    // False when the platform cannot override the classes root.
-    bool DiscoverOverReplacement()
+
+    std::wstring NameRead()
     {
-        if (RegOverridePredefKey(HKEY_CLASSES_ROOT, replacement) != ERROR_SUCCESS) return false;
+        ThermoSystemRecord record{L"stale", L"{clsid}", L""};
+        ReadCapeDescription(record, key);
+        return record.name;
+    }
+    void SetName(const std::wstring &name)
+    {
+        ASSERT_EQ(RegSetKeyValueW(key, L"CapeDescription", L"Name", REG_SZ, name.c_str(),
+                                  static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    // False when the platform cannot override the classes root.
+    bool DiscoverOverScratchKey()
+    {
+        if (RegOverridePredefKey(HKEY_CLASSES_ROOT, key) != ERROR_SUCCESS) return false;
         ResetThermoSystemDiscovery();
         DiscoverThermoSystems();
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
         return true;
     }
 
-    const wchar_t *path = L"Software\\CorvantaEmptyClasses";
-    HKEY replacement = nullptr;
+    const wchar_t *path = L"Software\\CorvantaScratchKey";
+    HKEY key = nullptr;
 };
 
-// A classes root without a CLSID key leaves the list empty; an empty CLSID key gives an array of no strings.
-TEST_F(OverriddenClassesRootTest, UnreadableClassesRootLeavesNoListAndNoThermoSystemAnArrayOfNoStrings)
+// The name up to its null (stored with or without one), or the class
+// identifier when there is no name or it is too long for 1024 bytes.
+TEST_F(ScratchKeyTest, CapeDescriptionNameIsReadUpToItsNullOrFallsBackToTheClassIdentifier)
 {
-    if (!DiscoverOverReplacement()) GTEST_SKIP() << "the classes root cannot be overridden here";
+    EXPECT_EQ(NameRead(), L"{clsid}") << "no CapeDescription key";
+    ASSERT_EQ(RegSetKeyValueW(key, L"CapeDescription", L"Description", REG_SZ, L"d", 4), ERROR_SUCCESS);
+    EXPECT_EQ(NameRead(), L"{clsid}") << "no Name value";
+    for (const std::wstring &name : {std::wstring(L"My Thermo"), std::wstring(), std::wstring(511, L'n')}) {
+        SetName(name);
+        EXPECT_EQ(NameRead(), name);
+    }
+    SetName(std::wstring(512, L'n'));
+    EXPECT_EQ(NameRead(), L"{clsid}");
+    const wchar_t raw[] = {L'R', L'a', L'w'};
+    ASSERT_EQ(RegSetKeyValueW(key, L"CapeDescription", L"Name", REG_SZ, raw, sizeof(raw)), ERROR_SUCCESS);
+    EXPECT_EQ(NameRead(), L"Raw");
+}
+
+// A classes root without a CLSID key leaves the list empty; an empty CLSID key gives an array of no strings.
+TEST_F(ScratchKeyTest, UnreadableClassesRootLeavesNoListAndNoThermoSystemAnArrayOfNoStrings)
+{
+    if (!DiscoverOverScratchKey()) GTEST_SKIP() << "the classes root cannot be overridden here";
     EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_EMPTY);
     EXPECT_TRUE(ThermoSystemDiscovery().thermoSystemClsids.Empty());
     EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
 
     HKEY clsid = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(replacement, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
+    ASSERT_EQ(RegCreateKeyExW(key, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
     RegCloseKey(clsid);
-    ASSERT_TRUE(DiscoverOverReplacement());
+    ASSERT_TRUE(DiscoverOverScratchKey());
     EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
     EXPECT_TRUE(DiscoveredNames().empty());
     EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
