@@ -38,8 +38,7 @@ protected:
 
     HRESULT Get(const wchar_t *name, ComPtr<IDispatch> &package)
     {
-        ScopedBstr bstr(name);
-        return manager->GetPropertyPackage(bstr.Get(), package.Receive());
+        return manager->GetPropertyPackage(ScopedBstr(name).Get(), package.Receive());
     }
 
     static std::wstring Resolved() { return TestThermo() ? TestThermo()->lastResolve : L"<not loaded>"; }
@@ -126,8 +125,7 @@ TEST_F(PackageManagerTest, EveryFailureIsRecordedOnTheManager)
     };
     for (const auto &c : cases) {
         IDispatch *untouched = reinterpret_cast<IDispatch *>(0x1234);
-        ScopedBstr name(c.request);
-        EXPECT_EQ(manager->GetPropertyPackage(name.Get(), &untouched), ECapeUnknownHR)
+        EXPECT_EQ(manager->GetPropertyPackage(ScopedBstr(c.request).Get(), &untouched), ECapeUnknownHR)
             << testing::PrintToString(c.request);
         EXPECT_EQ(untouched, reinterpret_cast<IDispatch *>(0x1234));
         EXPECT_EQ(object->ErrorDescription(), c.description);
@@ -136,7 +134,6 @@ TEST_F(PackageManagerTest, EveryFailureIsRecordedOnTheManager)
     }
 }
 
-// Null arguments record nothing; every caller gets its own copy of the list.
 TEST_F(PackageManagerTest, NullArgumentsRecordNothingAndTheListIsACopyForEveryCaller)
 {
     ComPtr<IDispatch> package;
