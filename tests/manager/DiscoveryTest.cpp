@@ -33,17 +33,10 @@ bool AnyListedFrom(const std::vector<std::wstring> &names, const std::wstring &s
                        [&](const std::wstring &name) { return name.rfind(system + L"//", 0) == 0; });
 }
 
-class DiscoveryTest : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        ResetThermoSystemDiscovery();
-        DiscoverThermoSystems();
-    }
-};
-
-TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThemAll)
+TEST(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThemAll)
 {
+    ResetThermoSystemDiscovery();
+    DiscoverThermoSystems();
     const CVariantArray &list = ThermoSystemDiscovery().packageList;
     ASSERT_EQ(list.Type(), VT_ARRAY | VT_BSTR);
     LONG lower = -1;
@@ -86,7 +79,7 @@ TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThe
 // Allocations above this size fail while armed, as when memory runs out.
 std::atomic<size_t> allocationLimit{0};
 
-TEST_F(DiscoveryTest, RunningOutOfMemoryLeavesOutOnlyThatThermoSystem)
+TEST(DiscoveryTest, RunningOutOfMemoryLeavesOutOnlyThatThermoSystem)
 {
     TestThermoState *thermo = TestThermo();
     ASSERT_NE(thermo, nullptr);

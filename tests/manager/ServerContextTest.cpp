@@ -18,17 +18,13 @@ struct Value {
     DWORD type = REG_SZ;
 };
 
-// Registrations made by a test are removed when it ends.
-class ServerContextTest : public testing::Test {
-protected:
-    void TearDown() override
-    {
-        for (const std::wstring &key : written) RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
-    }
+constexpr DWORD inproc = CLSCTX_INPROC_SERVER, local = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
 
-    // Registers the class with these values and asks for its context.
-    DWORD ContextOf(const std::wstring &clsid, const std::vector<Value> &values)
-    {
+TEST(ServerContextTest, OutOfProcessOnlyForServersThatCanStart)
+{
+    // Registers the class with these values and asks for its context; the keys written go at the end.
+    std::vector<std::wstring> written;
+    const auto contextOf = [&](const std::wstring &clsid, const std::vector<Value> &values) {
         const std::wstring classKey = L"CLSID\\" + clsid, appKey = L"AppID\\" + clsid;
         written.insert(written.end(), {classKey, appKey});
         for (const Value &value : values) {
@@ -42,15 +38,7 @@ protected:
         CLSID id;
         EXPECT_EQ(CLSIDFromString(clsid.c_str(), &id), S_OK);
         return RegisteredServerContext(id);
-    }
-
-    std::vector<std::wstring> written;
-};
-
-constexpr DWORD inproc = CLSCTX_INPROC_SERVER, local = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
-
-TEST_F(ServerContextTest, OutOfProcessOnlyForServersThatCanStart)
-{
+    };
     const struct {
         std::vector<Value> values;
         DWORD expected;
@@ -73,8 +61,9 @@ TEST_F(ServerContextTest, OutOfProcessOnlyForServersThatCanStart)
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const std::wstring clsid = std::wstring(L"{7B0C7E00-0000-4000-8000-00000000000") + L"123456789ABC"[i] + L"}";
-        EXPECT_EQ(ContextOf(clsid, cases[i].values), cases[i].expected) << testing::PrintToString(clsid);
+        EXPECT_EQ(contextOf(clsid, cases[i].values), cases[i].expected) << testing::PrintToString(clsid);
     }
+    for (const std::wstring &key : written) RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
 }
 
 }  // namespace

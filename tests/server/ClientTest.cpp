@@ -1,12 +1,10 @@
 // A client process using the registered server through COM alone, as a
-// simulator does: creation by ProgID, package list, package creation, class
-// objects, aggregation and unloading.
+// simulator does: manager and package creation, class objects, aggregation
+// and unloading.
 #include <windows.h>
 #include <objbase.h>
 
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 #include "CapeOpen.h"
 #include "ComHolders.h"
