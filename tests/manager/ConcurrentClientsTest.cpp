@@ -101,20 +101,9 @@ void RunClient(ThreadCase &c, HANDLE start)
     CoUninitialize();
 }
 
-class ConcurrentClients : public testing::Test {
-protected:
-    // The example thermo system is registered like a user's third-party one,
-    // and removed again afterwards; the bridge stays registered.
-    static void SetUpTestSuite()
-    {
-        ASSERT_EQ(0u, RunRegsvr32(L"\"" + WindowsPath(EXAMPLE_DLL) + L"\""));
-    }
-    static void TearDownTestSuite() { RunRegsvr32(L"/u \"" + WindowsPath(EXAMPLE_DLL) + L"\""); }
-};
-
 }  // namespace
 
-TEST_F(ConcurrentClients, FourApartmentsFlashAndCalculateAtOnce)
+TEST(ConcurrentClients, FourApartmentsFlashAndCalculateAtOnce)
 {
     const std::vector<const CompoundData *> compounds = {FindCompound(L"methane"), FindCompound(L"propane")};
     IdealMixture ideal(compounds);
@@ -138,12 +127,17 @@ TEST_F(ConcurrentClients, FourApartmentsFlashAndCalculateAtOnce)
 
     HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(nullptr, start);
+    // The example thermo system is registered like a user's third-party one,
+    // and removed again afterwards; the bridge stays registered.
+    const std::wstring example = L"\"" + WindowsPath(EXAMPLE_DLL) + L"\"";
+    EXPECT_EQ(0u, RunRegsvr32(example));
     std::vector<std::thread> threads;
     for (ThreadCase &c : cases) threads.emplace_back(RunClient, std::ref(c), start);
     Sleep(50);  // every thread waits at the start
     SetEvent(start);
     for (std::thread &thread : threads) thread.join();
     CloseHandle(start);
+    RunRegsvr32(L"/u " + example);
 
     for (int i = 0; i < threadCount; ++i)
         EXPECT_EQ(L"", cases[i].failure) << "thread " << i << " at " << cases[i].temperature << " K";
