@@ -232,10 +232,10 @@ HRESULT CreateTestSystem(const TestClass &testClass, IUnknown *outer, REFIID rii
 // unloads, so they are never released.
 CClassFactory *classObjects[testClassCount] = {};
 
-// A registry entry below HKEY_CLASSES_ROOT: a key, and a string value when data is given.
+// A string value below HKEY_CLASSES_ROOT (name null: the default value), its key made as needed.
 struct Entry {
     std::wstring key;
-    const wchar_t *name = nullptr, *data = nullptr;
+    const wchar_t *name = nullptr, *data = L"";
 };
 
 }  // namespace
@@ -290,13 +290,8 @@ HRESULT WINAPI DllRegisterServer()
             if (c.name) entries.push_back({key + L"\\CapeDescription", L"Name", c.name});
         }
         for (const Entry &entry : entries) {
-            HKEY created = nullptr;
-            LSTATUS status = RegCreateKeyExW(HKEY_CLASSES_ROOT, entry.key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                                             &created, nullptr);
-            if (status == ERROR_SUCCESS && entry.data)
-                status = RegSetValueExW(created, entry.name, 0, REG_SZ, reinterpret_cast<const BYTE *>(entry.data),
-                                        static_cast<DWORD>((lstrlenW(entry.data) + 1) * sizeof(wchar_t)));
-            if (created) RegCloseKey(created);
+            const LSTATUS status = RegSetKeyValueW(HKEY_CLASSES_ROOT, entry.key.c_str(), entry.name, REG_SZ, entry.data,
+                                                   static_cast<DWORD>((lstrlenW(entry.data) + 1) * sizeof(wchar_t)));
             if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
         }
     }
