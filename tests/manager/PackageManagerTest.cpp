@@ -74,6 +74,7 @@ TEST_F(PackageManagerTest, NamesSplitAtTheFirstSeparatorAndSystemsMatchInAnyCase
         ASSERT_TRUE(wrapper->package10);
         EXPECT_TRUE(wrapper->initPending);
     }
+    EXPECT_EQ(object->ComponentNameText(), L"Corvanta");  // the manager keeps its own name
 
     // Two independent packages for one name.
     ComPtr<IDispatch> first, second;

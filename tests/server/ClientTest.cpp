@@ -70,11 +70,7 @@ TEST(ClientTest, CreatesManagerAndPackagesThenLetsTheServerUnload)
     ASSERT_TRUE(server.canUnloadNow) << "Corvanta.dll was not loaded by COM";
     {
         ComPtr<ICapeThermoPropertyPackageManager> manager = CreateManager();
-        ComPtr<ICapeIdentification> identification;
-        ASSERT_EQ(QueryFrom(manager.Get(), identification), S_OK);
-        ScopedBstr name;
-        identification->get_ComponentName(name.Receive());
-        EXPECT_STREQ(name.Text(), L"Corvanta");
+        ASSERT_TRUE(manager);
         // The list and the package's own calls are the late-bound client's (latebound-package.vbs).
         ComPtr<IDispatch> package;
         ASSERT_EQ(manager->GetPropertyPackage(ScopedBstr(L"Sys//B").Get(), package.Receive()), S_OK);
