@@ -28,7 +28,7 @@ struct TestClass {
 };
 
 const TestClass testClasses[] = {
-    {TEST_CLSID_SYS, L"Sys", {L"A", L"B"}},
+    {TEST_CLSID(L"01"), L"Sys", {L"A", L"B"}},
     {TEST_CLSID(L"02"), L"NoInitNew", {L"P"}},          // InitNew: E_NOTIMPL
     {TEST_CLSID(L"03"), L"NoInitialize", {L"P"}},       // Initialize: ECapeNoImplHR
     {TEST_CLSID(L"04"), L"BrokenInitialize", {L"P"}},   // Initialize always fails with its own text

@@ -10,7 +10,6 @@
 
 // Class identifiers of the test classes: the last two digits tell them apart.
 #define TEST_CLSID(digits) L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000" digits L"}"
-#define TEST_CLSID_SYS TEST_CLSID(L"01")
 #define TEST_CLSID_NAMELESS TEST_CLSID(L"0F")
 
 // Characters of the package name "HugeNames" gives when armed.
