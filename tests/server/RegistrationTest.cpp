@@ -114,7 +114,7 @@ TEST_F(RegistrationTest, PerMachineRegistrationRebuildsTheClassKeyAndUnregistrat
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Foreign"));
     for (const wchar_t *removed : {L"\\InprocServer32", L"\\CapeDescription", L"\\Implemented Categories"})
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + removed)) << testing::PrintToString(removed);
-    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, clsid, nullptr));
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, clsid, nullptr), L"<missing>");
     DeleteTree(HKEY_LOCAL_MACHINE, clsid + L"\\Foreign");
     ASSERT_EQ(RunRegsvr32(L"/u " + quotedCopy), 0u);
     ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
@@ -140,8 +140,9 @@ TEST_F(RegistrationTest, DllInstallAndTheInstallModeValueChooseTheUsersOrTheMach
     };
     for (const auto &c : cases) {
         RemoveAllRegistrations();
-        if (c.installModeValue)
+        if (c.installModeValue) {
             ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Corvanta", L"InstallMode", REG_NONE, nullptr, 0), 0);
+        }
         HKEY used = c.perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         ASSERT_EQ(RunRegsvr32(c.registerArguments + quotedDll), 0u) << testing::PrintToString(c.registerArguments);
         ExpectManagerEntries(used, dll);

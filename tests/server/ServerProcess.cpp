@@ -71,11 +71,6 @@ bool KeyExists(HKEY root, const std::wstring &path)
     return true;
 }
 
-bool ValueExists(HKEY root, const std::wstring &path, const wchar_t *name)
-{
-    return RegGetValueW(root, path.c_str(), name, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
 std::wstring ReadString(HKEY root, const std::wstring &path, const wchar_t *name)
 {
     wchar_t buffer[1024];

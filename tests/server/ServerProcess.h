@@ -17,7 +17,6 @@ DWORD RunProgram(const std::wstring &commandLine, std::string *out = nullptr, st
 DWORD RunRegsvr32(const std::wstring &arguments);
 
 bool KeyExists(HKEY root, const std::wstring &path);
-bool ValueExists(HKEY root, const std::wstring &path, const wchar_t *name);
 // The REG_SZ value name (null: the default value) of root\path, or "<missing>".
 std::wstring ReadString(HKEY root, const std::wstring &path, const wchar_t *name);
 void DeleteTree(HKEY root, const std::wstring &path);
