@@ -159,7 +159,6 @@ const MethodTable *const tables[] = {&managerMethods, &packageMethods, &material
 
 const wchar_t *currentMethod = L"";
 
-
 void Check(CallContext &context, IUnknown *object, Target target, const wchar_t *name, HRESULT hr)
 {
     ++context.stats->calls;
@@ -177,15 +176,10 @@ HRESULT Call(CallContext &context, IUnknown *object, Target target, const wchar_
     ComPtr<IDispatch> dispatch;
     if (!object || FAILED(object->QueryInterface(*method->iid, dispatch.ReceiveVoid()))) return E_NOINTERFACE;
 
-    // Per argument: its value or out storage (in cell, cleared after the call)
-    // and what is passed: the value itself, or a reference to the storage.
-    struct Cells {
-        VARIANT cell[12] = {}, spare[12] = {}, passed[12] = {};
-        ~Cells()
-        {
-            for (int i = 0; i < 12; ++i) VariantClear(&cell[i]), VariantClear(&spare[i]);
-        }
-    } c;
+    // Per argument: its value or out storage (in a cell, cleared after the
+    // call) and what is passed: the value itself, or a reference to the cell.
+    ScopedVariant cells[12], spares[12];
+    VARIANT passed[12] = {};
     VARTYPE vts[12];
     VARIANTARG *values[12];
     VARIANT *result = nullptr;  // late-bound [out, retval]
@@ -195,7 +189,7 @@ HRESULT Call(CallContext &context, IUnknown *object, Target target, const wchar_
     for (const char *token = method->args; *token; ++token, ++count) {
         while (*token == ' ') ++token;
         const char type = *token, kind = token[1] && token[1] != ' ' ? *++token : 'x';
-        VARIANT *cell = &c.cell[count], &pass = c.passed[count];
+        VARIANT *cell = cells[count].Get(), &pass = passed[count];
         values[count] = &pass;
         if (type == 'P') {
             V_VT(&pass) = VT_DISPATCH;
@@ -211,7 +205,7 @@ HRESULT Call(CallContext &context, IUnknown *object, Target target, const wchar_
             V_BYREF(&pass) = isNull ? nullptr : typed ? static_cast<void *>(&V_I4(cell)) : static_cast<void *>(cell);
             if (lateBound && type != 'x') result = cell;
         } else {
-            if (type == 'V') MakeList(rng, kind, context.hostility, cell, &c.spare[count]), values[count] = cell;
+            if (type == 'V') MakeList(rng, kind, context.hostility, cell, spares[count].Get()), values[count] = cell;
             if (type == 'B') V_VT(cell) = VT_BSTR, V_BSTR(cell) = MakeWord(rng, kind, context.hostility);
             if (type == 'D') V_VT(cell) = VT_R8, V_R8(cell) = MakeNumber(rng, kind, context.hostility);
             if (type == 'I')
@@ -241,7 +235,7 @@ HRESULT Call(CallContext &context, IUnknown *object, Target target, const wchar_
         VARIANTARG reversed[12];
         UINT argumentCount = 0;
         for (int i = count - 1; i >= 0; --i)
-            if (&c.cell[i] != result) reversed[argumentCount++] = c.passed[i];
+            if (cells[i].Get() != result) reversed[argumentCount++] = passed[i];
         if (result) VariantClear(result);  // IDispatch hands back a VARIANT, not the typed payload
         const bool put = method->flags & PropertyPut;
         DISPPARAMS params = {reversed, put ? &named : nullptr, argumentCount, put ? 1u : 0u};

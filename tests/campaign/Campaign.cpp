@@ -23,7 +23,7 @@
 #include "PropertyPackage.h"
 #include "PropertyPackageManager.h"
 #include "ScriptedPackage10.h"
-#include "TestThermoAccess.h"
+#include "TestThermoSystems.h"
 #include "VariantLists.h"
 
 namespace {
@@ -132,19 +132,15 @@ void Script(Scenario &s, ScriptedPackage10Script &script)
     for (int n = s.wellBehaved ? 0 : rng.Below(3); n > 0; --n) rng.Pick(misbehaviours)(rng, script);
     Scenario *p = &s;
     if (s.wellBehaved || rng.Chance(60))
-        script.onCalcProp = [p](CScriptedPackage10 &self, ICapeThermoMaterialObject *material,
-                                const std::vector<std::wstring> &props, const std::vector<std::wstring> &phases,
-                                const std::wstring &) {
+        script.onCalcProp = [p](auto &self, auto *material, const auto &props, const auto &phases, const auto &) {
             return CallBack(*p, self, material, L"CalcProp", props, phases, nullptr);
         };
     if (s.wellBehaved || rng.Chance(60))
-        script.onCalcEquilibrium = [p](CScriptedPackage10 &self, ICapeThermoMaterialObject *material,
-                                       const std::wstring &) {
+        script.onCalcEquilibrium = [p](auto &self, auto *material, const auto &) {
             return CallBack(*p, self, material, L"CalcEquilibrium", {}, {}, nullptr);
         };
     if (rng.Chance(40))
-        script.onGetComponentConstant = [p](CScriptedPackage10 &self, ICapeThermoMaterialObject *material,
-                                            const std::vector<std::wstring> &props, VARIANT *propVals) {
+        script.onGetComponentConstant = [p](auto &self, auto *material, const auto &props, VARIANT *propVals) {
             return CallBack(*p, self, material, L"GetComponentConstant", props, {}, propVals);
         };
 }
@@ -233,9 +229,9 @@ void RunScenario(Stats &stats, uint64_t seed, uint64_t index)
     // The 1.0 material object outlives its package.
     for (int n = rng.Below(4); n > 0 && s.seen; --n) Call(context, s.seen.Get(), OnMaterialObject);
     s.seen.Reset();
-    TestThermoAccess thermo;
+    const TestThermoState *thermo = TestThermo();
     const LONG objectsLeft = ModuleLockCount() - locksBefore,
-               systemsLeft = thermo.Loaded() ? thermo.liveCount() + thermo.unterminatedCount() : 0;
+               systemsLeft = thermo ? thermo->live + thermo->unterminated : 0;
     if (objectsLeft || systemsLeft)
         ++stats.leaks, wprintf(L"LEAK seed %llu scenario %llu: %ld objects, %ld thermo systems left or unterminated\n",
                                seed, index, objectsLeft, systemsLeft);

@@ -28,15 +28,11 @@ constexpr double pressure = 2e6;
 const std::vector<double> feed = {0.4, 0.6};  // methane, propane
 const wchar_t *const packageNames[] = {L"Example Thermo//Ideal", L"Example Thermo//Peng-Robinson"};
 
-// What the example's models give for one thread's conditions, per package.
-struct Expected {
-    FlashResult flash;
-    double vaporEnthalpy = 0.0;
-};
-
 struct ThreadCase {
     double temperature = 0.0;
-    Expected expected[2];
+    // What the example's models give at the thread's conditions, per package.
+    FlashResult flash[2];
+    double vaporEnthalpy[2] = {};
     std::wstring failure;  // the first thing that went wrong, empty when none
 };
 
@@ -46,8 +42,7 @@ bool Close(double expected, double actual, double relative)
 }
 
 // One flash at the thread's T and P and the vapour's enthalpy, checked.
-bool FlashAndCheck(PackageClient &package, CMaterial11 &material, const ThreadCase &c, const Expected &expected,
-                   std::wstring &error)
+bool FlashAndCheck(PackageClient &package, CMaterial11 &material, const ThreadCase &c, int k, std::wstring &error)
 {
     const FlashCondition t = {FlashVariable::Temperature, c.temperature}, p = {FlashVariable::Pressure, pressure};
     const MixtureState mixture = {c.temperature, pressure, feed};
@@ -58,15 +53,15 @@ bool FlashAndCheck(PackageClient &package, CMaterial11 &material, const ThreadCa
     const PhaseResult *vapor = nullptr;
     for (const PhaseResult &phase : phases)
         if (phase.label == L"Vapor") vapor = &phase;
-    if (phases.size() != 2 || !vapor || !Close(expected.flash.vaporFraction, vapor->fraction, 1e-9) ||
-        vapor->composition.size() != 2 || !Close(expected.flash.y[0], vapor->composition[0], 1e-9)) {
+    if (phases.size() != 2 || !vapor || !Close(c.flash[k].vaporFraction, vapor->fraction, 1e-9) ||
+        vapor->composition.size() != 2 || !Close(c.flash[k].y[0], vapor->composition[0], 1e-9)) {
         error = L"flash result differs from the model";
         return false;
     }
     std::vector<double> enthalpy;
     ValueBasis basis = ValueBasis::Undefined;
     if (!CalcPhaseProperty(package, material, L"Vapor", L"enthalpy", enthalpy, basis, error)) return false;
-    if (enthalpy.size() != 1 || !Close(expected.vaporEnthalpy, enthalpy[0], 1e-6)) {
+    if (enthalpy.size() != 1 || !Close(c.vaporEnthalpy[k], enthalpy[0], 1e-6)) {
         error = L"vapour enthalpy differs from the model";
         return false;
     }
@@ -100,26 +95,15 @@ void RunClient(ThreadCase &c, HANDLE start)
         }
         for (int round = 0; ready && round < rounds; ++round)
             for (int k = 0; ready && k < 2; ++k)
-                ready = FlashAndCheck(packages[k], *materials[k].Get(), c, c.expected[k], error);
+                ready = FlashAndCheck(packages[k], *materials[k].Get(), c, k, error);
         if (!ready) c.failure = error.empty() ? L"failed" : error;
     }
     CoUninitialize();
 }
 
-class ConcurrentClients : public testing::Test {
-protected:
-    // The example thermo system is registered like a user's third-party one,
-    // and removed again afterwards; the bridge stays registered.
-    static void SetUpTestSuite()
-    {
-        ASSERT_EQ(0u, RunRegsvr32(L"\"" + WindowsPath(EXAMPLE_DLL) + L"\""));
-    }
-    static void TearDownTestSuite() { RunRegsvr32(L"/u \"" + WindowsPath(EXAMPLE_DLL) + L"\""); }
-};
-
 }  // namespace
 
-TEST_F(ConcurrentClients, FourApartmentsFlashAndCalculateAtOnce)
+TEST(ConcurrentClients, FourApartmentsFlashAndCalculateAtOnce)
 {
     const std::vector<const CompoundData *> compounds = {FindCompound(L"methane"), FindCompound(L"propane")};
     IdealMixture ideal(compounds);
@@ -130,25 +114,30 @@ TEST_F(ConcurrentClients, FourApartmentsFlashAndCalculateAtOnce)
         // Each thread its own temperature, so that mixed-up state shows.
         cases[i].temperature = 240.0 + 5.0 * i;
         for (int k = 0; k < 2; ++k) {
-            Expected &expected = cases[i].expected[k];
+            FlashResult &flash = cases[i].flash[k];
             std::wstring error;
-            ASSERT_TRUE(Flash(*models[k]).TP(cases[i].temperature, pressure, feed, expected.flash, error));
-            ASSERT_TRUE(expected.flash.hasVapor && expected.flash.hasLiquid);
+            ASSERT_TRUE(Flash(*models[k]).TP(cases[i].temperature, pressure, feed, flash, error));
+            ASSERT_TRUE(flash.hasVapor && flash.hasLiquid);
             PhaseState vapor;
-            models[k]->Evaluate(cases[i].temperature, pressure, expected.flash.y.data(), PhaseKind::Vapor,
-                                RequestCaloric, vapor);
-            expected.vaporEnthalpy = vapor.enthalpy;
+            models[k]->Evaluate(cases[i].temperature, pressure, flash.y.data(), PhaseKind::Vapor, RequestCaloric,
+                                vapor);
+            cases[i].vaporEnthalpy[k] = vapor.enthalpy;
         }
     }
 
     HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(nullptr, start);
+    // The example thermo system is registered like a user's third-party one,
+    // and removed again afterwards; the bridge stays registered.
+    const std::wstring example = L"\"" + WindowsPath(EXAMPLE_DLL) + L"\"";
+    EXPECT_EQ(0u, RunRegsvr32(example));
     std::vector<std::thread> threads;
     for (ThreadCase &c : cases) threads.emplace_back(RunClient, std::ref(c), start);
     Sleep(50);  // every thread waits at the start
     SetEvent(start);
     for (std::thread &thread : threads) thread.join();
     CloseHandle(start);
+    RunRegsvr32(L"/u " + example);
 
     for (int i = 0; i < threadCount; ++i)
         EXPECT_EQ(L"", cases[i].failure) << "thread " << i << " at " << cases[i].temperature << " K";

@@ -1,4 +1,6 @@
-// Discovery against the test thermo systems registered in the test prefix.
+// Discovery against the test thermo systems registered in the test prefix,
+// and its parts: the exclusion key of thermo systems and managers, and the
+// names read from CapeDescription keys.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "TestThermoAccess.h"
+#include "TestThermoSystems.h"
 #include "TestVariants.h"
 #include "ThermoSystemDiscovery.h"
 
@@ -18,13 +20,6 @@ namespace {
 std::vector<std::wstring> DiscoveredNames()
 {
     return ReadStrings(ThermoSystemDiscovery().packageList.Value());
-}
-
-GUID Clsid(const wchar_t *text)
-{
-    GUID clsid = {};
-    CLSIDFromString(text, &clsid);
-    return clsid;
 }
 
 bool Listed(const std::vector<std::wstring> &names, const std::wstring &name)
@@ -38,36 +33,22 @@ bool AnyListedFrom(const std::vector<std::wstring> &names, const std::wstring &s
                        [&](const std::wstring &name) { return name.rfind(system + L"//", 0) == 0; });
 }
 
-class DiscoveryTest : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        ResetThermoSystemDiscovery();
-        DiscoverThermoSystems();
-    }
-};
-
-TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThemAll)
+TEST(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThemAll)
 {
+    ResetThermoSystemDiscovery();
+    DiscoverThermoSystems();
     const CVariantArray &list = ThermoSystemDiscovery().packageList;
     ASSERT_EQ(list.Type(), VT_ARRAY | VT_BSTR);
     LONG lower = -1;
     SafeArrayGetLBound(V_ARRAY(&list.Value()), 1, &lower);
     EXPECT_EQ(lower, 0);
 
+    // A system's packages in its order: the late-bound client's (latebound-package.vbs) first check.
     std::vector<std::wstring> names = DiscoveredNames();
-    auto sysA = std::find(names.begin(), names.end(), L"Sys//A");
-    ASSERT_NE(sysA, names.end());
-    ASSERT_NE(sysA + 1, names.end());
-    EXPECT_EQ(*(sysA + 1), L"Sys//B");
-    // "Not implemented" answers to InitNew or Initialize are no failures.
-    EXPECT_TRUE(Listed(names, L"NoInitNew//P"));
-    EXPECT_TRUE(Listed(names, L"NoInitialize//P"));
-    EXPECT_TRUE(Listed(names, std::wstring(TEST_CLSID_NAMELESS) + L"//P"));
+    // "Not implemented" answers to InitNew or Initialize are no failures; a system without a name is listed by CLSID.
+    for (const wchar_t *name : {L"NoInitNew//P", L"NoInitialize//P", TEST_CLSID_NAMELESS L"//P"})
+        EXPECT_TRUE(Listed(names, name)) << testing::PrintToString(name);
 
-    const GUID *sys = ThermoSystemDiscovery().thermoSystemClsids.Lookup(L"SYS");
-    ASSERT_NE(sys, nullptr);
-    EXPECT_TRUE(IsEqualGUID(*sys, Clsid(TEST_CLSID_SYS)));
     // Failed, listless, and with success codes that came with no object (creation, a query); "Acme Thermo 2" as a
     // 1.1 manager named "Acme Server" is of the same maker. Neither listed nor kept for resolution.
     for (const wchar_t *absent :
@@ -77,82 +58,140 @@ TEST_F(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThe
     }
 
     // Every thermo system asked was released, and terminated if initialised; discovery runs once.
-    TestThermoAccess thermo;
-    ASSERT_TRUE(thermo.Loaded());
-    EXPECT_EQ(thermo.liveCount(), 0);
-    EXPECT_EQ(thermo.unterminatedCount(), 0);
-    const LONG created = thermo.createdCount();
+    const TestThermoState *thermo = TestThermo();
+    ASSERT_NE(thermo, nullptr);
+    EXPECT_EQ(thermo->live, 0);
+    EXPECT_EQ(thermo->unterminated, 0);
+    const LONG created = thermo->created;
     EXPECT_GE(created, 12);
     DiscoverThermoSystems();
-    EXPECT_EQ(thermo.createdCount(), created);
+    EXPECT_EQ(thermo->created, created);
 }
 
 // Allocations above this size fail while armed, as when memory runs out.
 std::atomic<size_t> allocationLimit{0};
 
-TEST_F(DiscoveryTest, RunningOutOfMemoryLeavesOutOnlyThatThermoSystem)
+TEST(DiscoveryTest, RunningOutOfMemoryLeavesOutOnlyThatThermoSystem)
 {
-    TestThermoAccess thermo;
-    ASSERT_TRUE(thermo.Loaded());
-    thermo.setHugeNames(TRUE);
+    TestThermoState *thermo = TestThermo();
+    ASSERT_NE(thermo, nullptr);
+    thermo->hugeNames = true;
     allocationLimit = TEST_HUGE_NAME_LENGTH;
     ResetThermoSystemDiscovery();
     DiscoverThermoSystems();
     allocationLimit = 0;
-    thermo.setHugeNames(FALSE);
+    thermo->hugeNames = false;
 
     std::vector<std::wstring> names = DiscoveredNames();
     EXPECT_FALSE(AnyListedFrom(names, L"HugeNames"));
     EXPECT_EQ(ThermoSystemDiscovery().thermoSystemClsids.Lookup(L"HugeNames"), nullptr);
     for (const wchar_t *name : {L"Sys//A", L"Sys//B", L"NoInitNew//P", L"LateCreate//P", L"NullResolve//P"})
         EXPECT_TRUE(Listed(names, name)) << testing::PrintToString(name);
-    EXPECT_EQ(thermo.liveCount(), 0);
-    EXPECT_EQ(thermo.unterminatedCount(), 0);
+    EXPECT_EQ(thermo->live, 0);
+    EXPECT_EQ(thermo->unterminated, 0);
 }
 
-// Discovery over a classes root replaced for this process.
-class OverriddenClassesRootTest : public testing::Test {
+TEST(ProductKeyTest, FirstWordOrTwoForAspen)
+{
+    const struct {
+        const wchar_t *name;
+        const wchar_t *key;
+    } cases[] = {
+        {L"Acme Thermo 2", L"Acme"},
+        {L"Acme Server", L"Acme"},
+        {L"AcmeServer", L"AcmeServer"},
+        {L" \t\r\nAcme\vThermo", L"Acme"},
+        {L"Aspen Properties", L"AspenProperties"},
+        {L"Aspen Properties Manager", L"AspenProperties"},
+        {L"Aspen Plus", L"AspenPlus"},
+        {L"Aspen", L"Aspen"},
+        {L"Aspen   ", L"Aspen"},
+        {L"aspen properties", L"aspen"},
+        {L"", L""},
+        {L" \t ", L""},
+        {L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE00000F}", L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE00000F}"},
+    };
+    for (const auto &c : cases) {
+        ThermoSystemRecord record{c.name, L"{clsid}", L"stale"};
+        MakeProductKey(record);
+        EXPECT_EQ(record.productKey, c.key) << testing::PrintToString(c.name);
+    }
+}
+
+// A key of the test's own below HKEY_CURRENT_USER: a class key to read, or a
+// classes root that replaces the real one for this process.
+class ScratchKeyTest : public testing::Test {
 protected:
     void SetUp() override
     {
         RegDeleteTreeW(HKEY_CURRENT_USER, path);
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &replacement,
-                                  nullptr), ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
     }
     void TearDown() override
     {
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-        RegCloseKey(replacement);
+        RegCloseKey(key);
         RegDeleteTreeW(HKEY_CURRENT_USER, path);
         RegDeleteKeyW(HKEY_CURRENT_USER, path);
         ResetThermoSystemDiscovery();
     }
-    // False when the platform cannot override the classes root.
-    bool DiscoverOverReplacement()
+
+    std::wstring NameRead()
     {
-        if (RegOverridePredefKey(HKEY_CLASSES_ROOT, replacement) != ERROR_SUCCESS) return false;
+        ThermoSystemRecord record{L"stale", L"{clsid}", L""};
+        ReadCapeDescription(record, key);
+        return record.name;
+    }
+    void SetName(const std::wstring &name)
+    {
+        ASSERT_EQ(RegSetKeyValueW(key, L"CapeDescription", L"Name", REG_SZ, name.c_str(),
+                                  static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+    // False when the platform cannot override the classes root.
+    bool DiscoverOverScratchKey()
+    {
+        if (RegOverridePredefKey(HKEY_CLASSES_ROOT, key) != ERROR_SUCCESS) return false;
         ResetThermoSystemDiscovery();
         DiscoverThermoSystems();
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
         return true;
     }
 
-    const wchar_t *path = L"Software\\CorvantaEmptyClasses";
-    HKEY replacement = nullptr;
+    const wchar_t *path = L"Software\\CorvantaScratchKey";
+    HKEY key = nullptr;
 };
 
-// A classes root without a CLSID key leaves the list empty; an empty CLSID key gives an array of no strings.
-TEST_F(OverriddenClassesRootTest, UnreadableClassesRootLeavesNoListAndNoThermoSystemAnArrayOfNoStrings)
+// The name up to its null (stored with or without one), or the class
+// identifier when there is no name or it is too long for 1024 bytes.
+TEST_F(ScratchKeyTest, CapeDescriptionNameIsReadUpToItsNullOrFallsBackToTheClassIdentifier)
 {
-    if (!DiscoverOverReplacement()) GTEST_SKIP() << "the classes root cannot be overridden here";
+    EXPECT_EQ(NameRead(), L"{clsid}") << "no CapeDescription key";
+    ASSERT_EQ(RegSetKeyValueW(key, L"CapeDescription", L"Description", REG_SZ, L"d", 4), ERROR_SUCCESS);
+    EXPECT_EQ(NameRead(), L"{clsid}") << "no Name value";
+    for (const std::wstring &name : {std::wstring(L"My Thermo"), std::wstring(), std::wstring(511, L'n')}) {
+        SetName(name);
+        EXPECT_EQ(NameRead(), name);
+    }
+    SetName(std::wstring(512, L'n'));
+    EXPECT_EQ(NameRead(), L"{clsid}");
+    const wchar_t raw[] = {L'R', L'a', L'w'};
+    ASSERT_EQ(RegSetKeyValueW(key, L"CapeDescription", L"Name", REG_SZ, raw, sizeof(raw)), ERROR_SUCCESS);
+    EXPECT_EQ(NameRead(), L"Raw");
+}
+
+TEST_F(ScratchKeyTest, UnreadableClassesRootLeavesNoListAndNoThermoSystemAnArrayOfNoStrings)
+{
+    if (!DiscoverOverScratchKey()) GTEST_SKIP() << "the classes root cannot be overridden here";
     EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_EMPTY);
     EXPECT_TRUE(ThermoSystemDiscovery().thermoSystemClsids.Empty());
     EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
 
     HKEY clsid = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(replacement, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
+    ASSERT_EQ(RegCreateKeyExW(key, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
     RegCloseKey(clsid);
-    ASSERT_TRUE(DiscoverOverReplacement());
+    ASSERT_TRUE(DiscoverOverScratchKey());
     EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
     EXPECT_TRUE(DiscoveredNames().empty());
     EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
@@ -168,12 +207,13 @@ void *operator new(size_t size)
     throw std::bad_alloc();
 }
 
-void operator delete(void *block) noexcept
+// Out of line, so that GCC does not pair the free with this operator new and warn.
+[[gnu::noinline]] void operator delete(void *block) noexcept
 {
     std::free(block);
 }
 
-void operator delete(void *block, size_t) noexcept
+[[gnu::noinline]] void operator delete(void *block, size_t) noexcept
 {
     std::free(block);
 }

@@ -14,26 +14,13 @@ const std::wstring clsidKey = L"CLSID\\{D86F1529-05F7-4FBA-B1BE-3693B5424DC4}";
 const std::wstring progId = L"Corvanta.PropertyPackageManager.1";
 const std::wstring versionIndependentProgId = L"Corvanta.PropertyPackageManager";
 
-std::wstring DllPath()
-{
-    std::wstring path = CORVANTA_DLL;
-    for (wchar_t &c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
-std::wstring Quoted(const std::wstring &path)
-{
-    return L"\"" + path + L"\"";
-}
+const std::wstring managerKeys[] = {classes + clsidKey, classes + progId, classes + versionIndependentProgId};
+const std::wstring dll = WindowsPath(CORVANTA_DLL), quotedDll = L"\"" + dll + L"\"";
 
 void RemoveAllRegistrations()
 {
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        DeleteTree(root, classes + clsidKey);
-        DeleteTree(root, classes + progId);
-        DeleteTree(root, classes + versionIndependentProgId);
-    }
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const std::wstring &key : managerKeys) DeleteTree(root, key);
     DeleteTree(HKEY_CURRENT_USER, L"Software\\Corvanta");
 }
 
@@ -81,9 +68,7 @@ void ExpectManagerEntries(HKEY root, const std::wstring &modulePath)
 
 void ExpectNoManagerEntries(HKEY root)
 {
-    EXPECT_FALSE(KeyExists(root, classes + clsidKey));
-    EXPECT_FALSE(KeyExists(root, classes + progId));
-    EXPECT_FALSE(KeyExists(root, classes + versionIndependentProgId));
+    for (const std::wstring &key : managerKeys) EXPECT_FALSE(KeyExists(root, key)) << testing::PrintToString(key);
 }
 
 class RegistrationTest : public testing::Test {
@@ -93,62 +78,50 @@ protected:
     static void TearDownTestSuite()
     {
         RemoveAllRegistrations();
-        RunRegsvr32(Quoted(DllPath()));
+        RunRegsvr32(quotedDll);
     }
 };
 
 // Per machine by default, every entry of the manager, on a class key rebuilt from scratch; a module path with a
-// single quote in it is written as it is.
-TEST_F(RegistrationTest, PerMachineRegistrationRebuildsTheClassKeyWithEveryEntry)
+// single quote in it is written as it is. Unregistration keeps the CLSID key and keys with foreign subkeys.
+TEST_F(RegistrationTest, PerMachineRegistrationRebuildsTheClassKeyAndUnregistrationKeepsForeignSubkeys)
 {
     wchar_t temp[MAX_PATH];
     ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
     const std::wstring folder = std::wstring(temp) + L"corvanta it's here", copy = folder + L"\\Corvanta.dll";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(DllPath().c_str(), copy.c_str(), FALSE));
-    const std::wstring clsid = classes + clsidKey;
+    const std::wstring quotedCopy = L"\"" + copy + L"\"", clsid = classes + clsidKey;
     const std::wstring neighbour = classes + L"CLSID\\{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000FF}";
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Stale").c_str(), nullptr, REG_SZ, L"x", 4), 0);
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Programmable\\Old").c_str(), nullptr, REG_SZ, L"x", 4), 0);
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, neighbour.c_str(), nullptr, REG_SZ, L"x", 4), 0);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(dll.c_str(), copy.c_str(), FALSE));
+    for (const std::wstring &key : {clsid + L"\\Stale", clsid + L"\\Programmable\\Old", neighbour})
+        ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, L"x", 4), 0);
 
-    ASSERT_EQ(RunRegsvr32(Quoted(copy)), 0u);
+    ASSERT_EQ(RunRegsvr32(quotedCopy), 0u);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Stale"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Programmable\\Old"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, neighbour));
     ExpectManagerEntries(HKEY_LOCAL_MACHINE, copy);
     ExpectNoManagerEntries(HKEY_CURRENT_USER);
-    EXPECT_EQ(ReadString(HKEY_CLASSES_ROOT, clsidKey + L"\\CapeDescription", L"Name"), L"Corvanta");
-    EXPECT_EQ(RunRegsvr32(L"/u " + Quoted(copy)), 0u);
-    ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
-    DeleteTree(HKEY_LOCAL_MACHINE, neighbour);
-    DeleteFileW(copy.c_str());
-    RemoveDirectoryW(folder.c_str());
-}
 
-TEST_F(RegistrationTest, UnregistrationKeepsClsidAndKeysWithForeignSubkeys)
-{
-    const std::wstring clsid = classes + clsidKey;
-    ASSERT_EQ(RunRegsvr32(Quoted(DllPath())), 0u);
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Foreign").c_str(), nullptr, REG_SZ, L"x", 4), 0);
     // A foreign value does not keep a key; a foreign subkey does.
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\Foreign").c_str(), nullptr, REG_SZ, L"x", 4), 0);
     ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (clsid + L"\\CapeDescription").c_str(), L"Foreign", REG_SZ, L"x", 4),
               0);
-
-    ASSERT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u);
+    ASSERT_EQ(RunRegsvr32(L"/u " + quotedCopy), 0u);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, classes + progId));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, classes + versionIndependentProgId));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Foreign"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\InprocServer32"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\CapeDescription"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Implemented Categories"));
-    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, clsid, nullptr));
-
+    for (const wchar_t *removed : {L"\\InprocServer32", L"\\CapeDescription", L"\\Implemented Categories"})
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + removed)) << testing::PrintToString(removed);
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, clsid, nullptr), L"<missing>");
     DeleteTree(HKEY_LOCAL_MACHINE, clsid + L"\\Foreign");
-    ASSERT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u);
+    ASSERT_EQ(RunRegsvr32(L"/u " + quotedCopy), 0u);
     ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, classes + L"CLSID"));
-    EXPECT_EQ(RunRegsvr32(L"/u " + Quoted(DllPath())), 0u) << "nothing left to remove is no failure";
+    EXPECT_EQ(RunRegsvr32(L"/u " + quotedCopy), 0u) << "nothing left to remove is no failure";
+    DeleteTree(HKEY_LOCAL_MACHINE, neighbour);
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(RegistrationTest, DllInstallAndTheInstallModeValueChooseTheUsersOrTheMachinesClasses)
@@ -166,20 +139,21 @@ TEST_F(RegistrationTest, DllInstallAndTheInstallModeValueChooseTheUsersOrTheMach
     };
     for (const auto &c : cases) {
         RemoveAllRegistrations();
-        if (c.installModeValue)
+        if (c.installModeValue) {
             ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Corvanta", L"InstallMode", REG_NONE, nullptr, 0), 0);
+        }
         HKEY used = c.perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-        ASSERT_EQ(RunRegsvr32(c.registerArguments + Quoted(DllPath())), 0u) << testing::PrintToString(c.registerArguments);
-        ExpectManagerEntries(used, DllPath());
+        ASSERT_EQ(RunRegsvr32(c.registerArguments + quotedDll), 0u) << testing::PrintToString(c.registerArguments);
+        ExpectManagerEntries(used, dll);
         ExpectNoManagerEntries(c.perUser ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER);
-        ASSERT_EQ(RunRegsvr32(c.unregisterArguments + Quoted(DllPath())), 0u);
+        ASSERT_EQ(RunRegsvr32(c.unregisterArguments + quotedDll), 0u);
         ExpectNoManagerEntries(used);
     }
 }
 
 TEST_F(RegistrationTest, RegistrationGivesTheCallerItsThreadLocaleBack)
 {
-    HMODULE module = LoadLibraryW(DllPath().c_str());
+    HMODULE module = LoadLibraryW(dll.c_str());
     ASSERT_NE(module, nullptr);
     using EntryPoint = HRESULT(WINAPI *)();
     auto registerServer = reinterpret_cast<EntryPoint>(
@@ -193,7 +167,7 @@ TEST_F(RegistrationTest, RegistrationGivesTheCallerItsThreadLocaleBack)
     SetThreadLocale(german);
     EXPECT_EQ(registerServer(), S_OK);
     EXPECT_EQ(GetThreadLocale(), german);
-    ExpectManagerEntries(HKEY_LOCAL_MACHINE, DllPath());
+    ExpectManagerEntries(HKEY_LOCAL_MACHINE, dll);
     EXPECT_EQ(unregisterServer(), S_OK);
     EXPECT_EQ(GetThreadLocale(), german);
     ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);

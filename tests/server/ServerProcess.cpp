@@ -23,43 +23,37 @@ std::string ReadAll(HANDLE file)
 DWORD RunProgram(const std::wstring &commandLine, std::string *out, std::string *err)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readOut = nullptr, writeOut = nullptr, errFile = INVALID_HANDLE_VALUE;
-    wchar_t errPath[MAX_PATH] = L"", dir[MAX_PATH];
+    wchar_t dir[MAX_PATH], paths[2][MAX_PATH] = {};
+    HANDLE files[2] = {};  // stdout and stderr
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     if (out) {
-        CreatePipe(&readOut, &writeOut, &inherit, 0);
-        SetHandleInformation(readOut, HANDLE_FLAG_INHERIT, 0);
         GetTempPathW(MAX_PATH, dir);
-        GetTempFileNameW(dir, L"prb", 0, errPath);
-        errFile = CreateFileW(errPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        for (int i = 0; i < 2; ++i) {
+            GetTempFileNameW(dir, L"prb", 0, paths[i]);
+            files[i] = CreateFileW(paths[i], GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        }
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        startup.hStdOutput = writeOut;
-        startup.hStdError = errFile;
+        startup.hStdOutput = files[0];
+        startup.hStdError = files[1];
     }
     PROCESS_INFORMATION process = {};
     std::wstring line = commandLine;
-    BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, out != nullptr, 0, nullptr, nullptr,
-                                  &startup, &process);
     DWORD code = ~0u;
-    if (out) {
-        CloseHandle(writeOut);
-        if (started) *out = ReadAll(readOut);
-        CloseHandle(readOut);
-    }
-    if (started) {
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, out != nullptr, 0, nullptr, nullptr, &startup,
+                       &process)) {
         WaitForSingleObject(process.hProcess, INFINITE);
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    if (out) {
-        SetFilePointer(errFile, 0, nullptr, FILE_BEGIN);
-        if (err) *err = ReadAll(errFile);
-        CloseHandle(errFile);
-        DeleteFileW(errPath);
+    for (int i = 0; out && i < 2; ++i) {
+        SetFilePointer(files[i], 0, nullptr, FILE_BEGIN);
+        if (std::string *text = i == 0 ? out : err) *text = ReadAll(files[i]);
+        CloseHandle(files[i]);
+        DeleteFileW(paths[i]);
     }
     return code;
 }
@@ -75,11 +69,6 @@ bool KeyExists(HKEY root, const std::wstring &path)
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
-}
-
-bool ValueExists(HKEY root, const std::wstring &path, const wchar_t *name)
-{
-    return RegGetValueW(root, path.c_str(), name, RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 std::wstring ReadString(HKEY root, const std::wstring &path, const wchar_t *name)

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "ComHolders.h"
 #include "Material11.h"
 #include "VariantLists.h"
 
@@ -23,46 +24,36 @@ const VARIANT &Dereferenced(const VARIANT &argument)
     return V_VT(&argument) == (VT_VARIANT | VT_BYREF) ? *V_VARIANTREF(&argument) : argument;
 }
 
-// Copies a one-dimensional array of any element type into an array of
-// elementType, converting each element.
+// Copies a one-dimensional array of any element type into a zero-based
+// array of targetType, converting each element.
 HRESULT Convert(const VARIANT &list, VARTYPE targetType, VARIANT *result)
 {
-    const VARIANT *source = &Dereferenced(list);
-    if (!(V_VT(source) & VT_ARRAY)) return DISP_E_TYPEMISMATCH;
-    SAFEARRAY *array = (V_VT(source) & VT_BYREF) ? *V_ARRAYREF(source) : V_ARRAY(source);
-    VARTYPE elementType = V_VT(source) & VT_TYPEMASK;
+    if (!(V_VT(&list) & VT_ARRAY)) return DISP_E_TYPEMISMATCH;
+    SAFEARRAY *array = (V_VT(&list) & VT_BYREF) ? *V_ARRAYREF(&list) : V_ARRAY(&list);
     if (!array || SafeArrayGetDim(array) != 1) return DISP_E_TYPEMISMATCH;
     LONG lower = 0, upper = -1;
     SafeArrayGetLBound(array, 1, &lower);
     SafeArrayGetUBound(array, 1, &upper);
     SAFEARRAYBOUND bound = {static_cast<ULONG>(upper - lower + 1), 0};
-    SAFEARRAY *copy = SafeArrayCreate(targetType, 1, &bound);
-    if (!copy) return E_OUTOFMEMORY;
+    ScopedVariant copy;
+    if (!(V_ARRAY(copy.Get()) = SafeArrayCreate(targetType, 1, &bound))) return E_OUTOFMEMORY;
+    V_VT(copy.Get()) = VT_ARRAY | targetType;
     for (LONG i = lower; i <= upper; ++i) {
-        void *element = nullptr;
-        HRESULT hr = SafeArrayPtrOfIndex(array, &i, &element);
-        VARIANT reference, value;
-        VariantInit(&reference);
-        VariantInit(&value);
-        V_VT(&reference) = elementType | VT_BYREF;
-        V_BYREF(&reference) = element;
-        if (SUCCEEDED(hr)) hr = VariantCopyInd(&value, &reference);
-        if (SUCCEEDED(hr) && targetType != VT_VARIANT) hr = VariantChangeType(&value, &value, 0, targetType);
-        LONG index = i - lower;
+        VARIANT reference;
+        V_VT(&reference) = (V_VT(&list) & VT_TYPEMASK) | VT_BYREF;
+        HRESULT hr = SafeArrayPtrOfIndex(array, &i, &V_BYREF(&reference));
+        ScopedVariant value;
+        if (SUCCEEDED(hr)) hr = VariantCopyInd(value.Get(), &reference);
+        if (SUCCEEDED(hr) && targetType != VT_VARIANT) hr = VariantChangeType(value.Get(), value.Get(), 0, targetType);
         // Typed arrays take the element itself, arrays of VARIANT the VARIANT.
-        void *stored = &value;
-        if (targetType == VT_BSTR) stored = V_BSTR(&value);
-        if (targetType == VT_R8) stored = &V_R8(&value);
-        if (SUCCEEDED(hr)) hr = SafeArrayPutElement(copy, &index, stored);
-        VariantClear(&value);
-        if (FAILED(hr)) {
-            SafeArrayDestroy(copy);
-            return hr;
-        }
+        void *stored = value.Get();
+        if (targetType == VT_BSTR) stored = V_BSTR(value.Get());
+        if (targetType == VT_R8) stored = &V_R8(value.Get());
+        LONG index = i - lower;
+        if (SUCCEEDED(hr)) hr = SafeArrayPutElement(V_ARRAY(copy.Get()), &index, stored);
+        if (FAILED(hr)) return hr;
     }
-    VariantInit(result);
-    V_VT(result) = VT_ARRAY | targetType;
-    V_ARRAY(result) = copy;
+    *result = copy.Release();
     return S_OK;
 }
 
@@ -70,34 +61,26 @@ HRESULT Material(const VARIANT &compoundIds, VARIANT *result)
 {
     std::vector<std::wstring> ids;
     std::wstring error;
-    if (!ReadStrings(Dereferenced(compoundIds), ids, error)) return DISP_E_TYPEMISMATCH;
+    if (!ReadStrings(compoundIds, ids, error)) return DISP_E_TYPEMISMATCH;
     ComPtr<CMaterial11> material = CMaterial11::Create(ids);
     if (!material) return E_OUTOFMEMORY;
     // Both present, as a flash needs them.
     material->presentPhases = material->phases;
     material->phaseStatuses.assign(material->phases.size(), CAPE_UNKNOWNPHASESTATUS);
-    VariantInit(result);
     V_VT(result) = VT_DISPATCH;
     V_DISPATCH(result) = material->Interface();
     V_DISPATCH(result)->AddRef();
     return S_OK;
 }
 
-HRESULT Query(const VARIANT &objectArgument, const VARIANT &iidArgument, VARIANT *result)
+HRESULT Query(const VARIANT &object, const VARIANT &iidText, VARIANT *result)
 {
-    const VARIANT *object = &Dereferenced(objectArgument);
-    const VARIANT *iidText = &Dereferenced(iidArgument);
-    if (V_VT(object) != VT_DISPATCH || !V_DISPATCH(object) || V_VT(iidText) != VT_BSTR) return DISP_E_TYPEMISMATCH;
+    if (V_VT(&object) != VT_DISPATCH || !V_DISPATCH(&object) || V_VT(&iidText) != VT_BSTR) return DISP_E_TYPEMISMATCH;
     IID iid;
-    HRESULT hr = IIDFromString(V_BSTR(iidText), &iid);
-    if (FAILED(hr)) return hr;
-    IDispatch *found = nullptr;
-    hr = V_DISPATCH(object)->QueryInterface(iid, reinterpret_cast<void **>(&found));
-    if (FAILED(hr)) return hr;
-    VariantInit(result);
-    V_VT(result) = VT_DISPATCH;
-    V_DISPATCH(result) = found;
-    return S_OK;
+    HRESULT hr = IIDFromString(V_BSTR(&iidText), &iid);
+    if (SUCCEEDED(hr)) hr = V_DISPATCH(&object)->QueryInterface(iid, reinterpret_cast<void **>(&V_DISPATCH(result)));
+    if (SUCCEEDED(hr)) V_VT(result) = VT_DISPATCH;
+    return hr;
 }
 
 class CScriptArrays final : public IDispatch {
@@ -130,7 +113,7 @@ public:
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID, DISPID *ids) override
     {
-        for (DISPID id = 1; count == 1 && id <= static_cast<DISPID>(sizeof(members) / sizeof(members[0])); ++id) {
+        for (DISPID id = 1; count == 1 && id <= static_cast<DISPID>(std::size(members)); ++id) {
             if (lstrcmpiW(names[0], members[id - 1].name) == 0) {
                 ids[0] = id;
                 return S_OK;
@@ -142,18 +125,17 @@ public:
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result, EXCEPINFO *,
                         UINT *) override
     {
-        if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-        if (!params) return DISP_E_BADPARAMCOUNT;
+        if (!(flags & DISPATCH_METHOD) || id < 1 || id > static_cast<DISPID>(std::size(members)))
+            return DISP_E_MEMBERNOTFOUND;
+        const UINT arguments = id == queryId ? 2 : 1;
+        if (!params || params->cArgs != arguments) return DISP_E_BADPARAMCOUNT;
         if (!result) return S_OK;
-        if (id < 1 || id > static_cast<DISPID>(sizeof(members) / sizeof(members[0]))) return DISP_E_MEMBERNOTFOUND;
-        // Arguments arrive last first.
-        if (id == queryId) {
-            if (params->cArgs != 2) return DISP_E_BADPARAMCOUNT;
-            return Query(params->rgvarg[1], params->rgvarg[0], result);
-        }
-        if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
-        if (id == materialId) return Material(params->rgvarg[0], result);
-        return Convert(params->rgvarg[0], members[id - 1].elementType, result);
+        VariantInit(result);
+        // Arguments arrive last first, variables of a script by reference.
+        const VARIANT &first = Dereferenced(params->rgvarg[arguments - 1]);
+        if (id == queryId) return Query(first, Dereferenced(params->rgvarg[0]), result);
+        if (id == materialId) return Material(first, result);
+        return Convert(first, members[id - 1].elementType, result);
     }
 
 private:
@@ -162,7 +144,12 @@ private:
 
 }  // namespace
 
-IDispatch *CreateScriptArrays()
+HRESULT CreateScriptArrays(IUnknown *outer, REFIID riid, void **ppv)
 {
-    return new (std::nothrow) CScriptArrays();
+    if (outer) return CLASS_E_NOAGGREGATION;
+    CScriptArrays *helper = new (std::nothrow) CScriptArrays();
+    if (!helper) return E_OUTOFMEMORY;
+    HRESULT hr = helper->QueryInterface(riid, ppv);
+    helper->Release();
+    return hr;
 }

@@ -17,5 +17,5 @@
 #define TEST_CLSID_SCRIPT_ARRAYS L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000A0}"
 #define TEST_PROGID_SCRIPT_ARRAYS L"CorvantaTest.Arrays"
 
-// A new helper object (reference count 1), or null.
-IDispatch *CreateScriptArrays();
+// Creates a helper object (never aggregated) and queries it for riid.
+HRESULT CreateScriptArrays(IUnknown *outer, REFIID riid, void **ppv);

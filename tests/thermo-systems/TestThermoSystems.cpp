@@ -11,6 +11,10 @@
 #include "ScriptedPackage10.h"
 #include "VariantLists.h"
 
+extern "C" {
+TestThermoState testThermoState = {false, false, 0, 0, 0, L""};
+}
+
 namespace {
 
 // The test classes. The name (CapeDescription Name; null: no CapeDescription
@@ -24,7 +28,7 @@ struct TestClass {
 };
 
 const TestClass testClasses[] = {
-    {TEST_CLSID_SYS, L"Sys", {L"A", L"B"}},
+    {TEST_CLSID(L"01"), L"Sys", {L"A", L"B"}},
     {TEST_CLSID(L"02"), L"NoInitNew", {L"P"}},          // InitNew: E_NOTIMPL
     {TEST_CLSID(L"03"), L"NoInitialize", {L"P"}},       // Initialize: ECapeNoImplHR
     {TEST_CLSID(L"04"), L"BrokenInitialize", {L"P"}},   // Initialize always fails with its own text
@@ -47,16 +51,13 @@ const TestClass testClasses[] = {
     {TEST_CLSID(L"15"), L"LateNullUtilities", {L"P"}},  // ICapeUtilities query: S_OK, no object, once armed
     {TEST_CLSID(L"16"), L"NullResolve", {L"P"}},        // ResolvePropertyPackage: S_OK with no object
     {TEST_CLSID(L"17"), L"HugeNames", {L"P"}},          // one huge package name when huge names are armed
+    {TEST_CLSID_SCRIPT_ARRAYS, TEST_PROGID_SCRIPT_ARRAYS, {}},  // the script helper: no thermo system
 };
 constexpr size_t testClassCount = std::size(testClasses);
 
 HMODULE thisModule = nullptr;
-bool lateFailuresArmed = false;
-bool hugeNamesArmed = false;
-LONG createdCount = 0;
-LONG unterminatedCount = 0;
-LONG liveCount = 0;
-std::wstring lastResolve;
+TestThermoState &state = testThermoState;
+std::wstring lastResolve;  // the text of state.lastResolve
 
 constexpr const wchar_t *thermoSystemCategory = L"{678C09A3-7D66-11D2-A67D-00105A42887F}";
 constexpr const wchar_t *componentCategory = L"{678C09A1-7D66-11D2-A67D-00105A42887F}";
@@ -97,21 +98,21 @@ class CTestThermoSystem : public CapeObject<ICapeThermoSystem, ICapeUtilities>, 
 public:
     explicit CTestThermoSystem(const TestClass &testClass) : testClass(testClass)
     {
-        ++createdCount;
-        ++liveCount;
+        ++state.created;
+        ++state.live;
         SetIdentification(testClass.name ? testClass.name : L"", L"A thermo system of the tests");
     }
     ~CTestThermoSystem() override
     {
-        --liveCount;
-        if (initialized) ++unterminatedCount;
+        --state.live;
+        if (initialized) ++state.unterminated;
     }
 
     STDMETHODIMP QueryInterface(REFIID riid, void **ppv) override
     {
         const bool nullAnswer =
             (testClass.Is(L"NullQuery") && IsEqualIID(riid, IID_IPersistStreamInit)) ||
-            (testClass.Is(L"LateNullUtilities") && lateFailuresArmed && IsEqualIID(riid, __uuidof(ICapeUtilities)));
+            (testClass.Is(L"LateNullUtilities") && state.lateFailures && IsEqualIID(riid, __uuidof(ICapeUtilities)));
         if (nullAnswer && ppv) {
             *ppv = nullptr;
             return S_OK;
@@ -129,7 +130,7 @@ public:
         return ComGuard([&] {
             if (testClass.Is(L"Numbers"))
                 PutDoubles(list, {1.0, 2.0});
-            else if (testClass.Is(L"HugeNames") && hugeNamesArmed)
+            else if (testClass.Is(L"HugeNames") && state.hugeNames)
                 PutStrings(list, {std::wstring(TEST_HUGE_NAME_LENGTH, L'x')});
             else
                 PutStrings(list, testClass.packages);
@@ -142,6 +143,7 @@ public:
         *package = nullptr;
         lastResolve = std::wstring(testClass.name ? testClass.name : testClass.clsid) + L"|" +
                       std::wstring(name ? name : L"", SysStringLen(name));
+        state.lastResolve = lastResolve.c_str();
         if (testClass.Is(L"ResolveFails"))
             return Fail(L"ResolveFails has no package of that name", L"CTestThermoSystem::ResolvePropertyPackage",
                         L"ICapeThermoSystem");
@@ -168,7 +170,7 @@ public:
     STDMETHODIMP Initialize() override
     {
         if (testClass.Is(L"NoInitialize")) return ECapeNoImplHR;
-        if (testClass.Is(L"BrokenInitialize") || (testClass.Is(L"LateInitialize") && lateFailuresArmed))
+        if (testClass.Is(L"BrokenInitialize") || (testClass.Is(L"LateInitialize") && state.lateFailures))
             return Fail(L"The licence of this thermo system has expired", L"CTestThermoSystem::Initialize",
                         L"ICapeUtilities");
         initialized = true;
@@ -190,7 +192,7 @@ public:
     STDMETHODIMP InitNew() override
     {
         if (testClass.Is(L"NoInitNew")) return E_NOTIMPL;
-        if (testClass.Is(L"LateInitNew") && lateFailuresArmed) return E_ACCESSDENIED;
+        if (testClass.Is(L"LateInitNew") && state.lateFailures) return E_ACCESSDENIED;
         return S_OK;
     }
 
@@ -211,10 +213,11 @@ private:
 
 HRESULT CreateTestSystem(const TestClass &testClass, IUnknown *outer, REFIID riid, void **ppv)
 {
+    if (testClass.Is(TEST_PROGID_SCRIPT_ARRAYS)) return CreateScriptArrays(outer, riid, ppv);
     if (outer) return CLASS_E_NOAGGREGATION;
     if (testClass.Is(L"Acme Server")) return E_NOTIMPL;
-    if (testClass.Is(L"LateCreate") && lateFailuresArmed) return E_ABORT;
-    if (testClass.Is(L"NullCreate") || (testClass.Is(L"LateNullCreate") && lateFailuresArmed)) {
+    if (testClass.Is(L"LateCreate") && state.lateFailures) return E_ABORT;
+    if (testClass.Is(L"NullCreate") || (testClass.Is(L"LateNullCreate") && state.lateFailures)) {
         if (ppv) *ppv = nullptr;
         return S_FALSE;
     }
@@ -225,52 +228,15 @@ HRESULT CreateTestSystem(const TestClass &testClass, IUnknown *outer, REFIID rii
     return hr;
 }
 
-HRESULT CreateScriptArraysObject(IUnknown *outer, REFIID riid, void **ppv)
-{
-    if (outer) return CLASS_E_NOAGGREGATION;
-    IDispatch *helper = CreateScriptArrays();
-    if (!helper) return E_OUTOFMEMORY;
-    HRESULT hr = helper->QueryInterface(riid, ppv);
-    helper->Release();
-    return hr;
-}
+// Class objects, one per class, made on first request; the DLL never
+// unloads, so they are never released.
+CClassFactory *classObjects[testClassCount] = {};
 
-// Class objects, one per test class and one for the script helper, made on
-// first request; the DLL never unloads, so they are never released.
-CClassFactory *classObjects[testClassCount + 1] = {};
-
-HRESULT QueryClassObject(size_t slot, CClassFactory::CreateFunction create, REFIID riid, void **ppv)
-{
-    if (!classObjects[slot]) classObjects[slot] = new (std::nothrow) CClassFactory(std::move(create));
-    if (!classObjects[slot]) return E_OUTOFMEMORY;
-    return classObjects[slot]->QueryInterface(riid, ppv);
-}
-
-// A registry entry below HKEY_CLASSES_ROOT: a key, and a string value when data is given.
+// A string value below HKEY_CLASSES_ROOT (name null: the default value), its key made as needed.
 struct Entry {
     std::wstring key;
-    const wchar_t *name = nullptr, *data = nullptr;
+    const wchar_t *name = nullptr, *data = L"";
 };
-
-// An in-process class (title, server, apartment threading) and its further entries.
-HRESULT RegisterInproc(const wchar_t *clsid, const wchar_t *title, const wchar_t *modulePath, std::vector<Entry> more)
-{
-    const std::wstring key = std::wstring(L"CLSID\\") + clsid;
-    more.insert(more.begin(), {{key, nullptr, title},
-                               {key + L"\\InprocServer32", nullptr, modulePath},
-                               {key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"}});
-    for (const Entry &entry : more) {
-        HKEY created = nullptr;
-        LSTATUS status = RegCreateKeyExW(HKEY_CLASSES_ROOT, entry.key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                                         &created, nullptr);
-        if (status == ERROR_SUCCESS && entry.data)
-            status = RegSetValueExW(created, entry.name, 0, REG_SZ, reinterpret_cast<const BYTE *>(entry.data),
-                                    static_cast<DWORD>((lstrlenW(entry.data) + 1) * sizeof(wchar_t)));
-        if (created) RegCloseKey(created);
-        if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-    }
-    return S_OK;
-}
 
 }  // namespace
 
@@ -286,17 +252,15 @@ HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **ppv)
 {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
-    CLSID helper;
-    if (SUCCEEDED(CLSIDFromString(TEST_CLSID_SCRIPT_ARRAYS, &helper)) && IsEqualCLSID(helper, clsid))
-        return QueryClassObject(testClassCount, &CreateScriptArraysObject, riid, ppv);
     for (size_t i = 0; i < testClassCount; ++i) {
+        const TestClass &c = testClasses[i];
         CLSID candidate;
-        if (SUCCEEDED(CLSIDFromString(testClasses[i].clsid, &candidate)) && IsEqualCLSID(candidate, clsid)) {
-            const TestClass &testClass = testClasses[i];
-            return QueryClassObject(
-                i, [&testClass](IUnknown *outer, REFIID iid, void **out) { return CreateTestSystem(testClass, outer, iid, out); },
-                riid, ppv);
-        }
+        if (FAILED(CLSIDFromString(c.clsid, &candidate)) || !IsEqualCLSID(candidate, clsid)) continue;
+        if (!classObjects[i])
+            classObjects[i] = new (std::nothrow) CClassFactory([&c](IUnknown *outer, REFIID iid, void **out) {
+                return CreateTestSystem(c, outer, iid, out);
+            });
+        return classObjects[i] ? classObjects[i]->QueryInterface(riid, ppv) : E_OUTOFMEMORY;
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }
@@ -304,37 +268,42 @@ HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **ppv)
 // Stays loaded, so that the counters keep their values for the test program.
 HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }
 
+// In-process classes with apartment threading; the thermo systems with their
+// categories and name, the script helper with its ProgID.
 HRESULT WINAPI DllRegisterServer()
 {
     wchar_t path[MAX_PATH];
     DWORD length = GetModuleFileNameW(thisModule, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return E_FAIL;
     for (const TestClass &c : testClasses) {
+        const bool helper = c.Is(TEST_PROGID_SCRIPT_ARRAYS);
         const std::wstring key = std::wstring(L"CLSID\\") + c.clsid, categories = key + L"\\Implemented Categories\\";
-        std::vector<Entry> entries = {
-            {categories + componentCategory},
-            {categories + (c.Is(L"Acme Server") ? managerCategory : thermoSystemCategory)}};
-        if (c.name) entries.push_back({key + L"\\CapeDescription", L"Name", c.name});
-        if (HRESULT hr = RegisterInproc(c.clsid, L"Corvanta test thermo system", path, entries); FAILED(hr)) return hr;
+        std::vector<Entry> entries = {{key, nullptr, helper ? c.name : L"Corvanta test thermo system"},
+                                      {key + L"\\InprocServer32", nullptr, path},
+                                      {key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"}};
+        if (helper) {
+            entries.push_back({key + L"\\ProgID", nullptr, c.name});
+            entries.push_back({c.name + std::wstring(L"\\CLSID"), nullptr, c.clsid});
+        } else {
+            entries.push_back({categories + componentCategory});
+            entries.push_back({categories + (c.Is(L"Acme Server") ? managerCategory : thermoSystemCategory)});
+            if (c.name) entries.push_back({key + L"\\CapeDescription", L"Name", c.name});
+        }
+        for (const Entry &entry : entries) {
+            const LSTATUS status = RegSetKeyValueW(HKEY_CLASSES_ROOT, entry.key.c_str(), entry.name, REG_SZ, entry.data,
+                                                   static_cast<DWORD>((lstrlenW(entry.data) + 1) * sizeof(wchar_t)));
+            if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+        }
     }
-    return RegisterInproc(TEST_CLSID_SCRIPT_ARRAYS, TEST_PROGID_SCRIPT_ARRAYS, path,
-                         {{L"CLSID\\" TEST_CLSID_SCRIPT_ARRAYS L"\\ProgID", nullptr, TEST_PROGID_SCRIPT_ARRAYS},
-                          {TEST_PROGID_SCRIPT_ARRAYS L"\\CLSID", nullptr, TEST_CLSID_SCRIPT_ARRAYS}});
+    return S_OK;
 }
 
 HRESULT WINAPI DllUnregisterServer()
 {
-    for (const TestClass &c : testClasses) RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + c.clsid).c_str());
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"CLSID\\" TEST_CLSID_SCRIPT_ARRAYS);
+    for (const TestClass &c : testClasses)
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + c.clsid).c_str());
     RegDeleteTreeW(HKEY_CLASSES_ROOT, TEST_PROGID_SCRIPT_ARRAYS);
     return S_OK;
 }
-
-void WINAPI TestThermoSetLateFailures(BOOL armed) { lateFailuresArmed = armed != FALSE; }
-LONG WINAPI TestThermoCreatedCount() { return createdCount; }
-LONG WINAPI TestThermoLiveCount() { return liveCount; }
-void WINAPI TestThermoSetHugeNames(BOOL armed) { hugeNamesArmed = armed != FALSE; }
-LONG WINAPI TestThermoUnterminatedCount() { return unterminatedCount; }
-const wchar_t *WINAPI TestThermoLastResolve() { return lastResolve.c_str(); }
 
 }  // extern "C"

@@ -1,7 +1,7 @@
 // The test thermo systems DLL (CorvantaTestThermo.dll): CAPE-OPEN 1.0 thermo
 // systems with fixed behaviour per class, registered with regsvr32 in the
 // test prefix like real ones. Test programs find the DLL loaded in their
-// process (COM loads it) and read what it saw through these exports.
+// process (COM loads it), arm it and read what it saw through its state.
 #pragma once
 
 #include <windows.h>
@@ -10,29 +10,32 @@
 
 // Class identifiers of the test classes: the last two digits tell them apart.
 #define TEST_CLSID(digits) L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000" digits L"}"
-#define TEST_CLSID_SYS TEST_CLSID(L"01")
 #define TEST_CLSID_NAMELESS TEST_CLSID(L"0F")
 
 // Characters of the package name "HugeNames" gives when armed.
 #define TEST_HUGE_NAME_LENGTH (4u << 20)
 
-extern "C" {
-// Arms the failures that must not show during discovery: "LateInitialize"
-// then fails Initialize with its own text, "LateInitNew" fails InitNew,
-// "LateCreate" cannot be created, "LateNullCreate" is created as success
-// with no object and "LateNullUtilities" answers its ICapeUtilities query
-// with success and no object.
-typedef void(WINAPI *TestThermoSetLateFailuresFn)(BOOL armed);
-// Armed, "HugeNames" lists one package whose name has TEST_HUGE_NAME_LENGTH
-// characters.
-typedef void(WINAPI *TestThermoSetHugeNamesFn)(BOOL armed);
-// Thermo systems released while initialised, without Terminate.
-typedef LONG(WINAPI *TestThermoUnterminatedCountFn)();
-// Thermo system objects created so far in this process.
-typedef LONG(WINAPI *TestThermoCreatedCountFn)();
-// Thermo system objects alive now.
-typedef LONG(WINAPI *TestThermoLiveCountFn)();
-// "<thermo system name>|<package name>" of the last ResolvePropertyPackage
-// call, in a buffer of the DLL; valid until the next call.
-typedef const wchar_t *(WINAPI *TestThermoLastResolveFn)();
+// The DLL's state, exported as the data testThermoState.
+struct TestThermoState {
+    // Arms the failures that must not show during discovery: "LateInitialize"
+    // then fails Initialize with its own text, "LateInitNew" fails InitNew,
+    // "LateCreate" cannot be created, "LateNullCreate" is created as success
+    // with no object and "LateNullUtilities" answers its ICapeUtilities query
+    // with success and no object.
+    bool lateFailures;
+    // Armed, "HugeNames" lists one package whose name has TEST_HUGE_NAME_LENGTH characters.
+    bool hugeNames;
+    // Thermo system objects created so far in this process, alive now, and
+    // released while initialised, without Terminate.
+    LONG created, live, unterminated;
+    // "<thermo system name>|<package name>" of the last ResolvePropertyPackage call.
+    const wchar_t *lastResolve;
+};
+
+// The state of the DLL loaded into this process, or null when it is not loaded.
+inline TestThermoState *TestThermo()
+{
+    HMODULE module = GetModuleHandleW(TEST_THERMO_DLL);
+    return module ? static_cast<TestThermoState *>(reinterpret_cast<void *>(GetProcAddress(module, "testThermoState")))
+                  : nullptr;
 }
