@@ -3,10 +3,10 @@
 // refusals as the probe's user meets them when a package misbehaves.
 #include <gtest/gtest.h>
 
-#include "ArrayValues.h"
 #include "Calculations.h"
 #include "CapeClient.h"
 #include "PropertyStore.h"
+#include "TestVariants.h"
 #include "Text.h"
 
 namespace {
@@ -15,18 +15,14 @@ class CalculationsTest : public testing::Test {
 protected:
     HRESULT SetPresent(std::vector<std::wstring> labels)
     {
-        ScopedVariant names, statuses;
-        PutStrings(names.Get(), labels);
-        PutLongs(statuses.Get(), std::vector<long>(labels.size(), CAPE_ATEQUILIBRIUM));
-        return material->SetPresentPhases(names.Value(), statuses.Value());
+        ScopedVariant statuses(MakeList(std::vector<long>(labels.size(), CAPE_ATEQUILIBRIUM)));
+        return material->SetPresentPhases(Strings(labels).Value(), statuses.Value());
     }
     HRESULT SetPhase(const wchar_t *phase, const wchar_t *property, const wchar_t *basis,
                      std::vector<double> values)
     {
-        ScopedVariant array;
-        PutDoubles(array.Get(), values);
         return material->SetSinglePhaseProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(),
-                                            ScopedBstr(basis).Get(), array.Value());
+                                            ScopedBstr(basis).Get(), Doubles(values).Value());
     }
     std::wstring LastFailure() { return FailureText(material->Interface(), ECapeUnknownHR); }
 
@@ -124,16 +120,12 @@ TEST_F(CalculationsTest, MaterialRefusesMalformedInputWithAReason)
               L"\"Vapor\"",
               LastFailure());
 
-    ScopedVariant notAnArray;
-    V_VT(notAnArray.Get()) = VT_R8;
-    V_R8(notAnArray.Get()) = 300.0;
+    ScopedVariant notAnArray(MakeString(L"300"));
     EXPECT_EQ(ECapeUnknownHR, material->SetOverallProp(ScopedBstr(L"temperature").Get(), nullptr, notAnArray.Value()));
     EXPECT_NE(std::wstring::npos, LastFailure().find(L"Invalid values: "));
 
-    ScopedVariant pair;
-    PutStrings(pair.Get(), {L"Vapor"});
-    EXPECT_EQ(ECapeUnknownHR, material->GetTwoPhaseProp(ScopedBstr(L"surfaceTension").Get(), pair.Value(), nullptr,
-                                                        ScopedVariant().Get()));
+    EXPECT_EQ(ECapeUnknownHR, material->GetTwoPhaseProp(ScopedBstr(L"surfaceTension").Get(), Strings({L"Vapor"}).Value(),
+                                                        nullptr, ScopedVariant().Get()));
     EXPECT_EQ(L"CMaterial11::GetTwoPhaseProp: Two phase labels expected", LastFailure());
 
     double t = 0, p = 0;
