@@ -29,12 +29,6 @@ const Mixture Mixtures[] = {
 const double Temperatures[] = {100, 150, 200, 250, 300, 400, 500, 700};
 const double Pressures[] = {1e3, 1e4, 1e5, 1e6, 3e6, 5e6, 1e7, 2e7, 3e7};
 
-// The texts a vapour-fraction flash may fail with on these mixtures.
-const wchar_t *const Reasons[] = {
-    L"No two-phase solution: ",
-    L"Vapour fraction flash has no solution at these conditions",
-};
-
 class FlashGrid : public ::testing::TestWithParam<bool> {};
 
 }  // namespace
@@ -72,10 +66,10 @@ TEST_P(FlashGrid, EveryAnswerIsAnEquilibriumThatTheOtherFlashesReturnTo)
                                         std::to_string(fixed) + ", " + std::to_string(beta);
                     bool ok = atPressure ? flash.PVF(fixed, beta, mixture.z, r, error)
                                          : flash.TVF(fixed, beta, mixture.z, r, error);
-                    if (!ok) {
-                        bool known = false;
-                        for (const wchar_t *reason : Reasons) known |= error.rfind(reason, 0) == 0;
-                        EXPECT_TRUE(known) << where;
+                    if (!ok) {  // with one of the texts these mixtures may fail with
+                        EXPECT_TRUE(error.rfind(L"No two-phase solution: ", 0) == 0 ||
+                                    error.rfind(L"Vapour fraction flash has no solution at these conditions", 0) == 0)
+                            << where;
                         continue;
                     }
                     ++answered;
