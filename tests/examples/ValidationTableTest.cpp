@@ -134,15 +134,11 @@ TEST(ValidationTable, MixtureBubbleAndDewPoints)
         FlashResult r;
         std::wstring error;
         double beta = row[1].rfind("bubble", 0) == 0 ? 0.0 : 1.0;
-        bool pressure = row[1].find("pressure") != std::string::npos;
-        double value;
-        if (pressure) {  // at a temperature in K
-            ASSERT_TRUE(flash.TVF(std::stod(row[2]), beta, z, r, error)) << row[0];
-            value = r.pressure / 1e3;
-        } else {  // at a pressure in kPa
-            ASSERT_TRUE(flash.PVF(1e3 * std::stod(row[2]), beta, z, r, error)) << row[0];
-            value = r.temperature;
-        }
-        CheckRow(value, row[3], std::stod(row[4]), row[5], row[6], row[0] + " " + row[1]);
+        bool pressure = row[1].find("pressure") != std::string::npos;  // in kPa at a temperature in K, or the reverse
+        ASSERT_TRUE(pressure ? flash.TVF(std::stod(row[2]), beta, z, r, error)
+                             : flash.PVF(1e3 * std::stod(row[2]), beta, z, r, error))
+            << row[0];
+        CheckRow(pressure ? r.pressure / 1e3 : r.temperature, row[3], std::stod(row[4]), row[5], row[6],
+                 row[0] + " " + row[1]);
     }
 }
