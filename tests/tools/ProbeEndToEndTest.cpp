@@ -12,16 +12,12 @@
 #include "Flash.h"
 #include "PengRobinson.h"
 #include "ServerProcess.h"
+#include "Text.h"
 
 namespace {
 
 const wchar_t *const peng = L"Example Thermo//Peng-Robinson";
 const wchar_t *const ideal = L"Example Thermo//Ideal";
-
-std::string Narrow(const std::wstring &text)
-{
-    return std::string(text.begin(), text.end());
-}
 
 struct Outcome {
     DWORD exitCode = 0xFFFFFFFF;
@@ -86,7 +82,8 @@ TEST_F(ProbeEndToEnd, TheExampleRegistersAsA10ThermoSystem)
     EXPECT_EQ(L"Apartment", ReadString(HKEY_CLASSES_ROOT, exampleClsid + L"\\InprocServer32", L"ThreadingModel"));
     EXPECT_EQ(ExampleThermoClsidText,
               ReadString(HKEY_CLASSES_ROOT, std::wstring(ExampleThermoProgId) + L"\\CLSID", nullptr));
-    for (const wchar_t *category : {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"})
+    for (const wchar_t *category :
+         {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"})
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, exampleClsid + L"\\Implemented Categories\\" + category));
 }
 
@@ -95,9 +92,9 @@ TEST_F(ProbeEndToEnd, ListNamesBothExamplePackagesAndCheckPassesEveryCallOnThem)
     Outcome list = Probe(L"list");
     ASSERT_EQ(0u, list.exitCode) << list.err;
     for (const wchar_t *package : {peng, ideal}) {
-        EXPECT_NE(std::string::npos, list.out.find(Narrow(package) + "\n")) << list.out;
+        EXPECT_NE(std::string::npos, list.out.find(ToUtf8(package) + "\n")) << list.out;
         Outcome check = Probe(L"check " + Quoted(package));
-        EXPECT_EQ(0u, check.exitCode) << Narrow(package) << "\n" << check.out << check.err;
+        EXPECT_EQ(0u, check.exitCode) << ToUtf8(package) << "\n" << check.out << check.err;
         EXPECT_NE(std::string::npos, check.out.find("CalcEquilibrium T, P")) << check.out;
         EXPECT_NE(std::string::npos, check.out.find("CalcSinglePhaseProp")) << check.out;
     }
@@ -113,7 +110,7 @@ TEST_F(ProbeEndToEnd, FlashReportAgreesWithTheExampleThermodynamics)
     PengRobinson model(compounds);
     FlashResult expected;
     std::wstring error;
-    ASSERT_TRUE(Flash(model).TP(T, P, z, expected, error)) << Narrow(error);
+    ASSERT_TRUE(Flash(model).TP(T, P, z, expected, error)) << ToUtf8(error);
     // Two phases, so that fractions and compositions say something.
     ASSERT_TRUE(expected.hasVapor && expected.hasLiquid);
 
@@ -159,7 +156,7 @@ TEST_F(ProbeEndToEnd, FailuresExitWithTheirCodeAndSayWhy)
     };
     for (const auto &c : cases) {
         Outcome outcome = Probe(c.arguments);
-        EXPECT_EQ(c.exitCode, outcome.exitCode) << Narrow(c.arguments);
+        EXPECT_EQ(c.exitCode, outcome.exitCode) << ToUtf8(c.arguments);
         EXPECT_NE(std::string::npos, outcome.err.find(c.message)) << outcome.err;
         if (c.exitCode == 2) EXPECT_NE(std::string::npos, outcome.err.find("--help")) << "refusals point at the usage";
     }
