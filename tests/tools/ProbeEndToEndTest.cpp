@@ -74,8 +74,9 @@ protected:
 
 }  // namespace
 
-// What regsvr32 left of the example: a CAPE-OPEN 1.0 thermo system, as a third party registers one.
-TEST_F(ProbeEndToEnd, TheExampleRegistersAsA10ThermoSystem)
+// regsvr32 registers the example as a third party registers a CAPE-OPEN 1.0
+// thermo system; the probe lists its packages and every check passes on them.
+TEST_F(ProbeEndToEnd, TheRegisteredExampleIsListedAndPassesEveryCheck)
 {
     EXPECT_EQ(L"Example Thermo", ReadString(HKEY_CLASSES_ROOT, exampleClsid + L"\\CapeDescription", L"Name"));
     EXPECT_EQ(L"1.0", ReadString(HKEY_CLASSES_ROOT, exampleClsid + L"\\CapeDescription", L"CapeVersion"));
@@ -85,10 +86,7 @@ TEST_F(ProbeEndToEnd, TheExampleRegistersAsA10ThermoSystem)
     for (const wchar_t *category :
          {L"{678C09A3-7D66-11D2-A67D-00105A42887F}", L"{678C09A1-7D66-11D2-A67D-00105A42887F}"})
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, exampleClsid + L"\\Implemented Categories\\" + category));
-}
 
-TEST_F(ProbeEndToEnd, ListNamesBothExamplePackagesAndCheckPassesEveryCallOnThem)
-{
     Outcome list = Probe(L"list");
     ASSERT_EQ(0u, list.exitCode) << list.err;
     for (const wchar_t *package : {peng, ideal}) {
@@ -104,13 +102,11 @@ TEST_F(ProbeEndToEnd, ListNamesBothExamplePackagesAndCheckPassesEveryCallOnThem)
 // ConcurrentClientsTest; here the flash command's report of them, for one.
 TEST_F(ProbeEndToEnd, FlashReportAgreesWithTheExampleThermodynamics)
 {
-    const std::vector<const CompoundData *> compounds = {FindCompound(L"methane"), FindCompound(L"propane")};
-    const std::vector<double> z = {0.4, 0.6};
     const double T = 250.0, P = 2e6;
-    PengRobinson model(compounds);
+    PengRobinson model({FindCompound(L"methane"), FindCompound(L"propane")});
     FlashResult expected;
     std::wstring error;
-    ASSERT_TRUE(Flash(model).TP(T, P, z, expected, error)) << ToUtf8(error);
+    ASSERT_TRUE(Flash(model).TP(T, P, {0.4, 0.6}, expected, error)) << ToUtf8(error);
     // Two phases, so that fractions and compositions say something.
     ASSERT_TRUE(expected.hasVapor && expected.hasLiquid);
 
