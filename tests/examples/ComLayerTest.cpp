@@ -19,13 +19,12 @@ protected:
         ASSERT_EQ(S_OK, CreateComObject<CExampleThermoSystem>(nullptr, __uuidof(ICapeThermoSystem),
                                                               system.ReceiveVoid()));
         ComPtr<IDispatch> resolved;
-        ScopedBstr name(L"peng-robinson");
-        ASSERT_EQ(S_OK, system->ResolvePropertyPackage(name.Get(), resolved.Receive()));
+        ASSERT_EQ(S_OK, system->ResolvePropertyPackage(ScopedBstr(L"peng-robinson").Get(), resolved.Receive()));
         ASSERT_EQ(S_OK, resolved.As(package));
         materialObject = CMaterial10::Create({L"methane", L"propane", L"N-BUTANE", L"n-hexane"},
                                              {L"Vapor", L"Liquid"}, &material);
         ASSERT_TRUE(materialObject);
-        material->Put(L"fraction", L"Overall", z);
+        material->Put(L"fraction", L"Overall", {0.4, 0.2, 0.2, 0.2});
         material->Put(L"pressure", L"Overall", {20e5});
     }
 
@@ -46,7 +45,6 @@ protected:
     ComPtr<ICapeThermoPropertyPackage> package;
     ComPtr<ICapeThermoMaterialObject> materialObject;
     CMaterial10 *material = nullptr;
-    std::vector<double> z{0.4, 0.2, 0.2, 0.2};
 };
 
 }  // namespace
