@@ -68,6 +68,11 @@ TEST(ProbeArguments, RefusalsSayWhatIsWrong)
         {{L"flash", L"P", L"--T", L"300", L"--z", L"a=1"}, L"exactly two of"},
         {{L"flash", L"P", L"--T", L"300", L"--P", L"1e5"}, L"needs the composition"},
         {{L"flash", L"P", L"--T", L"warm"}, L"--T expects a number, got \"warm\""},
+        // Numbers are whole and finite.
+        {{L"flash", L"P", L"--T", L"300K"}, L"--T expects a number, got \"300K\""},
+        {{L"flash", L"P", L"--T", L""}, L"--T expects a number"},
+        {{L"flash", L"P", L"--T", L"inf"}, L"--T expects a number"},
+        {{L"flash", L"P", L"--T", L"nan"}, L"--T expects a number"},
         {{L"flash", L"P", L"--T", L"-5"}, L"--T must be positive"},
         {{L"flash", L"P", L"--VF", L"1.5"}, L"--VF must lie between 0 and 1"},
         {{L"flash", L"P", L"--T", L"300", L"--T", L"310"}, L"--T is given twice"},
