@@ -2,8 +2,8 @@
 // equilibrium (material balance, equal fugacities, never two identical
 // phases) and the enthalpy and entropy flashes return to the TP flash; the
 // vapour-fraction flashes answer the same way or fail with a reason. Then
-// the special cases: critical region, pure compounds, Raoult's law,
-// immiscible liquids and flash conditions without an answer.
+// the special cases: critical region, pure compounds, immiscible liquids and
+// flash conditions without an answer.
 #include "ExampleModels.h"
 #include "Saturation.h"
 
@@ -29,18 +29,13 @@ const Mixture Mixtures[] = {
 const double Temperatures[] = {100, 150, 200, 250, 300, 400, 500, 700};
 const double Pressures[] = {1e3, 1e4, 1e5, 1e6, 3e6, 5e6, 1e7, 2e7, 3e7};
 
-// The texts a vapour-fraction flash may fail with on these mixtures.
-const wchar_t *const Reasons[] = {
-    L"No two-phase solution: ",
-    L"Vapour fraction flash has no solution at these conditions",
-};
-
 class FlashGrid : public ::testing::TestWithParam<bool> {};
 
 }  // namespace
 
-TEST_P(FlashGrid, TpAnswersAreEquilibriaAndEnthalpyAndEntropyFlashesReturnToThem)
+TEST_P(FlashGrid, EveryAnswerIsAnEquilibriumThatTheOtherFlashesReturnTo)
 {
+    int answered = 0;
     for (const Mixture &mixture : Mixtures) {
         auto model = MakeModel(GetParam(), mixture.ids);
         Flash flash(*model);
@@ -62,17 +57,7 @@ TEST_P(FlashGrid, TpAnswersAreEquilibriaAndEnthalpyAndEntropyFlashesReturnToThem
                 }
             }
         }
-    }
-}
-
-TEST_P(FlashGrid, VaporFractionFlashesAnswerWithAnEquilibriumOrAReason)
-{
-    int answered = 0;
-    for (const Mixture &mixture : Mixtures) {
-        auto model = MakeModel(GetParam(), mixture.ids);
-        Flash flash(*model);
-        FlashResult r, check;
-        std::wstring error;
+        // Vapour-fraction flashes answer with an equilibrium or a reason.
         for (bool atPressure : {true, false}) {
             for (double fixed : atPressure ? std::vector<double>(std::begin(Pressures), std::end(Pressures))
                                            : std::vector<double>(std::begin(Temperatures), std::end(Temperatures))) {
@@ -81,10 +66,10 @@ TEST_P(FlashGrid, VaporFractionFlashesAnswerWithAnEquilibriumOrAReason)
                                         std::to_string(fixed) + ", " + std::to_string(beta);
                     bool ok = atPressure ? flash.PVF(fixed, beta, mixture.z, r, error)
                                          : flash.TVF(fixed, beta, mixture.z, r, error);
-                    if (!ok) {
-                        bool known = false;
-                        for (const wchar_t *reason : Reasons) known |= error.rfind(reason, 0) == 0;
-                        EXPECT_TRUE(known) << where;
+                    if (!ok) {  // with one of the texts these mixtures may fail with
+                        EXPECT_TRUE(error.rfind(L"No two-phase solution: ", 0) == 0 ||
+                                    error.rfind(L"Vapour fraction flash has no solution at these conditions", 0) == 0)
+                            << where;
                         continue;
                     }
                     ++answered;
@@ -92,13 +77,13 @@ TEST_P(FlashGrid, VaporFractionFlashesAnswerWithAnEquilibriumOrAReason)
                     EXPECT_EQ(beta, r.vaporFraction) << where;
                     ExpectEquilibrium(*model, mixture.z, r, where);
                     if (beta != 0.5) continue;
-                    ASSERT_TRUE(flash.TP(r.temperature, r.pressure, mixture.z, check, error)) << where;
-                    EXPECT_NEAR(0.5, VaporFraction(check), 1e-6) << where;
+                    ASSERT_TRUE(flash.TP(r.temperature, r.pressure, mixture.z, back, error)) << where;
+                    EXPECT_NEAR(0.5, VaporFraction(back), 1e-6) << where;
                 }
             }
         }
     }
-    EXPECT_GT(answered, 100);  // more than half of the grid has two-phase answers
+    EXPECT_GT(answered, 100);  // more than half of the vapour-fraction grid has two-phase answers
 }
 
 // The two flashes that used to answer with identical phases, the demo's, and
@@ -153,16 +138,12 @@ TEST_P(FlashGrid, PureCompoundBoilsAtItsVaporPressure)
 
 INSTANTIATE_TEST_SUITE_P(Models, FlashGrid, ::testing::Values(true, false), ModelName);
 
-TEST(FlashSpecialCases, RaoultBubblePressureSupercriticalVapourAndImmiscibleLiquids)
+// (Raoult's law, which every ideal two-phase answer of the grid obeys, is
+// checked on the ideal model's fugacities by the package's LnPhi test.)
+TEST(FlashSpecialCases, SupercriticalVapourAndImmiscibleLiquids)
 {
     FlashResult r, back;
     std::wstring error;
-    auto ideal = MakeModel(false, {L"n-pentane", L"n-hexane"});
-    ASSERT_TRUE(Flash(*ideal).TVF(330, 0, {0.4, 0.6}, r, error));
-    double expected =
-        0.4 * Saturation(ideal->Compound(0), 330).pressure + 0.6 * Saturation(ideal->Compound(1), 330).pressure;
-    EXPECT_NEAR(expected, r.pressure, 1e-6 * expected);
-
     // Above its critical temperature methane is one phase, named vapour at
     // every pressure; below it, compressed, a liquid.
     auto methane = MakeModel(true, {L"methane"});

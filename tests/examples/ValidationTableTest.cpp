@@ -40,11 +40,6 @@ std::vector<Row> TableAfter(const std::string &heading)
     return rows;
 }
 
-double Number(const std::string &cell)
-{
-    return std::stod(cell);
-}
-
 // Half a unit of the last digit shown, and a little more.
 double Shown(const std::string &cell)
 {
@@ -69,10 +64,10 @@ const CompoundData &Compound(const std::string &name)
 void CheckRow(double model, const std::string &modelCell, double reference, const std::string &deviationCell,
               const std::string &boundCell, const std::string &what)
 {
-    EXPECT_NEAR(Number(modelCell), model, Shown(modelCell)) << what;
+    EXPECT_NEAR(std::stod(modelCell), model, Shown(modelCell)) << what;
     double deviation = 100 * (model / reference - 1);
-    EXPECT_NEAR(Number(deviationCell), deviation, Shown(deviationCell)) << what;
-    EXPECT_LE(std::fabs(deviation), Number(boundCell)) << what;
+    EXPECT_NEAR(std::stod(deviationCell), deviation, Shown(deviationCell)) << what;
+    EXPECT_LE(std::fabs(deviation), std::stod(boundCell)) << what;
 }
 
 }  // namespace
@@ -85,10 +80,10 @@ TEST(ValidationTable, CriticalPointsAreTheEndsOfTheVapourPressureCurves)
         ASSERT_GE(row.size(), 11u);
         const CompoundData &c = Compound(row[0]);
         CriticalPoint end = ModelCriticalPoint(c);
-        EXPECT_NEAR(c.criticalTemperature, Number(row[1]), Shown(row[1])) << row[0];
-        EXPECT_NEAR(c.criticalPressure / 1e6, Number(row[5]), Shown(row[5])) << row[0];
-        CheckRow(end.temperature, row[2], Number(row[3]), row[4], row[9], row[0] + " Tc");
-        CheckRow(end.pressure / 1e6, row[6], Number(row[7]), row[8], row[9], row[0] + " Pc");
+        EXPECT_NEAR(c.criticalTemperature, std::stod(row[1]), Shown(row[1])) << row[0];
+        EXPECT_NEAR(c.criticalPressure / 1e6, std::stod(row[5]), Shown(row[5])) << row[0];
+        CheckRow(end.temperature, row[2], std::stod(row[3]), row[4], row[9], row[0] + " Tc");
+        CheckRow(end.pressure / 1e6, row[6], std::stod(row[7]), row[8], row[9], row[0] + " Pc");
         EXPECT_NEAR(c.criticalTemperature, end.temperature, 2e-4 * c.criticalTemperature) << row[0];
         EXPECT_NEAR(c.criticalPressure, end.pressure, 2e-4 * c.criticalPressure) << row[0];
         // Below the end the pure compound still has two phases; above it none.
@@ -112,8 +107,8 @@ TEST(ValidationTable, VapourPressuresAtTwoTemperaturesPerCompound)
     }
     for (const Row &row : rows) {
         ASSERT_GE(row.size(), 6u);
-        double P = Saturation(Compound(row[0]), Number(row[1])).pressure / 1e3;
-        CheckRow(P, row[2], Number(row[3]), row[4], row[5], row[0] + " at " + row[1]);
+        double P = Saturation(Compound(row[0]), std::stod(row[1])).pressure / 1e3;
+        CheckRow(P, row[2], std::stod(row[3]), row[4], row[5], row[0] + " at " + row[1]);
     }
 }
 
@@ -132,22 +127,18 @@ TEST(ValidationTable, MixtureBubbleAndDewPoints)
             part.erase(0, part.find_first_not_of(' '));
             std::size_t space = part.find_last_of(' ', part.find_last_not_of(' '));
             compounds.push_back(&Compound(part.substr(0, space)));
-            z.push_back(Number(part.substr(space + 1)));
+            z.push_back(std::stod(part.substr(space + 1)));
         }
         PengRobinson model(compounds);
         Flash flash(model);
         FlashResult r;
         std::wstring error;
         double beta = row[1].rfind("bubble", 0) == 0 ? 0.0 : 1.0;
-        bool pressure = row[1].find("pressure") != std::string::npos;
-        double value;
-        if (pressure) {  // at a temperature in K
-            ASSERT_TRUE(flash.TVF(Number(row[2]), beta, z, r, error)) << row[0];
-            value = r.pressure / 1e3;
-        } else {  // at a pressure in kPa
-            ASSERT_TRUE(flash.PVF(1e3 * Number(row[2]), beta, z, r, error)) << row[0];
-            value = r.temperature;
-        }
-        CheckRow(value, row[3], Number(row[4]), row[5], row[6], row[0] + " " + row[1]);
+        bool pressure = row[1].find("pressure") != std::string::npos;  // in kPa at a temperature in K, or the reverse
+        ASSERT_TRUE(pressure ? flash.TVF(std::stod(row[2]), beta, z, r, error)
+                             : flash.PVF(1e3 * std::stod(row[2]), beta, z, r, error))
+            << row[0];
+        CheckRow(pressure ? r.pressure / 1e3 : r.temperature, row[3], std::stod(row[4]), row[5], row[6],
+                 row[0] + " " + row[1]);
     }
 }

@@ -5,64 +5,36 @@
 
 #include "CapeOpenBaseObject.h"
 #include "ComHolders.h"
+#include "Material11.h"
 
 namespace {
 
-// A minimal object with one interface of its own.
-class CTestObject : public CapeObject<ICapeUtilities> {
-public:
-    CTestObject() { SetIdentification(L"Tester", L"A test object"); }
-
-    STDMETHODIMP get_parameters(IDispatch **) override { return NotImplemented(L"CTestObject::get_parameters", L"ICapeUtilities"); }
-    STDMETHODIMP put_simulationContext(IDispatch *) override { return S_OK; }
-    STDMETHODIMP Initialize() override { return Fail(L"first failure, a long one", L"CTestObject::Initialize", L"ICapeUtilities"); }
-    STDMETHODIMP Terminate() override { return S_OK; }
-    STDMETHODIMP Edit() override { return Fail(L"second", L"CTestObject::Edit", L"ICapeEdit"); }
-
-protected:
-    IUnknown *MainInterface() override { return static_cast<ICapeUtilities *>(this); }
-    IUnknown *FindOwnInterface(REFIID riid) override
-    {
-        return IsEqualIID(riid, __uuidof(ICapeUtilities)) ? static_cast<ICapeUtilities *>(this) : nullptr;
+// The texts the object's ECapeUser gives: description, scope, interface, operation.
+std::vector<std::wstring> ErrorState(ECapeUser *user)
+{
+    std::vector<std::wstring> texts;
+    for (auto getter : {&ECapeUser::get_description, &ECapeUser::get_scope, &ECapeUser::get_interfaceName,
+                        &ECapeUser::get_operation}) {
+        ScopedBstr text;
+        EXPECT_EQ(S_OK, (user->*getter)(text.Receive()));
+        texts.push_back(text.Text());
     }
-};
-
-ComPtr<ICapeUtilities> NewTestObject()
-{
-    ComPtr<ICapeUtilities> object;
-    EXPECT_EQ(S_OK, CreateComObject<CTestObject>(nullptr, __uuidof(ICapeUtilities), object.ReceiveVoid()));
-    return object;
-}
-
-std::wstring Read(HRESULT (STDMETHODCALLTYPE ECapeUser::*getter)(BSTR *), ECapeUser *user)
-{
-    ScopedBstr text;
-    EXPECT_EQ(S_OK, (user->*getter)(text.Receive()));
-    return text.Text();
+    return texts;
 }
 
 }  // namespace
 
+// On the in-memory material, a plain CapeObject of the shared test components.
 TEST(CapeOpenBaseObject, ErrorStateFollowsTheConventionAndNamesCanChange)
 {
-    ComPtr<ICapeUtilities> object = NewTestObject();
+    ComPtr<CMaterial11> object = CMaterial11::Create({L"methane"});
     ComPtr<ECapeUser> user;
     ASSERT_EQ(S_OK, object.As(user));
-    EXPECT_EQ(L"", Read(&ECapeUser::get_description, user.Get()));
-    EXPECT_EQ(L"", Read(&ECapeUser::get_scope, user.Get()));
-    EXPECT_EQ(L"", Read(&ECapeUser::get_interfaceName, user.Get()));
-    EXPECT_EQ(L"N/A", Read(&ECapeUser::get_operation, user.Get()));
+    EXPECT_EQ((std::vector<std::wstring>{L"", L"", L"", L"N/A"}), ErrorState(user.Get()));
+    EXPECT_EQ(ECapeUnknownHR, object->Fail(L"first failure, a long one", L"A::First", L"ICapeUtilities"));
+    EXPECT_EQ(ECapeUnknownHR, object->Fail(L"second", L"A::Second", L"ICapeEdit"));  // replaces all three strings
+    EXPECT_EQ((std::vector<std::wstring>{L"second", L"A::Second", L"ICapeEdit", L"N/A"}), ErrorState(user.Get()));
     long code = -1;
-    EXPECT_EQ(S_OK, user->get_code(&code));
-    EXPECT_EQ(0, code);
-
-    EXPECT_EQ(ECapeUnknownHR, object->Initialize());
-    EXPECT_EQ(ECapeUnknownHR, object->Edit());  // a shorter second message replaces all three strings
-    EXPECT_EQ(L"second", Read(&ECapeUser::get_description, user.Get()));
-    EXPECT_EQ(L"CTestObject::Edit", Read(&ECapeUser::get_scope, user.Get()));
-    EXPECT_EQ(L"ICapeEdit", Read(&ECapeUser::get_interfaceName, user.Get()));
-    EXPECT_EQ(S_OK, object->Terminate());  // success does not clear the state
-    EXPECT_EQ(L"second", Read(&ECapeUser::get_description, user.Get()));
     EXPECT_EQ(S_OK, user->get_code(&code));
     EXPECT_EQ(0, code);
 
@@ -83,40 +55,41 @@ TEST(CapeOpenBaseObject, ErrorStateFollowsTheConventionAndNamesCanChange)
     EXPECT_EQ(S_OK, id->get_ComponentDescription(name.Receive()));
     EXPECT_EQ(0u, name.Length());
 
-    EXPECT_EQ(ECapeUnknownHR, object->get_parameters(nullptr));
-    EXPECT_EQ(L"CTestObject::get_parameters is not implemented", Read(&ECapeUser::get_description, user.Get()));
+    EXPECT_EQ(ECapeUnknownHR, object->NotImplemented(L"A::Third", L"ICapeUtilities"));
+    EXPECT_EQ(L"A::Third is not implemented", ErrorState(user.Get())[0]);
     EXPECT_EQ(E_POINTER, user->get_description(nullptr));
 }
 
 // The module lock an object holds is checked on the server's classes, through DllCanUnloadNow (ClientTest).
 TEST(CapeOpenBaseObject, InterfaceTable)
 {
-    ComPtr<ICapeUtilities> object = NewTestObject();
+    ComPtr<CMaterial11> material = CMaterial11::Create({L"methane"});
+    ICapeThermoMaterial *object = material->Interface();
     ComPtr<IUnknown> unknown, again;
-    ASSERT_EQ(S_OK, object.As(unknown));
+    ASSERT_EQ(S_OK, material.As(unknown));
     ComPtr<IDispatch> dispatch;
-    ASSERT_EQ(S_OK, object.As(dispatch));
-    EXPECT_EQ(static_cast<IUnknown *>(object.Get()), unknown.Get());  // IUnknown is the first row
-    EXPECT_EQ(static_cast<IDispatch *>(object.Get()), dispatch.Get());  // IDispatch is the main interface
+    ASSERT_EQ(S_OK, material.As(dispatch));
+    EXPECT_EQ(static_cast<IUnknown *>(object), unknown.Get());  // IUnknown is the first row
+    EXPECT_EQ(static_cast<IDispatch *>(object), dispatch.Get());  // IDispatch is the main interface
     ComPtr<ECapeUser> user;
-    ASSERT_EQ(S_OK, object.As(user));
+    ASSERT_EQ(S_OK, material.As(user));
     ASSERT_EQ(S_OK, user.As(again));
     EXPECT_EQ(unknown.Get(), again.Get());  // one identity
     ComPtr<ECapeNoImpl> noImpl;
-    EXPECT_EQ(S_OK, object.As(noImpl));
+    EXPECT_EQ(S_OK, material.As(noImpl));
     ComPtr<ECapeUnknown> unknownError;
-    EXPECT_EQ(S_OK, object.As(unknownError));
+    EXPECT_EQ(S_OK, material.As(unknownError));
 
     void *raw = reinterpret_cast<void *>(1);
-    EXPECT_EQ(E_NOINTERFACE, object->QueryInterface(__uuidof(ICapeThermoCompounds), &raw));
+    EXPECT_EQ(E_NOINTERFACE, object->QueryInterface(__uuidof(ICapeUtilities), &raw));
     EXPECT_EQ(nullptr, raw);
     EXPECT_EQ(E_POINTER, object->QueryInterface(IID_IUnknown, nullptr));
 }
 
 TEST(TypeInfo, TheEmbeddedLibraryMatchesTheInterfaces)
 {
-    ITypeLib *library = nullptr;
-    ASSERT_EQ(S_OK, LoadEmbeddedCapeOpenTypeLib(&library));
+    ComPtr<ITypeLib> library;
+    ASSERT_EQ(S_OK, LoadEmbeddedCapeOpenTypeLib(library.Receive()));
     TLIBATTR *attributes = nullptr;
     ASSERT_EQ(S_OK, library->GetLibAttr(&attributes));
     EXPECT_TRUE(IsEqualGUID(LIBID_CAPEOPEN110, attributes->guid));
@@ -125,12 +98,11 @@ TEST(TypeInfo, TheEmbeddedLibraryMatchesTheInterfaces)
     library->ReleaseTLibAttr(attributes);
 
     // Member order and DISPIDs of an interface called by slot.
-    ITypeInfo *dispatchInfo = nullptr, *info = nullptr;
-    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(__uuidof(ICapeThermoMaterialObject), &dispatchInfo));
+    ComPtr<ITypeInfo> dispatchInfo, info;
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(__uuidof(ICapeThermoMaterialObject), dispatchInfo.Receive()));
     HREFTYPE vtableRef = 0;
     ASSERT_EQ(S_OK, dispatchInfo->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableRef));
-    ASSERT_EQ(S_OK, dispatchInfo->GetRefTypeInfo(vtableRef, &info));
-    dispatchInfo->Release();
+    ASSERT_EQ(S_OK, dispatchInfo->GetRefTypeInfo(vtableRef, info.Receive()));
     const wchar_t *expected[] = {L"ComponentIds", L"PhaseIds", L"GetUniversalConstant", L"GetComponentConstant",
                                  L"CalcProp", L"GetProp", L"SetProp", L"CalcEquilibrium", L"SetIndependentVar",
                                  L"GetIndependentVar", L"PropCheck", L"AvailableProps", L"RemoveResults",
@@ -139,15 +111,12 @@ TEST(TypeInfo, TheEmbeddedLibraryMatchesTheInterfaces)
     for (int i = 0; i < 18; ++i) {
         FUNCDESC *function = nullptr;
         ASSERT_EQ(S_OK, info->GetFuncDesc(i, &function));
-        BSTR name = nullptr;
+        ScopedBstr name;
         UINT got = 0;
-        info->GetNames(function->memid, &name, 1, &got);
-        EXPECT_STREQ(expected[i], name) << "member " << i;
+        info->GetNames(function->memid, name.Receive(), 1, &got);
+        EXPECT_STREQ(expected[i], name.Text()) << "member " << i;
         EXPECT_EQ(i + 1, function->memid);
         EXPECT_EQ((7 + i) * static_cast<int>(sizeof(void *)), function->oVft);
-        SysFreeString(name);
         info->ReleaseFuncDesc(function);
     }
-    info->Release();
-    library->Release();
 }

@@ -83,20 +83,13 @@ TEST(CVariantArray, OwnershipRules)
     EXPECT_EQ(1, upper);
     VariantClear(&shared);
 
-    // Create builds a zero-based array that PutElement fills and GetDouble reads.
+    // Moving keeps the value alive in the destination only. (Create, PutElement
+    // and GetDouble are used by every list the package tests read.)
     CVariantArray doubles;
-    doubles.Create(3, VT_R8);
-    for (LONG i = 0; i < 3; ++i) {
-        double d = 1.5 * i;
-        doubles.PutElement(i, &d);
-    }
-    std::wstring error;
-    ASSERT_TRUE(doubles.Check(VT_R8, error));
-    EXPECT_DOUBLE_EQ(3.0, doubles.GetDouble(2));
-
-    // Moving keeps the value alive in the destination only.
+    doubles.Attach(MakeDoubleArray({0.0, 1.5, 3.0}), true);
     CVariantArray moved(std::move(doubles));
     EXPECT_TRUE(doubles.IsEmpty());
+    std::wstring error;
     ASSERT_TRUE(moved.Check(VT_R8, error));
     EXPECT_EQ(3, moved.Count());
 }

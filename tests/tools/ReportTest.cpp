@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "Report.h"
-#include "Text.h"
 
 TEST(ProbeReport, TextTablesAlignColumnsAndRightAlignNumbers)
 {
@@ -30,15 +29,4 @@ TEST(ProbeReport, JsonKeepsFullPrecisionAndEscapesText)
               "  {\"call\":\"line\\nbreak\\\\tab\\t\\u0001\",\"time\":0.30000000000000004}]}\n"
               "]}\n",
               RenderJson(report));
-}
-
-TEST(ProbeReport, NumbersParseOnlyWhenWholeAndFinite)
-{
-    double value = 0;
-    EXPECT_TRUE(ParseNumber(L"1e6", value));
-    EXPECT_EQ(1e6, value);
-    EXPECT_FALSE(ParseNumber(L"", value));
-    EXPECT_FALSE(ParseNumber(L"300K", value));
-    EXPECT_FALSE(ParseNumber(L"inf", value));
-    EXPECT_FALSE(ParseNumber(L"nan", value));
 }

@@ -11,6 +11,7 @@
 
 #include "CapeClient.h"
 #include "Commands.h"
+#include "ServerProcess.h"
 #include "TestThermoSystems.h"
 #include "Text.h"
 
@@ -75,9 +76,7 @@ public:
                             fake32);
         RegisterThermoClass(std::wstring(L"Software\\Classes\\CLSID\\") + missingClsid, L"MissingDll",
                             L"C:\\nowhere\\MissingThermo.dll");
-        example = LoadLibraryW(EXAMPLE_DLL);
-        ASSERT_NE(example, nullptr);
-        ASSERT_EQ(Entry("DllRegisterServer")(), S_OK);
+        ASSERT_EQ(RunRegsvr32(example), 0u);
     }
     void TearDown() override
     {
@@ -85,20 +84,12 @@ public:
                                  std::wstring(L"Software\\Classes\\CLSID\\") + missingClsid})
             RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
         DeleteFileW(fake32.c_str());
-        if (!example) return;
-        Entry("DllUnregisterServer")();
-        FreeLibrary(example);
+        RunRegsvr32(L"/u " + example);
     }
 
 private:
-    using EntryPoint = HRESULT(WINAPI *)();
-    EntryPoint Entry(const char *name)
-    {
-        return reinterpret_cast<EntryPoint>(reinterpret_cast<void *>(GetProcAddress(example, name)));
-    }
-
     const std::wstring fake32 = TempPath(L"CorvantaWow32Only.dll");
-    HMODULE example = nullptr;
+    const std::wstring example = L"\"" + WindowsPath(EXAMPLE_DLL) + L"\"";
 };
 testing::Environment *const registered = testing::AddGlobalTestEnvironment(new RegisteredSystems);
 
