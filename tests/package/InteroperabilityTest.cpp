@@ -235,12 +235,17 @@ TEST_F(Interoperability, PropertiesReachThe10PackageOnceAndSpelledAsItListsThem)
     EXPECT_EQ(L"CalcProp [vaporPressure] [Liquid] pure", package10->script.calls.back());
     EXPECT_EQ((std::vector<double>{1, 2, 1, 2}), ReadDoubles(values.Value()));
 
+    // lnPhi asks with the names as listed now, also after the user's Edit respelt one.
     ScopedVariant lnPhi, dn;
     Script().onCalcProp = nullptr;
-    package->CalcAndGetLnPhi(vapor.Get(), 300.0, 1e5, Doubles({1, 1}).Value(), 9, lnPhi.Get(), nullptr, nullptr,
-                             dn.Get());
-    EXPECT_EQ(L"CalcProp [logFugacityCoefficient, logFugacityCoefficient.dmoles] [Vapor] mixture",
-              package10->script.calls.back());
+    for (const std::wstring spelling : {L"logFugacityCoefficient", L"LOGFUGACITYCOEFFICIENT"}) {
+        Script().propList[4] = spelling;
+        ASSERT_EQ(S_OK, Utilities()->Edit());
+        package->CalcAndGetLnPhi(vapor.Get(), 300.0, 1e5, Doubles({1, 1}).Value(), 9, lnPhi.Get(), nullptr, nullptr,
+                                 dn.Get());
+        EXPECT_EQ(L"CalcProp [" + spelling + L", logFugacityCoefficient.dmoles] [Vapor] mixture",
+                  package10->script.calls.back());
+    }
 }
 
 TEST_F(Interoperability, MaterialObjectTakesStateVariablesAsReal10PackagesWriteThem)
