@@ -7,10 +7,19 @@ TEST_F(PackageCoreTest, PhasesAreListedCountedAndDescribedInAnyCase)
 {
     Script().phases = {L"Vapor", L"Liquid1"};
     ICapeThermoPhases *phases = package;
+    ScopedVariant labels, states, keys, value;
+    // Null arguments: E_POINTER, without a message nor initialisation.
+    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), nullptr, value.Get()));
+    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(nullptr, ScopedBstr(L"stateOfAggregation").Get(), value.Get()));
+    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"x").Get(), nullptr));
+    EXPECT_EQ(E_POINTER, phases->GetNumPhases(nullptr));
+    EXPECT_EQ(E_POINTER, phases->GetPhaseList(labels.Get(), states.Get(), nullptr));
+    EXPECT_EQ(L"", Error());
+    EXPECT_TRUE(Script().calls.empty());
+
     long count = 0;
     ASSERT_EQ(S_OK, phases->GetNumPhases(&count));
     EXPECT_EQ(2, count);
-    ScopedVariant labels, states, keys;
     *labels.Get() = MakeStringArray({L"old"});  // cleared, not leaked
     ASSERT_EQ(S_OK, phases->GetPhaseList(labels.Get(), states.Get(), keys.Get()));
     EXPECT_EQ((StringList{L"Vapor", L"Liquid1"}), ReadStrings(labels.Value()));
@@ -18,7 +27,6 @@ TEST_F(PackageCoreTest, PhasesAreListedCountedAndDescribedInAnyCase)
     EXPECT_EQ(VT_ARRAY | VT_BSTR, keys.Type());
     EXPECT_EQ(StringList(2), ReadStrings(keys.Value()));
 
-    ScopedVariant value;
     ASSERT_EQ(S_OK, phases->GetPhaseInfo(ScopedBstr(L"VAPOR").Get(), ScopedBstr(L"STATEOFAGGREGATION").Get(),
                                          value.Get()));
     EXPECT_STREQ(L"Vapor", V_BSTR(value.Get()));
@@ -33,20 +41,6 @@ TEST_F(PackageCoreTest, PhasesAreListedCountedAndDescribedInAnyCase)
     EXPECT_EQ(ECapeUnknownHR, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"colour").Get(),
                                                    value.Receive()));
     EXPECT_EQ(L"Invalid/unsuppored phase attribute", Error());
-}
-
-TEST_F(PackageCoreTest, NullPhaseArgumentsGiveEPointerWithoutAMessageNorInitialization)
-{
-    ICapeThermoPhases *phases = package;
-    VARIANT value;
-    ScopedVariant a, b;
-    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), nullptr, &value));
-    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(nullptr, ScopedBstr(L"stateOfAggregation").Get(), &value));
-    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"x").Get(), nullptr));
-    EXPECT_EQ(E_POINTER, phases->GetNumPhases(nullptr));
-    EXPECT_EQ(E_POINTER, phases->GetPhaseList(a.Get(), b.Get(), nullptr));
-    EXPECT_EQ(L"", Error());
-    EXPECT_TRUE(Script().calls.empty());
 }
 
 TEST_F(PackageCoreTest, UniversalConstantsAreExactAndNeedNoInitialization)
