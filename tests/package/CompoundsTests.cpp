@@ -24,7 +24,7 @@ TEST_F(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
     ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"vaporPressure", L"idealGasHeatCapacity"}).Value(), 350.0,
                                                    Strings({L"n-hexane", L"N-BUTANE"}).Value(), values.Get()))
         << Error();
-    const CompoundData &hexane = Compound(L"n-hexane"), &butane = Compound(L"n-butane");
+    const CompoundData &hexane = *FindCompound(L"n-hexane"), &butane = *FindCompound(L"n-butane");
     // Property-major: both compounds of the first property first.
     ExpectNear({Saturation(hexane, 350.0).pressure, Saturation(butane, 350.0).pressure,
                 IdealGasHeatCapacity(hexane, 350.0), IdealGasHeatCapacity(butane, 350.0)},
@@ -35,7 +35,7 @@ TEST_F(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
                                                    Strings({L"n-hexane", L"n-pentane"}).Value(), values.Receive()))
         << Error();
     double pentane = 0, hexaneBoiling = 0;
-    ASSERT_TRUE(BoilingTemperature(Compound(L"n-pentane"), 2e5, pentane));
+    ASSERT_TRUE(BoilingTemperature(*FindCompound(L"n-pentane"), 2e5, pentane));
     ASSERT_TRUE(BoilingTemperature(hexane, 2e5, hexaneBoiling));
     ExpectNear({hexaneBoiling, pentane}, ReadDoubles(values.Value()), 1e-12);
 }

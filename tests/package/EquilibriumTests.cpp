@@ -11,7 +11,7 @@ const std::vector<double> feed = {0.4, 0.6};
 
 // The example's own ideal flash of the same mixture.
 struct IdealFlash {
-    IdealMixture model{{&Compound(L"n-pentane"), &Compound(L"n-hexane")}};
+    IdealMixture model{{FindCompound(L"n-pentane"), FindCompound(L"n-hexane")}};
     ::Flash flash{model};
     FlashResult TP(double temperature, double pressure)
     {

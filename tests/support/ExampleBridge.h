@@ -41,11 +41,3 @@ protected:
         if (pressure > 0.0) material->Put(L"pressure", L"Overall", L"", {pressure});
     }
 };
-
-// The example's compound data of an identifier.
-inline const CompoundData &Compound(const wchar_t *id)
-{
-    const CompoundData *found = FindCompound(id);
-    EXPECT_NE(nullptr, found) << "unknown compound";
-    return found ? *found : KnownCompounds[0];
-}
