@@ -200,11 +200,18 @@ TEST_F(PackageCoreTest, AnInitialised10PackageIsTerminatedOnceWhateverFailedAfte
     }
 }
 
+// A request for all compounds shows the 1.0 package every compound, and
 // [in, out] values the client passes in are freed before the results go in.
-TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
+TEST_F(PackageCoreTest, DependentPropertiesOfAllCompoundsShowEveryCompoundAndFreeTheCallersInOutValue)
 {
     Script().propList = {L"vaporPressure"};
-    Script().onCalcProp = [](auto &, ICapeThermoMaterialObject *material, const StringList &props, auto &, auto &) {
+    StringList seen;
+    long count = -1;
+    Script().onCalcProp = [&](auto &, ICapeThermoMaterialObject *material, const StringList &props, auto &, auto &) {
+        ScopedVariant ids;
+        material->get_ComponentIds(ids.Get());
+        seen = ReadStrings(ids.Value());
+        material->GetNumComponents(&count);
         return SetProp10(material, props.at(0).c_str(), nullptr, nullptr, {1.0, 2.0}, L"pure");
     };
     ComPtr<CMaterial11> held = CMaterial11::Create({L"methane"});
@@ -220,6 +227,8 @@ TEST_F(PackageCoreTest, DependentPropertiesFreeTheCallersInOutValue)
         EXPECT_EQ(2u, held->AddRef()) << "the value passed in was not freed";
         held->Release();
     }
+    EXPECT_EQ((StringList{L"methane", L"ethane"}), seen);
+    EXPECT_EQ(2, count);
 }
 
 // A 1.0 package (or anything it calls) may call the 1.1 package back from
