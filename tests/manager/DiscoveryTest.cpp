@@ -120,7 +120,6 @@ protected:
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
         RegCloseKey(key);
         RegDeleteTreeW(HKEY_CURRENT_USER, path);
-        RegDeleteKeyW(HKEY_CURRENT_USER, path);
         ResetThermoSystemDiscovery();
     }
 

@@ -20,8 +20,8 @@ const std::wstring dll = WindowsPath(CORVANTA_DLL), quotedDll = L"\"" + dll + L"
 void RemoveAllRegistrations()
 {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        for (const std::wstring &key : managerKeys) DeleteTree(root, key);
-    DeleteTree(HKEY_CURRENT_USER, L"Software\\Corvanta");
+        for (const std::wstring &key : managerKeys) RegDeleteTreeW(root, key.c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Corvanta");
 }
 
 // Every entry the manager's script writes, below root\Software\Classes.
@@ -114,12 +114,12 @@ TEST_F(RegistrationTest, PerMachineRegistrationRebuildsTheClassKeyAndUnregistrat
     for (const wchar_t *removed : {L"\\InprocServer32", L"\\CapeDescription", L"\\Implemented Categories"})
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + removed)) << testing::PrintToString(removed);
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, clsid, nullptr), L"<missing>");
-    DeleteTree(HKEY_LOCAL_MACHINE, clsid + L"\\Foreign");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (clsid + L"\\Foreign").c_str());
     ASSERT_EQ(RunRegsvr32(L"/u " + quotedCopy), 0u);
     ExpectNoManagerEntries(HKEY_LOCAL_MACHINE);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, classes + L"CLSID"));
     EXPECT_EQ(RunRegsvr32(L"/u " + quotedCopy), 0u) << "nothing left to remove is no failure";
-    DeleteTree(HKEY_LOCAL_MACHINE, neighbour);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, neighbour.c_str());
     DeleteFileW(copy.c_str());
     RemoveDirectoryW(folder.c_str());
 }

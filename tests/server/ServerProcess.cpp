@@ -79,9 +79,3 @@ std::wstring ReadString(HKEY root, const std::wstring &path, const wchar_t *name
         return L"<missing>";
     return buffer;
 }
-
-void DeleteTree(HKEY root, const std::wstring &path)
-{
-    RegDeleteTreeW(root, path.c_str());
-    RegDeleteKeyW(root, path.c_str());
-}
