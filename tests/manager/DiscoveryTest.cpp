@@ -22,17 +22,6 @@ std::vector<std::wstring> DiscoveredNames()
     return ReadStrings(ThermoSystemDiscovery().packageList.Value());
 }
 
-bool Listed(const std::vector<std::wstring> &names, const std::wstring &name)
-{
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-bool AnyListedFrom(const std::vector<std::wstring> &names, const std::wstring &system)
-{
-    return std::any_of(names.begin(), names.end(),
-                       [&](const std::wstring &name) { return name.rfind(system + L"//", 0) == 0; });
-}
-
 // Allocations above this size fail while armed, as when memory runs out.
 std::atomic<size_t> allocationLimit{0};
 
@@ -59,13 +48,15 @@ TEST(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThemA
     std::vector<std::wstring> names = DiscoveredNames();
     for (const wchar_t *name : {L"Sys//A", L"NoInitNew//P", L"NoInitialize//P", TEST_CLSID_NAMELESS L"//P",
                                 L"LateCreate//P", L"NullResolve//P"})
-        EXPECT_TRUE(Listed(names, name)) << testing::PrintToString(name);
+        EXPECT_TRUE(std::find(names.begin(), names.end(), name) != names.end()) << testing::PrintToString(name);
 
     // Failed, listless, and with success codes that came with no object (creation, a query); "Acme Thermo 2" as a
     // 1.1 manager named "Acme Server" is of the same maker. Neither listed nor kept for resolution.
     for (const wchar_t *absent : {L"BrokenInitialize", L"Numbers", L"Empty", L"NullCreate", L"NullQuery",
                                   L"Acme Thermo 2", L"Acme Server", L"HugeNames"}) {
-        EXPECT_FALSE(AnyListedFrom(names, absent)) << testing::PrintToString(absent);
+        const std::wstring prefix = std::wstring(absent) + L"//";
+        EXPECT_FALSE(std::any_of(names.begin(), names.end(), [&](auto &name) { return name.rfind(prefix, 0) == 0; }))
+            << testing::PrintToString(absent);
         EXPECT_EQ(ThermoSystemDiscovery().thermoSystemClsids.Lookup(absent), nullptr) << testing::PrintToString(absent);
     }
 
