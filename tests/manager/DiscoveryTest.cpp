@@ -64,7 +64,6 @@ TEST(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThemA
     EXPECT_EQ(thermo->live, 0);
     EXPECT_EQ(thermo->unterminated, 0);
     const LONG created = thermo->created;
-    EXPECT_GE(created, 12);
     DiscoverThermoSystems();
     EXPECT_EQ(thermo->created, created);
 }
@@ -171,7 +170,6 @@ TEST_F(ScratchKeyTest, UnreadableClassesRootLeavesNoListAndNoThermoSystemAnArray
     ASSERT_TRUE(DiscoverOverScratchKey());
     EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
     EXPECT_TRUE(DiscoveredNames().empty());
-    EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
 }
 
 }  // namespace
