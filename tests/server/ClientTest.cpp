@@ -78,7 +78,7 @@ TEST(ClientTest, CreatesManagerAndPackagesThenLetsTheServerUnload)
     EXPECT_EQ(GetModuleHandleW(L"Corvanta.dll"), nullptr);
 }
 
-TEST(ClientTest, ClassObjectsAreSharedAndKeepTheServerLoaded)
+TEST(ClientTest, ClassObjectsAreSharedKeepTheServerLoadedAndAggregatePerClass)
 {
     LoadedServer server;
     ASSERT_TRUE(server.getClassObject);
@@ -108,16 +108,9 @@ TEST(ClientTest, ClassObjectsAreSharedAndKeepTheServerLoaded)
     EXPECT_EQ(server.getClassObject(IID_IUnknown, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(object, nullptr);
     EXPECT_EQ(server.getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, nullptr), E_POINTER);
-}
-
-TEST(ClientTest, AggregationRulesPerClass)
-{
-    LoadedServer server;
-    ASSERT_TRUE(server.getClassObject);
-    OuterObject outer;
-    void *object = reinterpret_cast<void *>(0x1234);
 
     // The manager aggregates: its interfaces then count on the outer object.
+    OuterObject outer;
     ComPtr<IUnknown> inner;
     ASSERT_EQ(CoCreateInstance(CLSID_PropertyPackageManager, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                inner.ReceiveVoid()), S_OK);
