@@ -107,7 +107,6 @@ protected:
     }
     void TearDown() override
     {
-        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
         RegCloseKey(key);
         RegDeleteTreeW(HKEY_CURRENT_USER, path);
         ResetThermoSystemDiscovery();
