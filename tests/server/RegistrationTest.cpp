@@ -93,12 +93,11 @@ TEST_F(RegistrationTest, PerMachineRegistrationRebuildsTheClassKeyAndUnregistrat
     const std::wstring neighbour = classes + L"CLSID\\{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000FF}";
     CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(dll.c_str(), copy.c_str(), FALSE));
-    for (const std::wstring &key : {clsid + L"\\Stale", clsid + L"\\Programmable\\Old", neighbour})
+    for (const std::wstring &key : {clsid + L"\\Stale", neighbour})
         ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, L"x", 4), 0);
 
     ASSERT_EQ(RunRegsvr32(quotedCopy), 0u);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Stale"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, clsid + L"\\Programmable\\Old"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, neighbour));
     ExpectManagerEntries(HKEY_LOCAL_MACHINE, copy);
     ExpectNoManagerEntries(HKEY_CURRENT_USER);
