@@ -75,7 +75,6 @@ TEST(ProductKeyTest, FirstWordOrTwoForAspen)
         const wchar_t *key;
     } cases[] = {
         {L"Acme Thermo 2", L"Acme"},
-        {L"Acme Server", L"Acme"},
         {L"AcmeServer", L"AcmeServer"},
         {L" \t\r\nAcme\vThermo", L"Acme"},
         {L"Aspen Properties", L"AspenProperties"},
