@@ -162,9 +162,7 @@ TEST_F(ScratchKeyTest, UnreadableClassesRootLeavesNoListAndNoThermoSystemAnArray
     EXPECT_TRUE(ThermoSystemDiscovery().thermoSystemClsids.Empty());
     EXPECT_FALSE(ThermoSystemDiscovery().discoveryPending);
 
-    HKEY clsid = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(key, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr), 0);
-    RegCloseKey(clsid);
+    ASSERT_EQ(RegSetKeyValueW(key, L"CLSID", nullptr, REG_SZ, L"", sizeof(wchar_t)), ERROR_SUCCESS);  // no classes
     ASSERT_TRUE(DiscoverOverScratchKey());
     EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
     EXPECT_TRUE(DiscoveredNames().empty());
