@@ -10,16 +10,14 @@
 
 namespace {
 
-struct SubstitutionCase {
-    const wchar_t *script;
-    HRESULT result;
-    const wchar_t *expected;
-};
-
 TEST(RegistrarTest, SubstitutesReplacementsAndRejectsBadNames)
 {
     const RegistryReplacements replacements = {{L"MODULE", L"C:\\it''s\\x.dll"}, {L"APPID", L"{A}"}};
-    const SubstitutionCase cases[] = {
+    const struct {
+        const wchar_t *script;
+        HRESULT result;
+        const wchar_t *expected;
+    } cases[] = {
         {L"InprocServer32 = s '%MODULE%'", S_OK, L"InprocServer32 = s 'C:\\it''s\\x.dll'"},
         {L"%module%/%AppId%", S_OK, L"C:\\it''s\\x.dll/{A}"},
         {L"100%% sure, %%%APPID%%%", S_OK, L"100% sure, %{A}%"},
@@ -30,7 +28,7 @@ TEST(RegistrarTest, SubstitutesReplacementsAndRejectsBadNames)
         {L"%ABCDEFGHIJKLMNOPQRSTUVWXYZABCDE%", DISP_E_EXCEPTION, nullptr},
         {L"%ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEF%", E_FAIL, nullptr},
     };
-    for (const SubstitutionCase &c : cases) {
+    for (const auto &c : cases) {
         std::wstring result;
         EXPECT_EQ(SubstituteReplacements(c.script, replacements, result), c.result) << testing::PrintToString(c.script);
         if (c.expected) {

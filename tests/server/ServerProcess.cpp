@@ -7,19 +7,6 @@ std::wstring WindowsPath(const char *unixPath)
     return path;
 }
 
-namespace {
-
-std::string ReadAll(HANDLE file)
-{
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    return text;
-}
-
-}  // namespace
-
 DWORD RunProgram(const std::wstring &commandLine, std::string *out, std::string *err)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -51,7 +38,11 @@ DWORD RunProgram(const std::wstring &commandLine, std::string *out, std::string 
     }
     for (int i = 0; out && i < 2; ++i) {
         SetFilePointer(files[i], 0, nullptr, FILE_BEGIN);
-        if (std::string *text = i == 0 ? out : err) *text = ReadAll(files[i]);
+        std::string *text = i == 0 ? out : err;
+        char buffer[4096];
+        DWORD got = 0;
+        if (text) text->clear();
+        while (text && ReadFile(files[i], buffer, sizeof buffer, &got, nullptr) && got > 0) text->append(buffer, got);
         CloseHandle(files[i]);
         DeleteFileW(paths[i]);
     }
@@ -78,10 +69,4 @@ std::wstring ReadString(HKEY root, const std::wstring &path, const wchar_t *name
     if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS)
         return L"<missing>";
     return buffer;
-}
-
-void DeleteTree(HKEY root, const std::wstring &path)
-{
-    RegDeleteTreeW(root, path.c_str());
-    RegDeleteKeyW(root, path.c_str());
 }

@@ -19,4 +19,3 @@ DWORD RunRegsvr32(const std::wstring &arguments);
 bool KeyExists(HKEY root, const std::wstring &path);
 // The REG_SZ value name (null: the default value) of root\path, or "<missing>".
 std::wstring ReadString(HKEY root, const std::wstring &path, const wchar_t *name);
-void DeleteTree(HKEY root, const std::wstring &path);

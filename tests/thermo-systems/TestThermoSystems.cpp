@@ -55,7 +55,6 @@ const TestClass testClasses[] = {
 };
 constexpr size_t testClassCount = std::size(testClasses);
 
-HMODULE thisModule = nullptr;
 TestThermoState &state = testThermoState;
 std::wstring lastResolve;  // the text of state.lastResolve
 
@@ -242,12 +241,6 @@ struct Entry {
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
-{
-    if (reason == DLL_PROCESS_ATTACH) thisModule = instance;
-    return TRUE;
-}
-
 HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **ppv)
 {
     if (!ppv) return E_POINTER;
@@ -273,7 +266,7 @@ HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }
 HRESULT WINAPI DllRegisterServer()
 {
     wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(thisModule, path, MAX_PATH);
+    DWORD length = GetModuleFileNameW(GetModuleHandleW(TEST_THERMO_DLL), path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return E_FAIL;
     for (const TestClass &c : testClasses) {
         const bool helper = c.Is(TEST_PROGID_SCRIPT_ARRAYS);
