@@ -102,6 +102,9 @@ TEST(Names, ComparisonAndFolding)
     EXPECT_TRUE(NamesEqual(L"Vapor", L"VAPOR"));
     EXPECT_FALSE(NamesEqual(L"Vapor", L"Vapour"));
     EXPECT_FALSE(NamesEqual(L"Vapor", nullptr));
+    // Past ASCII the system's comparison decides, letter case still ignored.
+    EXPECT_TRUE(NamesEqual(L"Phase\u00c9tat", L"PHASE\u00e9TAT"));
+    EXPECT_FALSE(NamesEqual(L"\u00c9tat", L"\u00c8tat"));
 
     EXPECT_EQ(L"phasefraction", ToLowerName(L"PhaseFraction"));
     EXPECT_EQ(L"\u00c9tat", ToLowerName(L"\u00c9TAT"));  // only A-Z fold
