@@ -55,12 +55,8 @@ TEST(CVariantArray, CheckNamesTheExpectedTypeAndRejectsOtherShapes)
     EXPECT_FALSE(twoDimensional.Check(VT_BSTR, error));
     EXPECT_EQ(L"unexpected dimension; 1-dimensional array expected", error);
 
-    VARIANT scalar;
-    VariantInit(&scalar);
-    V_VT(&scalar) = VT_R8;
-    V_R8(&scalar) = 1.0;
     CVariantArray notAnArray;
-    notAnArray.Attach(scalar, true);
+    notAnArray.Attach(MakeString(L"e0"), true);  // a string, not a list of them
     EXPECT_FALSE(notAnArray.Check(VT_BSTR, error));
     EXPECT_EQ(L"Expected an array of type string", error);
 
