@@ -53,9 +53,7 @@ double Shown(const std::string &cell)
 
 const CompoundData &Compound(const std::string &name)
 {
-    std::wstring id(name.begin(), name.end());
-    const CompoundData *c = FindCompound(id.c_str());
-    EXPECT_NE(nullptr, c) << name;
+    const CompoundData *c = Compounds({std::wstring(name.begin(), name.end()).c_str()})[0];
     return c ? *c : KnownCompounds[0];
 }
 
