@@ -86,8 +86,8 @@ TEST_P(FlashGrid, EveryAnswerIsAnEquilibriumThatTheOtherFlashesReturnTo)
     EXPECT_GT(answered, 100);  // more than half of the vapour-fraction grid has two-phase answers
 }
 
-// The two flashes that used to answer with identical phases, the demo's, and
-// flash conditions that have no answer.
+// The two flashes that used to answer with identical phases, and flash
+// conditions that have no answer. (The demo's gas, 250 K and 5 MPa, is a grid point.)
 TEST_P(FlashGrid, CriticalRegionAndImpossibleSpecificationsHaveNoTwoPhaseAnswer)
 {
     FlashResult r;
@@ -100,12 +100,6 @@ TEST_P(FlashGrid, CriticalRegionAndImpossibleSpecificationsHaveNoTwoPhaseAnswer)
     EXPECT_EQ(L"No two-phase solution: temperature above the cricondentherm", error);
     EXPECT_FALSE(Flash(*methane).PVF(50e5, 0.5, {1.0}, r, error));
     EXPECT_EQ(0u, error.find(L"No two-phase solution: pressure above the critical pressure"));
-
-    auto gas = MakeModel(GetParam(), NaturalGas.ids);
-    ASSERT_TRUE(Flash(*gas).TP(250, 5e6, NaturalGas.z, r, error));
-    EXPECT_TRUE(r.hasVapor && r.hasLiquid);
-    EXPECT_GT(r.vaporFraction, 0.8);
-    EXPECT_LT(r.vaporFraction, 1.0);
 
     Flash flash(*pair);
     EXPECT_FALSE(flash.TP(-1, 1e5, {0.5, 0.5}, r, error));
