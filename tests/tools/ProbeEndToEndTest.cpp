@@ -154,7 +154,9 @@ TEST_F(ProbeEndToEnd, FailuresExitWithTheirCodeAndSayWhy)
         Outcome outcome = Probe(c.arguments);
         EXPECT_EQ(c.exitCode, outcome.exitCode) << ToUtf8(c.arguments);
         EXPECT_NE(std::string::npos, outcome.err.find(c.message)) << outcome.err;
-        if (c.exitCode == 2) EXPECT_NE(std::string::npos, outcome.err.find("--help")) << "refusals point at the usage";
+        if (c.exitCode == 2) {
+            EXPECT_NE(std::string::npos, outcome.err.find("--help")) << "refusals point at the usage";
+        }
     }
     Outcome help = Probe(L"--help");
     EXPECT_EQ(0u, help.exitCode);
