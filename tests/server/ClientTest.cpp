@@ -15,24 +15,16 @@ namespace {
 using DllGetClassObjectFn = HRESULT(WINAPI *)(REFCLSID, REFIID, void **);
 using DllCanUnloadNowFn = HRESULT(WINAPI *)();
 
-// The entry points of the server as loaded into this process by COM, which
+// An entry point of the server as loaded into this process by COM, which
 // makes sure it is the registered module.
-struct LoadedServer {
-    LoadedServer()
-    {
-        ComPtr<IUnknown> warmUp;
-        CoCreateInstance(CLSID_PropertyPackageManager, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                         warmUp.ReceiveVoid());
-        if (HMODULE module = GetModuleHandleW(L"Corvanta.dll")) {
-            getClassObject = reinterpret_cast<DllGetClassObjectFn>(
-                reinterpret_cast<void *>(GetProcAddress(module, "DllGetClassObject")));
-            canUnloadNow = reinterpret_cast<DllCanUnloadNowFn>(
-                reinterpret_cast<void *>(GetProcAddress(module, "DllCanUnloadNow")));
-        }
-    }
-    DllGetClassObjectFn getClassObject = nullptr;
-    DllCanUnloadNowFn canUnloadNow = nullptr;
-};
+template <typename EntryPoint>
+EntryPoint ServerEntry(const char *name)
+{
+    ComPtr<IUnknown> warmUp;
+    CoCreateInstance(CLSID_PropertyPackageManager, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, warmUp.ReceiveVoid());
+    HMODULE module = GetModuleHandleW(L"Corvanta.dll");
+    return module ? reinterpret_cast<EntryPoint>(reinterpret_cast<void *>(GetProcAddress(module, name))) : nullptr;
+}
 
 // An outer object of an aggregate: counts its own references and hands
 // every other interface to the inner object.
@@ -56,8 +48,8 @@ public:
 
 TEST(ClientTest, CreatesManagerAndPackagesThenLetsTheServerUnload)
 {
-    LoadedServer server;
-    ASSERT_TRUE(server.canUnloadNow) << "Corvanta.dll was not loaded by COM";
+    const auto canUnloadNow = ServerEntry<DllCanUnloadNowFn>("DllCanUnloadNow");
+    ASSERT_TRUE(canUnloadNow) << "Corvanta.dll was not loaded by COM";
     {
         // Creation by ProgID is the concurrent clients' (manager_thread_tests).
         ComPtr<ICapeThermoPropertyPackageManager> manager;
@@ -68,9 +60,9 @@ TEST(ClientTest, CreatesManagerAndPackagesThenLetsTheServerUnload)
         ComPtr<IDispatch> package;
         ASSERT_EQ(manager->GetPropertyPackage(ScopedBstr(L"Sys//B").Get(), package.Receive()), S_OK);
         manager.Reset();
-        EXPECT_EQ(server.canUnloadNow(), S_FALSE) << "the package alone keeps the server loaded";
+        EXPECT_EQ(canUnloadNow(), S_FALSE) << "the package alone keeps the server loaded";
     }
-    EXPECT_EQ(server.canUnloadNow(), S_OK);
+    EXPECT_EQ(canUnloadNow(), S_OK);
 
     // COM unloads the idle server; the next tests load it again.
     CoFreeUnusedLibrariesEx(0, 0);
@@ -79,34 +71,35 @@ TEST(ClientTest, CreatesManagerAndPackagesThenLetsTheServerUnload)
 
 TEST(ClientTest, ClassObjectsAreSharedKeepTheServerLoadedAndAggregatePerClass)
 {
-    LoadedServer server;
-    ASSERT_TRUE(server.getClassObject);
-    ASSERT_EQ(server.canUnloadNow(), S_OK);
+    const auto getClassObject = ServerEntry<DllGetClassObjectFn>("DllGetClassObject");
+    const auto canUnloadNow = ServerEntry<DllCanUnloadNowFn>("DllCanUnloadNow");
+    ASSERT_TRUE(getClassObject && canUnloadNow);
+    ASSERT_EQ(canUnloadNow(), S_OK);
 
     ComPtr<IClassFactory> first, second;
-    ASSERT_EQ(server.getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, first.ReceiveVoid()), S_OK);
-    ASSERT_EQ(server.getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, second.ReceiveVoid()), S_OK);
+    ASSERT_EQ(getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, first.ReceiveVoid()), S_OK);
+    ASSERT_EQ(getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, second.ReceiveVoid()), S_OK);
     EXPECT_EQ(first.Get(), second.Get());
-    EXPECT_EQ(server.canUnloadNow(), S_FALSE);
+    EXPECT_EQ(canUnloadNow(), S_FALSE);
     second.Reset();
-    EXPECT_EQ(server.canUnloadNow(), S_FALSE);
+    EXPECT_EQ(canUnloadNow(), S_FALSE);
     first.Reset();
-    EXPECT_EQ(server.canUnloadNow(), S_OK);
+    EXPECT_EQ(canUnloadNow(), S_OK);
 
     ComPtr<IClassFactory> factory;
-    ASSERT_EQ(server.getClassObject(CLSID_MaterialObject, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+    ASSERT_EQ(getClassObject(CLSID_MaterialObject, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
     EXPECT_EQ(factory->LockServer(TRUE), S_OK);
     factory.Reset();
-    EXPECT_EQ(server.canUnloadNow(), S_FALSE);
-    ASSERT_EQ(server.getClassObject(CLSID_MaterialObject, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+    EXPECT_EQ(canUnloadNow(), S_FALSE);
+    ASSERT_EQ(getClassObject(CLSID_MaterialObject, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
     EXPECT_EQ(factory->LockServer(FALSE), S_OK);
     factory.Reset();
-    EXPECT_EQ(server.canUnloadNow(), S_OK);
+    EXPECT_EQ(canUnloadNow(), S_OK);
 
     void *object = reinterpret_cast<void *>(0x1234);
-    EXPECT_EQ(server.getClassObject(IID_IUnknown, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(getClassObject(IID_IUnknown, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(server.getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, nullptr), E_POINTER);
+    EXPECT_EQ(getClassObject(CLSID_PropertyPackageManager, IID_IClassFactory, nullptr), E_POINTER);
 
     // The manager aggregates: its interfaces then count on the outer object.
     OuterObject outer;
@@ -132,7 +125,7 @@ TEST(ClientTest, ClassObjectsAreSharedKeepTheServerLoadedAndAggregatePerClass)
 
     {
         ComPtr<IClassFactory> packageFactory, materialFactory;
-        ASSERT_EQ(server.getClassObject(CLSID_PropertyPackage, IID_IClassFactory, packageFactory.ReceiveVoid()), S_OK);
+        ASSERT_EQ(getClassObject(CLSID_PropertyPackage, IID_IClassFactory, packageFactory.ReceiveVoid()), S_OK);
         object = reinterpret_cast<void *>(0x1234);
         EXPECT_EQ(packageFactory->CreateInstance(&outer, IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
         EXPECT_EQ(object, nullptr);
@@ -140,13 +133,13 @@ TEST(ClientTest, ClassObjectsAreSharedKeepTheServerLoadedAndAggregatePerClass)
         EXPECT_EQ(packageFactory->CreateInstance(nullptr, __uuidof(ICapeThermoCompounds), package.ReceiveVoid()),
                   S_OK);
 
-        ASSERT_EQ(server.getClassObject(CLSID_MaterialObject, IID_IClassFactory, materialFactory.ReceiveVoid()),
+        ASSERT_EQ(getClassObject(CLSID_MaterialObject, IID_IClassFactory, materialFactory.ReceiveVoid()),
                   S_OK);
         EXPECT_EQ(materialFactory->CreateInstance(&outer, IID_IUnknown, material.ReceiveVoid()), S_OK);
         EXPECT_EQ(materialFactory->CreateInstance(nullptr, IID_IClassFactory, &object), E_NOINTERFACE);
         EXPECT_EQ(object, nullptr);
     }
-    EXPECT_EQ(server.canUnloadNow(), S_OK);
+    EXPECT_EQ(canUnloadNow(), S_OK);
 }
 
 }  // namespace
