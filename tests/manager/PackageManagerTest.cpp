@@ -51,8 +51,6 @@ TEST_F(PackageManagerTest, NamesSplitAtTheFirstSeparatorAndSystemsMatchInAnyCase
         {L"SYS//A", L"Sys|A", L"A"},
         {L"Sys//A//B", L"Sys|A//B", L"A//B"},
         {L"Sys//", L"Sys|", L""},
-        {L"NoInitNew//P", L"NoInitNew|P", L"P"},
-        {L"NoInitialize//P", L"NoInitialize|P", L"P"},
     };
     for (const auto &c : cases) {
         ComPtr<IDispatch> package;
