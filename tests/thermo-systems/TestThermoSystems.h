@@ -17,11 +17,7 @@
 
 // The DLL's state, exported as the data testThermoState.
 struct TestThermoState {
-    // Arms the failures that must not show during discovery: "LateInitialize"
-    // then fails Initialize with its own text, "LateInitNew" fails InitNew,
-    // "LateCreate" cannot be created, "LateNullCreate" is created as success
-    // with no object and "LateNullUtilities" answers its ICapeUtilities query
-    // with success and no object.
+    // Arms the failures of the "Late..." classes, which must not show during discovery.
     bool lateFailures;
     // Armed, "HugeNames" lists one package whose name has TEST_HUGE_NAME_LENGTH characters.
     bool hugeNames;
