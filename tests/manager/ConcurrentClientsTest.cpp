@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "Calculations.h"
 #include "CapeClient.h"
+#include "Comparison.h"
 #include "Flash.h"
 #include "IdealMixture.h"
 #include "PengRobinson.h"
@@ -36,11 +36,6 @@ struct ThreadCase {
     std::wstring failure;  // the first thing that went wrong, empty when none
 };
 
-bool Close(double expected, double actual, double relative)
-{
-    return std::fabs(expected - actual) <= relative * std::max(1.0, std::fabs(expected));
-}
-
 // One flash at the thread's T and P and the vapour's enthalpy, checked.
 bool FlashAndCheck(PackageClient &package, CMaterial11 &material, const ThreadCase &c, int k, std::wstring &error)
 {
@@ -50,18 +45,17 @@ bool FlashAndCheck(PackageClient &package, CMaterial11 &material, const ThreadCa
     if (!PrepareFlash(material, mixture, {t, p}, error) || !RunFlash(package, t, p, error) ||
         !ReadFlashResult(material, phases, error))
         return false;
-    const PhaseResult *vapor = nullptr;
-    for (const PhaseResult &phase : phases)
-        if (phase.label == L"Vapor") vapor = &phase;
-    if (phases.size() != 2 || !vapor || !Close(c.flash[k].vaporFraction, vapor->fraction, 1e-9) ||
-        vapor->composition.size() != 2 || !Close(c.flash[k].y[0], vapor->composition[0], 1e-9)) {
+    const auto vapor = std::find_if(phases.begin(), phases.end(), [](auto &phase) { return phase.label == L"Vapor"; });
+    if (phases.size() != 2 || vapor == phases.end() ||
+        RelativeDifference(c.flash[k].vaporFraction, vapor->fraction) > 1e-9 || vapor->composition.size() != 2 ||
+        RelativeDifference(c.flash[k].y[0], vapor->composition[0]) > 1e-9) {
         error = L"flash result differs from the model";
         return false;
     }
     std::vector<double> enthalpy;
     ValueBasis basis = ValueBasis::Undefined;
     if (!CalcPhaseProperty(package, material, L"Vapor", L"enthalpy", enthalpy, basis, error)) return false;
-    if (enthalpy.size() != 1 || !Close(c.vaporEnthalpy[k], enthalpy[0], 1e-6)) {
+    if (enthalpy.size() != 1 || RelativeDifference(c.vaporEnthalpy[k], enthalpy[0]) > 1e-6) {
         error = L"vapour enthalpy differs from the model";
         return false;
     }
