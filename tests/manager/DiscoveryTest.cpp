@@ -17,11 +17,6 @@
 
 namespace {
 
-std::vector<std::wstring> DiscoveredNames()
-{
-    return ReadStrings(ThermoSystemDiscovery().packageList.Value());
-}
-
 // Allocations above this size fail while armed, as when memory runs out.
 std::atomic<size_t> allocationLimit{0};
 
@@ -45,7 +40,7 @@ TEST(DiscoveryTest, ListsEveryPackageOfEligibleThermoSystemsOnceAndReleasesThemA
 
     // "Not implemented" answers to InitNew or Initialize are no failures; a system without a name is listed by CLSID.
     // A system's packages in its order: the late-bound client's (latebound-package.vbs) first check.
-    std::vector<std::wstring> names = DiscoveredNames();
+    std::vector<std::wstring> names = ReadStrings(list.Value());
     for (const wchar_t *name : {L"Sys//A", L"NoInitNew//P", L"NoInitialize//P", TEST_CLSID_NAMELESS L"//P",
                                 L"LateCreate//P", L"NullResolve//P"})
         EXPECT_TRUE(std::find(names.begin(), names.end(), name) != names.end()) << testing::PrintToString(name);
@@ -163,7 +158,7 @@ TEST_F(ScratchKeyTest, UnreadableClassesRootLeavesNoListAndNoThermoSystemAnArray
     ASSERT_EQ(RegSetKeyValueW(key, L"CLSID", nullptr, REG_SZ, L"", sizeof(wchar_t)), ERROR_SUCCESS);  // no classes
     ASSERT_TRUE(DiscoverOverScratchKey());
     EXPECT_EQ(ThermoSystemDiscovery().packageList.Type(), VT_ARRAY | VT_BSTR);
-    EXPECT_TRUE(DiscoveredNames().empty());
+    EXPECT_TRUE(ReadStrings(ThermoSystemDiscovery().packageList.Value()).empty());
 }
 
 }  // namespace
