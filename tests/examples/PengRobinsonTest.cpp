@@ -7,7 +7,6 @@
 #include "Names.h"
 #include "Saturation.h"
 
-// The vapour pressure curve up to where it ends, and the boiling points that invert it.
 TEST(PengRobinsonSaturation, VaporPressureRisesToTheCriticalPointAndBoilingPointsInvertIt)
 {
     for (const CompoundData &c : KnownCompounds) {

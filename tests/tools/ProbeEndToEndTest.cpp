@@ -66,9 +66,8 @@ protected:
 
 }  // namespace
 
-// regsvr32 registers the example as a third party registers a CAPE-OPEN 1.0
-// thermo system; the probe lists its packages and every check passes on them.
-// The listing needs the thermo system category and the description's name.
+// regsvr32 registers the example as a third party registers a 1.0 thermo system; its
+// thermo system category and description name are read by the listing, which needs them.
 TEST_F(ProbeEndToEnd, TheRegisteredExampleIsListedAndPassesEveryCheck)
 {
     EXPECT_EQ(L"1.0", ReadString(HKEY_CLASSES_ROOT, exampleClsid + L"\\CapeDescription", L"CapeVersion"));
