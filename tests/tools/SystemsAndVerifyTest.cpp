@@ -11,7 +11,6 @@
 
 #include "Commands.h"
 #include "ServerProcess.h"
-#include "TestThermoSystems.h"
 #include "Text.h"
 
 namespace {
@@ -148,7 +147,6 @@ protected:
     static ExitCode Verify(const wchar_t *package, Report &report, std::wstring &error, double tolerance = 1e-12)
     {
         ProbeOptions options;
-        options.command = ProbeCommand::Verify;
         options.packageName = package;
         options.tolerance = tolerance;
         return RunVerify(options, report, error);
