@@ -15,12 +15,9 @@ struct Mixture {
     std::vector<double> z;
 };
 
-const Mixture NaturalGas{"natural gas",
-                         {L"methane", L"ethane", L"propane", L"n-butane", L"nitrogen", L"carbon dioxide"},
-                         {0.85, 0.07, 0.04, 0.02, 0.01, 0.01}};
-
 const Mixture Mixtures[] = {
-    NaturalGas,
+    {"natural gas", {L"methane", L"ethane", L"propane", L"n-butane", L"nitrogen", L"carbon dioxide"},
+     {0.85, 0.07, 0.04, 0.02, 0.01, 0.01}},
     {"methane + n-hexane", {L"methane", L"n-hexane"}, {0.5, 0.5}},
     {"propane + n-butane", {L"propane", L"n-butane"}, {0.5, 0.5}},
     {"carbon dioxide + n-butane + n-pentane", {L"carbon dioxide", L"n-butane", L"n-pentane"}, {0.3, 0.4, 0.3}},

@@ -95,7 +95,6 @@ TEST(ValidationTable, CriticalPointsAreTheEndsOfTheVapourPressureCurves)
 TEST(ValidationTable, VapourPressuresAtTwoTemperaturesPerCompound)
 {
     std::vector<Row> rows = TableAfter("Vapour pressures");
-    ASSERT_GE(rows.size(), 2 * KnownCompoundCount);
     for (const CompoundData &c : KnownCompounds) {
         int count = 0;
         for (const Row &row : rows) count += std::wstring(row[0].begin(), row[0].end()) == c.id ? 1 : 0;

@@ -32,11 +32,10 @@ TEST(CVariantArray, CheckAcceptsEmptyAndHonoursTheLowerBound)
 
 TEST(CVariantArray, CheckNamesTheExpectedTypeAndRejectsOtherShapes)
 {
+    // Double lists and single strings are refused with their texts in the package and material object tests.
     std::wstring error;
     CVariantArray strings;
     strings.Attach(MakeStringArray({L"e0", L"e1"}), true);
-    EXPECT_FALSE(strings.Check(VT_R8, error));
-    EXPECT_EQ(L"Expected an array of type double precision", error);
     EXPECT_FALSE(strings.Check(VT_VARIANT, error));
     EXPECT_EQ(L"Expected an array of type VARIANT", error);
     // The held value survives a failed check and is still released by the holder.
@@ -51,11 +50,6 @@ TEST(CVariantArray, CheckNamesTheExpectedTypeAndRejectsOtherShapes)
     twoDimensional.Attach(matrix, true);
     EXPECT_FALSE(twoDimensional.Check(VT_BSTR, error));
     EXPECT_EQ(L"unexpected dimension; 1-dimensional array expected", error);
-
-    CVariantArray notAnArray;
-    notAnArray.Attach(MakeString(L"e0"), true);  // a string, not a list of them
-    EXPECT_FALSE(notAnArray.Check(VT_BSTR, error));
-    EXPECT_EQ(L"Expected an array of type string", error);
 
     EXPECT_STREQ(L"long", ElementTypeName(VT_I4));  // the material's phase statuses
 }

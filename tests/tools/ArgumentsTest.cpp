@@ -65,8 +65,7 @@ TEST(ProbeArguments, RefusalsSayWhatIsWrong)
         {{L"check", L"P", L"--T", L"300"}, L"belong to the flash command"},
         {{L"flash", L"P", L"--T", L"300", L"--z", L"a=1"}, L"exactly two of"},
         {{L"flash", L"P", L"--T", L"300", L"--P", L"1e5"}, L"needs the composition"},
-        {{L"flash", L"P", L"--T", L"warm"}, L"--T expects a number, got \"warm\""},
-        // Numbers are whole and finite.
+        // Numbers are whole and finite; a word is refused end to end (ProbeEndToEnd).
         {{L"flash", L"P", L"--T", L"300K"}, L"--T expects a number, got \"300K\""},
         {{L"flash", L"P", L"--T", L""}, L"--T expects a number"},
         {{L"flash", L"P", L"--T", L"inf"}, L"--T expects a number"},
