@@ -118,7 +118,6 @@ TEST_F(EquilibriumSpec, ExactlyTheTwentyTwoPairsHaveAFlashType)
     EXPECT_EQ(44, supported);  // 22 pairs, each in both orders
 }
 
-// Conditions, solution types and present phases: each refusal with its reason.
 TEST_F(EquilibriumSpec, RefusedSpecificationsExplainThemselves)
 {
     const StringList both = {L"Vapor", L"Liquid"};

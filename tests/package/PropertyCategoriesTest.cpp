@@ -43,8 +43,6 @@ TEST_F(PackageCoreTest, NamesOfferedAsConstantAndSinglePhasePropertyWorkAsBoth)
     }
 }
 
-// CheckTwoPhasePropSpec answers false exactly when CalcTwoPhaseProp refuses
-// the phase combination.
 TEST_F(PackageCoreTest, TwoPhaseCheckAgreesWithTheCalculationOnEveryPhasePair)
 {
     const struct {

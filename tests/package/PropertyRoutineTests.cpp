@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "ExampleBridge.h"
-#include "IdealMixture.h"
 #include "Saturation.h"
 
 namespace {
@@ -28,27 +27,6 @@ std::vector<double> LiquidLnPhi(const StringList &ids, double t, double p)
 }
 
 }  // namespace
-
-TEST_F(SinglePhase, ValuesReachTheMaterialForTheMaterialsCompoundOrder)
-{
-    SetContext({L"N-HEXANE", L"n-pentane"});          // other order and letter case than the package
-    const std::vector<double> x = {0.3, 0.7};  // n-hexane, n-pentane
-    PutPhase(L"Liquid", x, temperature, pressure);
-    material->Put(L"temperature", L"Vapor", L"", {999.0});  // must not be read
-
-    for (int round = 0; round < 2; ++round) {  // the second round validates on the quick path
-        ASSERT_EQ(S_OK, package->CalcSinglePhaseProp(Strings({L"enthalpy", L"logFugacityCoefficient"}).Value(),
-                                                     ScopedBstr(L"Liquid").Get()))
-            << Error();
-        PhaseState state;
-        IdealMixture({FindCompound(L"n-hexane"), FindCompound(L"n-pentane")})
-            .Evaluate(temperature, pressure, x.data(), PhaseKind::Liquid, RequestCaloric, state);
-        ExpectNear({state.enthalpy}, material->Values(L"enthalpy", L"Liquid", L"mole"), 1e-12);
-        ExpectNear(LiquidLnPhi({L"n-hexane", L"n-pentane"}, temperature, pressure),
-                   material->Values(L"logFugacityCoefficient", L"Liquid", L""), 1e-12);
-    }
-    EXPECT_EQ(L"CalcProp [enthalpy, logFugacityCoefficient] [Liquid] mixture", Script().calls.back());
-}
 
 TEST_F(SinglePhase, RequestsThe10PackageCannotServeAreRefusedOrReported)
 {

@@ -200,8 +200,6 @@ TEST_F(PackageCoreTest, AnInitialised10PackageIsTerminatedOnceWhateverFailedAfte
     }
 }
 
-// A request for all compounds shows the 1.0 package every compound, and
-// [in, out] values the client passes in are freed before the results go in.
 TEST_F(PackageCoreTest, DependentPropertiesOfAllCompoundsShowEveryCompoundAndFreeTheCallersInOutValue)
 {
     Script().propList = {L"vaporPressure"};
