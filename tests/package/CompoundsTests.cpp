@@ -1,6 +1,8 @@
 // Compound constants and temperature- or pressure-dependent properties: the
 // values and the compound selection they borrow.
 #include "ExampleBridge.h"
+#include "IdealGas.h"
+#include "Saturation.h"
 
 namespace {
 
@@ -14,6 +16,29 @@ void ExpectHexaneSelected(const CPropertyPackage &package)
 }
 
 }  // namespace
+
+TEST_F(Compounds, TAndPDependentValuesForTheAskedCompoundsPropertyMajor)
+{
+    SetContext({L"n-butane", L"n-pentane", L"n-hexane"});
+    ScopedVariant values;
+    ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"vaporPressure", L"idealGasHeatCapacity"}).Value(), 350.0,
+                                                   Strings({L"n-hexane", L"N-BUTANE"}).Value(), values.Get()))
+        << Error();
+    const CompoundData &hexane = *FindCompound(L"n-hexane"), &butane = *FindCompound(L"n-butane");
+    // Property-major: both compounds of the first property first.
+    ExpectNear({Saturation(hexane, 350.0).pressure, Saturation(butane, 350.0).pressure,
+                IdealGasHeatCapacity(hexane, 350.0), IdealGasHeatCapacity(butane, 350.0)},
+               ReadDoubles(values.Value()), 1e-12);
+    EXPECT_EQ(L"CalcProp [vaporPressure, idealGasHeatCapacity] [Liquid] pure", Script().calls.back());
+
+    ASSERT_EQ(S_OK, package->GetPDependentProperty(Strings({L"boilingPointTemperature"}).Value(), 2e5,
+                                                   Strings({L"n-hexane", L"n-pentane"}).Value(), values.Receive()))
+        << Error();
+    double pentane = 0, hexaneBoiling = 0;
+    ASSERT_TRUE(BoilingTemperature(*FindCompound(L"n-pentane"), 2e5, pentane));
+    ASSERT_TRUE(BoilingTemperature(hexane, 2e5, hexaneBoiling));
+    ExpectNear({hexaneBoiling, pentane}, ReadDoubles(values.Value()), 1e-12);
+}
 
 TEST_F(Compounds, TheSelectionIsRestoredAfterEveryRequestFailuresIncluded)
 {
