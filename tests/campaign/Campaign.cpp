@@ -19,12 +19,12 @@
 #include "Campaign.h"
 #include "Corvanta.h"
 #include "Material11.h"
+#include "MaterialObjectCalls.h"
 #include "ModuleLock.h"
 #include "PropertyPackage.h"
 #include "PropertyPackageManager.h"
 #include "ScriptedPackage10.h"
 #include "TestThermoSystems.h"
-#include "VariantLists.h"
 
 namespace {
 
@@ -45,11 +45,8 @@ void Store(Scenario &s, ICapeThermoMaterialObject *material, const wchar_t *prop
 {
     std::vector<double> values(s.context.rng.Chance(90) ? count : count + 1);
     for (double &value : values) value = MakeNumber(s.context.rng, '#', 5);
-    ScopedVariant list, none;
-    PutDoubles(list.Get(), values);
     Check(s.context, material, OnMaterialObject, L"SetProp",
-          material->SetProp(ScopedBstr(property).Get(), ScopedBstr(phase).Get(), none.Value(),
-                            ScopedBstr(calcType).Get(), ScopedBstr(basis).Get(), list.Value()));
+          SetProp10(material, property, phase, basis, values, calcType));
 }
 
 // The 1.0 package's side of CalcProp, CalcEquilibrium and GetComponentConstant:

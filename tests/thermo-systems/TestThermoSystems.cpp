@@ -7,6 +7,7 @@
 #include "CapeOpenBaseObject.h"
 #include "ClassFactory.h"
 #include "ComHolders.h"
+#include "MaterialObjectCalls.h"
 #include "ScriptArrays.h"
 #include "ScriptedPackage10.h"
 #include "VariantLists.h"
@@ -53,7 +54,6 @@ const TestClass testClasses[] = {
     {TEST_CLSID(L"17"), L"HugeNames", {L"P"}},          // one huge package name when huge names are armed
     {TEST_CLSID_SCRIPT_ARRAYS, TEST_PROGID_SCRIPT_ARRAYS, {}},  // the script helper: no thermo system
 };
-constexpr size_t testClassCount = std::size(testClasses);
 
 TestThermoState &state = testThermoState;
 std::wstring lastResolve;  // the text of state.lastResolve
@@ -70,11 +70,7 @@ HRESULT DriftingEnthalpy(CScriptedPackage10 &, ICapeThermoMaterialObject *materi
 {
     static double drift = 0.0;
     if (!material || phases.empty()) return E_INVALIDARG;
-    ScopedVariant value, allCompounds;
-    PutDoubles(value.Get(), {-1000.0 - ++drift});
-    ScopedBstr enthalpy(L"enthalpy"), phase(phases[0].c_str()), type(calcType.c_str()), mole(L"mole");
-    return material->SetProp(enthalpy.Get(), phase.Get(), allCompounds.Value(), type.Get(), mole.Get(),
-                             value.Value());
+    return SetProp10(material, L"enthalpy", phases[0].c_str(), L"mole", {-1000.0 - ++drift}, calcType.c_str());
 }
 
 // The small package every resolvable test system hands out.
@@ -229,7 +225,7 @@ HRESULT CreateTestSystem(const TestClass &testClass, IUnknown *outer, REFIID rii
 
 // Class objects, one per class, made on first request; the DLL never
 // unloads, so they are never released.
-CClassFactory *classObjects[testClassCount] = {};
+CClassFactory *classObjects[std::size(testClasses)] = {};
 
 // A string value below HKEY_CLASSES_ROOT (name null: the default value), its key made as needed.
 struct Entry {
@@ -245,7 +241,7 @@ HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **ppv)
 {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
-    for (size_t i = 0; i < testClassCount; ++i) {
+    for (size_t i = 0; i < std::size(testClasses); ++i) {
         const TestClass &c = testClasses[i];
         CLSID candidate;
         if (FAILED(CLSIDFromString(c.clsid, &candidate)) || !IsEqualCLSID(candidate, clsid)) continue;
