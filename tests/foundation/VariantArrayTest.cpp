@@ -15,8 +15,7 @@ TEST(CVariantArray, CheckAcceptsEmptyAndHonoursTheLowerBound)
     ASSERT_TRUE(list.Check(VT_BSTR, error));
     EXPECT_EQ(1, list.LowerBound());
     EXPECT_EQ(3, list.Count());
-    ScopedBstr first = ScopedBstr::Adopt(list.GetString(0));
-    EXPECT_STREQ(L"e1", first.Text());
+    EXPECT_STREQ(L"e1", ScopedBstr::Adopt(list.GetString(0)).Text());
     EXPECT_STREQ(L"e3", list.PeekString(2));
     EXPECT_EQ(nullptr, list.PeekString(3));
     EXPECT_EQ(nullptr, list.PeekString(-1));
@@ -42,8 +41,7 @@ TEST(CVariantArray, CheckNamesTheExpectedTypeAndRejectsOtherShapes)
     EXPECT_TRUE(strings.Check(VT_BSTR, error));
 
     SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
-    VARIANT matrix;
-    VariantInit(&matrix);
+    VARIANT matrix{};
     V_VT(&matrix) = VT_ARRAY | VT_BSTR;
     V_ARRAY(&matrix) = SafeArrayCreate(VT_BSTR, 2, bounds);
     CVariantArray twoDimensional;
@@ -97,8 +95,7 @@ TEST(Names, ComparisonAndFolding)
     EXPECT_EQ(L"\u00c9tat", ToLowerName(L"\u00c9TAT"));  // only A-Z fold
     EXPECT_EQ(L"", ToLowerName(nullptr));
 
-    std::wstring longName(300, L'Q');
-    FoldedName folded(longName.c_str());
+    FoldedName folded(std::wstring(300, L'Q').c_str());
     EXPECT_EQ(std::wstring(300, L'q'), folded.Text());
     FoldedName edge(std::wstring(127, L'Z').c_str());
     EXPECT_EQ(std::wstring(127, L'z'), edge.Text());

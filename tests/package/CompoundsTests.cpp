@@ -72,7 +72,6 @@ TEST_F(Compounds, TheSelectionIsRestoredAfterEveryRequestFailuresIncluded)
 TEST_F(Compounds, ConstantsArePartialWhenSomeCallsFail)
 {
     UseScriptedLists({72.15, 86.177});
-    // normalBoilingPoint is known for n-pentane only.
     Script().constants[L"molecularWeight"] = {{L"n-pentane", 72.15}, {L"n-hexane", 86.177}};
     Script().constants[L"normalBoilingPoint"] = {{L"n-pentane", 309.22}};
     package->SetError(L"earlier failure", L"earlier scope", L"earlier interface");

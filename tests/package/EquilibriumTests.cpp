@@ -156,10 +156,9 @@ TEST_F(EquilibriumSpec, RefusedSpecificationsExplainThemselves)
     };
     for (const Case &c : cases) {
         material->presentPhases = c.present;
-        ScopedBstr solution(c.solutionType);
         VARIANT_BOOL answer = c.message ? VARIANT_TRUE : VARIANT_FALSE;
         EXPECT_EQ(S_OK, package->CheckEquilibriumSpec(Strings(c.spec1).Value(), Strings(c.spec2).Value(),
-                                                      solution.Get(), &answer));
+                                                      ScopedBstr(c.solutionType).Get(), &answer));
         EXPECT_EQ(c.message ? VARIANT_FALSE : VARIANT_TRUE, answer) << (c.message ? c.message : L"accepted");
         if (c.message) {
             EXPECT_EQ(c.message, Error());

@@ -193,9 +193,8 @@ TEST_F(Interoperability, PropertiesReachThe10PackageOnceAndSpelledAsItListsThem)
     EXPECT_EQ(1, material->CountCalls(L"SetSinglePhaseProp enthalpy Vapor"));
 
     ScopedVariant values;
-    const ScopedVariant compounds = Strings({L"methane", L"ethane"});
     ASSERT_EQ(S_OK, package->GetTDependentProperty(Strings({L"VAPORPRESSURE", L"vaporPressure"}).Value(), 300.0,
-                                                   compounds.Value(), values.Get()))
+                                                   Strings({L"methane", L"ethane"}).Value(), values.Get()))
         << Error();
     EXPECT_EQ(L"CalcProp [vaporPressure] [Liquid] pure", package10->script.calls.back());
     EXPECT_EQ((std::vector<double>{1, 2, 1, 2}), ReadDoubles(values.Value()));

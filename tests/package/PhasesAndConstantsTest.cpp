@@ -6,39 +6,38 @@
 TEST_F(PackageCoreTest, PhasesAreListedCountedAndDescribedInAnyCase)
 {
     Script().phases = {L"Vapor", L"Liquid1"};
-    ICapeThermoPhases *phases = package;
     ScopedVariant labels, states, keys, value;
     // Null arguments: E_POINTER, without a message nor initialisation.
-    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), nullptr, value.Get()));
-    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(nullptr, ScopedBstr(L"stateOfAggregation").Get(), value.Get()));
-    EXPECT_EQ(E_POINTER, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"x").Get(), nullptr));
-    EXPECT_EQ(E_POINTER, phases->GetNumPhases(nullptr));
-    EXPECT_EQ(E_POINTER, phases->GetPhaseList(labels.Get(), states.Get(), nullptr));
+    EXPECT_EQ(E_POINTER, Phases()->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), nullptr, value.Get()));
+    EXPECT_EQ(E_POINTER, Phases()->GetPhaseInfo(nullptr, ScopedBstr(L"stateOfAggregation").Get(), value.Get()));
+    EXPECT_EQ(E_POINTER, Phases()->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"x").Get(), nullptr));
+    EXPECT_EQ(E_POINTER, Phases()->GetNumPhases(nullptr));
+    EXPECT_EQ(E_POINTER, Phases()->GetPhaseList(labels.Get(), states.Get(), nullptr));
     EXPECT_EQ(L"", Error());
     EXPECT_TRUE(Script().calls.empty());
 
     long count = 0;
-    ASSERT_EQ(S_OK, phases->GetNumPhases(&count));
+    ASSERT_EQ(S_OK, Phases()->GetNumPhases(&count));
     EXPECT_EQ(2, count);
     *labels.Get() = MakeStringArray({L"old"});  // cleared, not leaked
-    ASSERT_EQ(S_OK, phases->GetPhaseList(labels.Get(), states.Get(), keys.Get()));
+    ASSERT_EQ(S_OK, Phases()->GetPhaseList(labels.Get(), states.Get(), keys.Get()));
     EXPECT_EQ((StringList{L"Vapor", L"Liquid1"}), ReadStrings(labels.Value()));
     EXPECT_EQ((StringList{L"Vapor", L"Liquid"}), ReadStrings(states.Value()));
     EXPECT_EQ(StringList(2), ReadStrings(keys.Value()));
 
-    ASSERT_EQ(S_OK, phases->GetPhaseInfo(ScopedBstr(L"VAPOR").Get(), ScopedBstr(L"STATEOFAGGREGATION").Get(),
-                                         value.Get()));
+    ASSERT_EQ(S_OK, Phases()->GetPhaseInfo(ScopedBstr(L"VAPOR").Get(), ScopedBstr(L"STATEOFAGGREGATION").Get(),
+                                           value.Get()));
     EXPECT_STREQ(L"Vapor", V_BSTR(value.Get()));
-    ASSERT_EQ(S_OK, phases->GetPhaseInfo(ScopedBstr(L"liquid1").Get(), ScopedBstr(L"keyCompoundId").Get(),
-                                         value.Receive()));
+    ASSERT_EQ(S_OK, Phases()->GetPhaseInfo(ScopedBstr(L"liquid1").Get(), ScopedBstr(L"keyCompoundId").Get(),
+                                           value.Receive()));
     EXPECT_EQ(VT_BSTR, value.Type());
     EXPECT_EQ(nullptr, V_BSTR(value.Get()));
     // The label is checked first.
-    EXPECT_EQ(ECapeUnknownHR, phases->GetPhaseInfo(ScopedBstr(L"Solid").Get(), ScopedBstr(L"colour").Get(),
-                                                   value.Receive()));
+    EXPECT_EQ(ECapeUnknownHR, Phases()->GetPhaseInfo(ScopedBstr(L"Solid").Get(), ScopedBstr(L"colour").Get(),
+                                                     value.Receive()));
     ExpectError(L"Invalid/unsuppored phase name", L"CPropertyPackage::GetPhaseInfo", L"ICapeThermoPhases");
-    EXPECT_EQ(ECapeUnknownHR, phases->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"colour").Get(),
-                                                   value.Receive()));
+    EXPECT_EQ(ECapeUnknownHR, Phases()->GetPhaseInfo(ScopedBstr(L"Vapor").Get(), ScopedBstr(L"colour").Get(),
+                                                     value.Receive()));
     EXPECT_EQ(L"Invalid/unsuppored phase attribute", Error());
 }
 
@@ -54,15 +53,14 @@ TEST_F(PackageCoreTest, UniversalConstantsAreExactAndNeedNoInitialization)
     ASSERT_EQ(S_OK, constants->GetUniversalConstantList(list.Get()));
     const StringList ids = ReadStrings(list.Value());
     ASSERT_EQ(5u, ids.size());
+    VARIANT value;
     for (size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(expected[i].first, ids[i]);
-        VARIANT value;
         V_VT(&value) = VT_I4;  // written over, whatever it held
         ASSERT_EQ(S_OK, constants->GetUniversalConstant(ScopedBstr(expected[i].first).Get(), &value));
         ASSERT_EQ(VT_R8, V_VT(&value));
         EXPECT_EQ(expected[i].second, std::bit_cast<unsigned long long>(V_R8(&value))) << expected[i].first;
     }
-    VARIANT value;
     EXPECT_EQ(S_OK, constants->GetUniversalConstant(ScopedBstr(L"MOLARGASCONSTANT").Get(), &value));
     for (const wchar_t *unknown : {L"", L"gravity"}) {
         EXPECT_EQ(ECapeUnknownHR, constants->GetUniversalConstant(ScopedBstr(unknown).Get(), &value));

@@ -31,14 +31,13 @@ std::vector<double> LiquidLnPhi(const StringList &ids, double t, double p)
 TEST_F(SinglePhase, RequestsThe10PackageCannotServeAreRefusedOrReported)
 {
     PutPhase(L"Vapor", {0.5, 0.5}, temperature, pressure);
-    ScopedBstr vapor(L"Vapor");
 
     EXPECT_EQ(ECapeUnknownHR, package->CalcSinglePhaseProp(Strings({L"enthalpy"}).Value(), ScopedBstr(L"Solid").Get()));
     EXPECT_EQ(L"Unsupported/unknown phase: \"Solid\"", Error());
     EXPECT_EQ(0, Script().CountCalls(L"CalcProp"));
 
     Script().inner.Reset();  // a 1.0 package that succeeds but sets nothing
-    EXPECT_EQ(ECapeUnknownHR, package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), vapor.Get()));
+    EXPECT_EQ(ECapeUnknownHR, package->CalcSinglePhaseProp(Strings({L"volume"}).Value(), ScopedBstr(L"Vapor").Get()));
     EXPECT_EQ(L"Property \"volume\" was not calculated", Error());
 }
 
@@ -85,12 +84,11 @@ TEST_F(LnPhi, ValueAndDerivativesAreThoseOfRaoultsLaw)
 {
     const StringList three = {L"n-butane", L"n-pentane", L"n-hexane"};
     SetContext(three);
-    ScopedBstr liquid(L"Liquid");
     const ScopedVariant moles = Doubles({2.0, 1.0, 1.0});  // not normalised on purpose
     ScopedVariant lnPhi, dT, dP, dn;
 
-    ASSERT_EQ(S_OK, package->CalcAndGetLnPhi(liquid.Get(), temperature, pressure, moles.Value(), 15, lnPhi.Get(),
-                                             dT.Get(), dP.Get(), dn.Get()))
+    ASSERT_EQ(S_OK, package->CalcAndGetLnPhi(ScopedBstr(L"Liquid").Get(), temperature, pressure, moles.Value(), 15,
+                                             lnPhi.Get(), dT.Get(), dP.Get(), dn.Get()))
         << Error();
     ExpectNear(LiquidLnPhi(three, temperature, pressure), ReadDoubles(lnPhi.Value()), 1e-12);
     // d ln phi / dT = d ln Psat / dT; d ln phi / dP = -1 / P; nothing in the mole numbers.

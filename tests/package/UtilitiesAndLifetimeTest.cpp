@@ -105,10 +105,8 @@ TEST_F(PackageCoreTest, AnswersForEveryOwnInterfaceAndPersistenceWhileThe10Packa
     for (const IID &iid : {__uuidof(ICapeThermoEquilibriumRoutine), __uuidof(ICapeThermoMaterialContext),
                            __uuidof(ICapeThermoPhases), __uuidof(ICapeThermoPropertyRoutine),
                            __uuidof(ICapeThermoUniversalConstant), __uuidof(ICapeUtilities),
-                           __uuidof(ICapeIdentification), __uuidof(ECapeUser)}) {
-        ComPtr<IUnknown> found;
-        EXPECT_EQ(S_OK, packageRef->QueryInterface(iid, found.ReceiveVoid()));
-    }
+                           __uuidof(ICapeIdentification), __uuidof(ECapeUser)})
+        EXPECT_EQ(S_OK, packageRef->QueryInterface(iid, ComPtr<IUnknown>().ReceiveVoid()));
     ComPtr<IPersistStreamInit> persist;
     EXPECT_EQ(E_NOINTERFACE, packageRef->QueryInterface(IID_IPersistStreamInit, persist.ReceiveVoid()));
     Script().hasPersistStreamInit = true;
