@@ -54,7 +54,6 @@ TEST_P(FlashGrid, EveryAnswerIsAnEquilibriumThatTheOtherFlashesReturnTo)
                 }
             }
         }
-        // Vapour-fraction flashes answer with an equilibrium or a reason.
         for (bool atPressure : {true, false}) {
             for (double fixed : atPressure ? std::vector<double>(std::begin(Pressures), std::end(Pressures))
                                            : std::vector<double>(std::begin(Temperatures), std::end(Temperatures))) {

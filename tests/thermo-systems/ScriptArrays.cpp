@@ -64,7 +64,6 @@ HRESULT Material(const VARIANT &compoundIds, VARIANT *result)
     if (!ReadStrings(compoundIds, ids, error)) return DISP_E_TYPEMISMATCH;
     ComPtr<CMaterial11> material = CMaterial11::Create(ids);
     if (!material) return E_OUTOFMEMORY;
-    // Both present, as a flash needs them.
     material->presentPhases = material->phases;
     material->phaseStatuses.assign(material->phases.size(), CAPE_UNKNOWNPHASESTATUS);
     V_VT(result) = VT_DISPATCH;

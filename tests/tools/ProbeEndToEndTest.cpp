@@ -100,7 +100,6 @@ TEST_F(ProbeEndToEnd, FlashReportAgreesWithTheExampleThermodynamics)
     // Two phases, so that fractions and compositions say something.
     ASSERT_TRUE(expected.hasVapor && expected.hasLiquid);
 
-    // The vapour's enthalpy as the model gives it for that composition.
     PhaseState vapor;
     model.Evaluate(T, P, expected.y.data(), PhaseKind::Vapor, RequestCaloric, vapor);
 

@@ -18,7 +18,8 @@ namespace {
 // Registered by the tests themselves: a thermo system only in the 32-bit
 // view (its DLL a bare 32-bit PE header) and one whose DLL is missing.
 const wchar_t *const wow32Clsid = L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000F2}";
-const wchar_t *const missingClsid = L"{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000F1}";
+const std::wstring wow32Key = std::wstring(L"Software\\Classes\\Wow6432Node\\CLSID\\") + wow32Clsid;
+const std::wstring missingKey = L"Software\\Classes\\CLSID\\{6A1D0C01-3B7E-4C55-9E0A-51C0DE0000F1}";
 const wchar_t *const thermoCategory = L"\\Implemented Categories\\{678C09A3-7D66-11D2-A67D-00105A42887F}";
 
 void RegisterThermoClass(const std::wstring &key, const wchar_t *name, const std::wstring &dll)
@@ -63,17 +64,13 @@ public:
         DWORD written = 0;
         WriteFile(file, pe, sizeof pe, &written, nullptr);
         CloseHandle(file);
-        RegisterThermoClass(std::wstring(L"Software\\Classes\\Wow6432Node\\CLSID\\") + wow32Clsid, L"Wow32Only",
-                            fake32);
-        RegisterThermoClass(std::wstring(L"Software\\Classes\\CLSID\\") + missingClsid, L"MissingDll",
-                            L"C:\\nowhere\\MissingThermo.dll");
+        RegisterThermoClass(wow32Key, L"Wow32Only", fake32);
+        RegisterThermoClass(missingKey, L"MissingDll", L"C:\\nowhere\\MissingThermo.dll");
         ASSERT_EQ(RunRegsvr32(example), 0u);
     }
     void TearDown() override
     {
-        for (std::wstring key : {std::wstring(L"Software\\Classes\\Wow6432Node\\CLSID\\") + wow32Clsid,
-                                 std::wstring(L"Software\\Classes\\CLSID\\") + missingClsid})
-            RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
+        for (const std::wstring &key : {wow32Key, missingKey}) RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
         DeleteFileW(fake32.c_str());
         RunRegsvr32(L"/u " + example);
     }
