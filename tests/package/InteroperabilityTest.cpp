@@ -12,11 +12,9 @@ namespace {
 // Two-suffix Margules liquid, as a 1.0 package computes it from the
 // fractions it reads: ln phi1 = A x2^2, ln phi2 = A x1^2, and d ln phi / dn
 // for the one mole those fractions make.
-constexpr double margulesA = 0.8;
-
 void Margules(const std::vector<double> &x, std::vector<double> &lnPhi, std::vector<double> &dn)
 {
-    const double a = margulesA, x1 = x[0], x2 = x[1];
+    const double a = 0.8, x1 = x[0], x2 = x[1];
     lnPhi = {a * x2 * x2, a * x1 * x1};
     dn = {-2 * a * x2 * x2, 2 * a * x1 * x2, 2 * a * x1 * x2, -2 * a * x1 * x1};
 }
@@ -47,20 +45,7 @@ protected:
     HRESULT Flash(const StringList &spec1, const StringList &spec2)
     {
         material->phases = material->presentPhases = Script().phases;
-        return package->CalcEquilibrium(Strings(spec1).Value(), Strings(spec2).Value(), nullptr);
-    }
-
-    // The flash of a 1.0 package that sets temperature, pressure and the
-    // given compositions and phase fractions (in mole basis).
-    void FlashSets(const StringList &compositions, const std::vector<std::pair<std::wstring, double>> &fractions)
-    {
-        Script().onCalcEquilibrium = [=](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const std::wstring &) {
-            SetProp10(m, L"temperature", nullptr, nullptr, {350.0}, nullptr);
-            SetProp10(m, L"pressure", nullptr, nullptr, {1e5}, nullptr);
-            for (const std::wstring &phase : compositions) SetProp10(m, L"fraction", phase.c_str(), L"mole", {0.5, 0.5});
-            for (const auto &[phase, value] : fractions) SetProp10(m, L"phaseFraction", phase.c_str(), L"mole", {value});
-            return S_OK;
-        };
+        return RunFlash(spec1, spec2);
     }
 
     ICapeThermoMaterialObject *Kept() { return package10->lastMaterial.Get(); }

@@ -86,15 +86,13 @@ TEST(ClientTest, ClassObjectsAreSharedKeepTheServerLoadedAndAggregatePerClass)
     first.Reset();
     EXPECT_EQ(canUnloadNow(), S_OK);
 
-    ComPtr<IClassFactory> factory;
-    ASSERT_EQ(getClassObject(CLSID_MaterialObject, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
-    EXPECT_EQ(factory->LockServer(TRUE), S_OK);
-    factory.Reset();
-    EXPECT_EQ(canUnloadNow(), S_FALSE);
-    ASSERT_EQ(getClassObject(CLSID_MaterialObject, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
-    EXPECT_EQ(factory->LockServer(FALSE), S_OK);
-    factory.Reset();
-    EXPECT_EQ(canUnloadNow(), S_OK);
+    for (BOOL lock : {TRUE, FALSE}) {
+        ComPtr<IClassFactory> factory;
+        ASSERT_EQ(getClassObject(CLSID_MaterialObject, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+        EXPECT_EQ(factory->LockServer(lock), S_OK);
+        factory.Reset();
+        EXPECT_EQ(canUnloadNow(), lock ? S_FALSE : S_OK);
+    }
 
     void *object = reinterpret_cast<void *>(0x1234);
     EXPECT_EQ(getClassObject(IID_IUnknown, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);

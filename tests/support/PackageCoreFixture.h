@@ -69,6 +69,22 @@ protected:
         material->Put(L"temperature", phase, L"", {temperature});
         material->Put(L"pressure", phase, L"", {pressure});
     }
+    // The flash of a 1.0 package that sets temperature, pressure and the
+    // given compositions and phase fractions (in mole basis).
+    void FlashSets(const StringList &compositions, const std::vector<std::pair<std::wstring, double>> &fractions)
+    {
+        Script().onCalcEquilibrium = [=](CScriptedPackage10 &, ICapeThermoMaterialObject *m, const std::wstring &) {
+            SetProp10(m, L"temperature", nullptr, nullptr, {350.0}, nullptr);
+            SetProp10(m, L"pressure", nullptr, nullptr, {1e5}, nullptr);
+            for (const std::wstring &p : compositions) SetProp10(m, L"fraction", p.c_str(), L"mole", {0.5, 0.5});
+            for (const auto &[p, value] : fractions) SetProp10(m, L"phaseFraction", p.c_str(), L"mole", {value});
+            return S_OK;
+        };
+    }
+    HRESULT RunFlash(const StringList &spec1, const StringList &spec2)
+    {
+        return package->CalcEquilibrium(Strings(spec1).Value(), Strings(spec2).Value(), nullptr);
+    }
     bool Validate() { return package->ValidateContextMaterial(L"CTest::Calc", L"ICapeTest"); }
     std::wstring Error() const { return package->ErrorDescription(); }
     void ExpectError(const std::wstring &description, const wchar_t *scope, const wchar_t *interfaceName)
