@@ -31,7 +31,6 @@ inline std::unique_ptr<ThermoModel> MakeModel(bool pengRobinson, const std::vect
     return std::make_unique<IdealMixture>(Compounds(ids));
 }
 
-// Names the instances of a test parameterised on the model.
 inline std::string ModelName(const ::testing::TestParamInfo<bool> &info)
 {
     return info.param ? "PengRobinson" : "Ideal";

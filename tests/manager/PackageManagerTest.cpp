@@ -56,7 +56,6 @@ TEST_F(PackageManagerTest, NamesSplitAtTheFirstSeparatorAndSystemsMatchInAnyCase
         ComPtr<IDispatch> package;
         ASSERT_EQ(Get(c.request, package), S_OK) << testing::PrintToString(c.request);
         EXPECT_EQ(Resolved(), c.resolved);
-        // The package behind the interface the manager hands out.
         auto *wrapper = static_cast<CPropertyPackage *>(
             static_cast<DispatchPart<ICapeIdentification> *>(static_cast<ICapeIdentification *>(package.Get())));
         EXPECT_EQ(wrapper->ComponentNameText(), c.componentName);
@@ -65,7 +64,6 @@ TEST_F(PackageManagerTest, NamesSplitAtTheFirstSeparatorAndSystemsMatchInAnyCase
     }
     EXPECT_EQ(object->ComponentNameText(), L"Corvanta");  // the manager keeps its own name
 
-    // Two independent packages for one name.
     ComPtr<IDispatch> first, second;
     ASSERT_EQ(Get(L"Sys//A", first), S_OK);
     ASSERT_EQ(Get(L"Sys//A", second), S_OK);

@@ -53,7 +53,6 @@ TEST_F(TwoPhase, KValuesAndSurfaceTensionOnLiquidWithOneRetryOnly)
     Script().onCalcProp = [](auto &self, ICapeThermoMaterialObject *material, const StringList &props,
                              const StringList &phases, const std::wstring &calcType) {
         if (props != StringList{L"surfaceTension"}) {
-            // Everything else the example calculates.
             return self.script.inner->CalcProp(material, Strings(props).Value(), Strings(phases).Value(),
                                                ScopedBstr(calcType.c_str()).Get());
         }

@@ -77,8 +77,7 @@ TEST_F(CalculationsTest, FlashResultsAreReadPerPresentPhaseAndIncompleteOnesRefu
     EXPECT_EQ(L"the flash left no phase present", error);
 }
 
-// Refusals with their reason, through ECapeUser. The material's ordinary
-// values are exercised by every package test that uses it as a context.
+// The material's ordinary values are exercised by every package test that uses it as a context.
 TEST_F(CalculationsTest, MaterialRefusesMalformedInputWithAReason)
 {
     EXPECT_EQ(ECapeUnknownHR, SetPresent({L"Vapor", L"Solid"}));
