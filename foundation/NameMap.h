@@ -59,7 +59,7 @@ struct WSTRMapKeyEqual {
 template <class V>
 class NameMap {
 public:
-    NameMap() { Clear(); }
+    NameMap() : map_(8) { map_.max_load_factor(1.0f); }
 
     // The stored value for name (letter case ignored), or null.
     const V *Lookup(const wchar_t *name) const
@@ -100,18 +100,9 @@ public:
         for (auto &entry : map_) entry.second = value;
     }
 
-    // Empties the map. Maps cleared on every calculation keep their bucket
-    // table, so clearing allocates nothing unless the map had grown.
-    void Clear()
-    {
-        if (initialBuckets_ != 0 && map_.bucket_count() == initialBuckets_) {
-            map_.clear();
-            return;
-        }
-        map_ = Map(8);
-        map_.max_load_factor(1.0f);
-        initialBuckets_ = map_.bucket_count();
-    }
+    // Empties the map and keeps its bucket table, so refilling it allocates
+    // only the entries.
+    void Clear() { map_.clear(); }
 
     size_t Size() const { return map_.size(); }
     bool Empty() const { return map_.empty(); }
@@ -125,5 +116,4 @@ public:
 private:
     using Map = std::unordered_map<WSTRMapKey, V, WSTRMapKeyHash, WSTRMapKeyEqual>;
     Map map_;
-    size_t initialBuckets_ = 0;  // bucket count of a new map of 8 buckets
 };
